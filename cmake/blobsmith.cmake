@@ -1,0 +1,60 @@
+# Helpers that turn folders into targets, so that new files need no CMake edits.
+
+# Sources of one folder for this build: plain files everywhere, *_win32.cpp on
+# Windows only, *_posix.cpp natively only.
+function(blobsmith_sources out dir)
+  file(GLOB all CONFIGURE_DEPENDS ${dir}/*.cpp)
+  set(picked)
+  foreach(f ${all})
+    get_filename_component(name ${f} NAME_WE)
+    if(name MATCHES "_win32(_test)?$")
+      if(WIN32)
+        list(APPEND picked ${f})
+      endif()
+    elseif(name MATCHES "_posix(_test)?$")
+      if(NOT WIN32)
+        list(APPEND picked ${f})
+      endif()
+    else()
+      list(APPEND picked ${f})
+    endif()
+  endforeach()
+  set(${out} ${picked} PARENT_SCOPE)
+endfunction()
+
+function(blobsmith_subsystem sub)
+  blobsmith_sources(srcs ${CMAKE_SOURCE_DIR}/src/${sub})
+  if(NOT srcs)
+    # An empty folder still gives a target, so the link group stays the same.
+    set(srcs ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
+  endif()
+  add_library(blobsmith_${sub} STATIC ${srcs})
+  target_include_directories(blobsmith_${sub} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(blobsmith_${sub} PUBLIC Threads::Threads)
+endfunction()
+
+# One test executable per folder of tests/<kind>/<sub>; ctest runs each as one
+# test (under Wine one process per executable keeps the run short).
+function(blobsmith_test_folder kind dir)
+  blobsmith_sources(srcs ${dir})
+  if(NOT srcs)
+    return()
+  endif()
+  get_filename_component(sub ${dir} NAME)
+  set(target ${kind}_${sub}_tests)
+  add_executable(${target} ${srcs})
+  target_link_libraries(${target} PRIVATE blobsmith_runtime blobsmith_gtest)
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${dir})
+  # Paths the tests find their data and sibling programs by; Wine sees the
+  # Linux file system as drive Z:.
+  set(data_dir ${CMAKE_SOURCE_DIR}/tests/data)
+  set(bin_dir ${CMAKE_BINARY_DIR}/bin)
+  if(WIN32)
+    string(REPLACE "/" "\\\\" data_dir "Z:${data_dir}")
+    string(REPLACE "/" "\\\\" bin_dir "Z:${bin_dir}")
+  endif()
+  target_compile_definitions(${target} PRIVATE
+    BLOBSMITH_TEST_DATA="${data_dir}" BLOBSMITH_BIN_DIR="${bin_dir}")
+  add_test(NAME ${target} COMMAND ${target} --gtest_brief=1)
+  set_tests_properties(${target} PROPERTIES TIMEOUT 600 LABELS "${kind}")
+endfunction()

@@ -1,0 +1,12 @@
+# Build steps shared by test.sh and run.sh (sourced, not run).
+
+build_native() {
+    cmake -S "$ROOT" -B "$ROOT/build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLOBSMITH_SANITIZE=ON >/dev/null
+    cmake --build "$ROOT/build/native" -j"$(nproc)"
+}
+
+build_win32() {
+    cmake -S "$ROOT" -B "$ROOT/build/win32" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$ROOT/build/win32" -j"$(nproc)"
+}

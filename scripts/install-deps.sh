@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Installs and builds every dependency on a fresh Debian 12 machine.
+# Idempotent and quick when everything is already present.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+DEPS="${BLOBSMITH_DEPS:-$ROOT/.deps}"
+TOOLCHAIN="$ROOT/cmake/mingw-i686.cmake"
+SUDO=""
+if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
+
+log() { printf '[deps] %s\n' "$*" >&2; }
+
+# ---------------------------------------------------------------- Debian packages
+PACKAGES=(
+    cmake make g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev libexpat1-dev
+    g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+    wine wine32:i386 xvfb xauth fonts-wine imagemagick x11-utils xclip xxd dpkg-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    log "installing: ${missing[*]}"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $SUDO dpkg --add-architecture i386
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# ---------------------------------------------------------------- Expat for Windows (16-bit characters)
+EXPAT_PREFIX="$DEPS/expat-mingw"
+if [ ! -f "$EXPAT_PREFIX/lib/libexpatw.a" ] && [ ! -f "$EXPAT_PREFIX/lib/libexpat.a" ]; then
+    log "building Expat for Windows (wchar_t) from Debian's source package"
+    if ! grep -rqs 'deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+        # Same mirror and suites as the binary entries, source packages only.
+        if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+            sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+                $SUDO tee /etc/apt/sources.list.d/blobsmith-src.sources >/dev/null
+        else
+            sed -n 's/^deb /deb-src /p' /etc/apt/sources.list |
+                $SUDO tee /etc/apt/sources.list.d/blobsmith-src.list >/dev/null
+        fi
+        $SUDO apt-get update -qq
+    fi
+    src="$DEPS/src"
+    rm -rf "$src/expat"
+    mkdir -p "$src/expat"
+    # The security suite's source files are not always on the mirror: fall back to the release.
+    (cd "$src/expat" && { apt-get source -qq --download-only expat >/dev/null 2>&1 ||
+        { rm -f ./*; apt-get source -qq --download-only expat/bookworm >/dev/null 2>&1; }; })
+    (cd "$src/expat" && dpkg-source -x --no-check ./*.dsc tree >/dev/null)
+    exp_src="$src/expat/tree"
+    [ -f "$exp_src/expat/CMakeLists.txt" ] && exp_src="$exp_src/expat"
+    # Debian's security patches test "#if XML_DTD == 1", which the CMake
+    # config template defines without a value (the autotools one gives 1).
+    sed -i 's/^#cmakedefine XML_DTD$/#cmakedefine XML_DTD 1/' "$exp_src/expat_config.h.cmake"
+    cmake -S "$exp_src" -B "$src/expat/build" -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$EXPAT_PREFIX" \
+        -DEXPAT_CHAR_TYPE=wchar_t -DEXPAT_SHARED_LIBS=OFF -DEXPAT_DTD=ON -DEXPAT_NS=ON \
+        -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF -DEXPAT_BUILD_TESTS=OFF \
+        -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_PKGCONFIG=OFF >/dev/null
+    cmake --build "$src/expat/build" -j"$(nproc)" >/dev/null
+    cmake --install "$src/expat/build" >/dev/null
+    rm -rf "$src/expat"
+fi
+
+# ---------------------------------------------------------------- GoogleTest for Windows
+GTEST_PREFIX="$DEPS/gtest-mingw"
+if [ ! -f "$GTEST_PREFIX/lib/libgtest.a" ]; then
+    log "building GoogleTest for Windows from /usr/src/googletest"
+    b="$DEPS/src/gtest-build"
+    rm -rf "$b"
+    cmake -S /usr/src/googletest -B "$b" -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$GTEST_PREFIX" \
+        -DBUILD_GMOCK=OFF -Dgtest_disable_pthreads=OFF >/dev/null
+    cmake --build "$b" -j"$(nproc)" >/dev/null
+    cmake --install "$b" >/dev/null
+    rm -rf "$b"
+fi
+
+log "dependencies ready in $DEPS"

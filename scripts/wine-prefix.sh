@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Creates a Wine prefix once (safe when several tests start at the same time):
+# 32-bit, Wine's fonts installed, window frames drawn by Wine (there is no
+# window manager under Xvfb), 96 DPI unless BLOBSMITH_DPI says otherwise.
+#   wine-prefix.sh PREFIX
+set -euo pipefail
+prefix="$1"
+mkdir -p "$(dirname "$prefix")"
+exec 9>"$prefix.lock"
+flock 9
+if [ -f "$prefix/.blobsmith-ready" ]; then exit 0; fi
+
+export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+rm -rf "$prefix"
+# The first command starts Wine's helper processes, which inherit its output:
+# send it to a file so that nothing waits on a pipe.
+boot=(bash -c '
+    set -e
+    wineboot -i
+    wine reg add "HKCU\Software\Wine\X11 Driver" /v Decorated /t REG_SZ /d N /f
+    wine reg add "HKCU\Control Panel\Desktop" /v LogPixels /t REG_DWORD /d "${BLOBSMITH_DPI:-96}" /f
+    wine reg add "HKCU\Software\Wine\WineDbg" /v ShowCrashDialog /t REG_DWORD /d 0 /f
+    wineserver -w')
+if [ -z "${DISPLAY:-}" ]; then
+    xvfb-run -a "${boot[@]}" >"$prefix.boot.log" 2>&1 </dev/null
+else
+    "${boot[@]}" >"$prefix.boot.log" 2>&1 </dev/null
+fi
+fonts="$prefix/drive_c/windows/Fonts"
+mkdir -p "$fonts"
+cp -n /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
+touch "$prefix/.blobsmith-ready"
