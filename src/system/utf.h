@@ -1,0 +1,12 @@
+// Conversions between the system's UTF-16 text and UTF-8 (POSIX paths,
+// terminals, files). Malformed input becomes U+FFFD; nothing is dropped silently.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+[[nodiscard]] std::string utf8_from_utf16(std::u16string_view text);
+[[nodiscard]] std::u16string utf16_from_utf8(std::string_view text);
+
+// ASCII-only lower-casing of UTF-16 text (A-Z → a-z), as the system compares names.
+[[nodiscard]] std::u16string ascii_lower(std::u16string_view text);
