@@ -93,8 +93,14 @@ std::u16string utf16_from_utf8(std::string_view text) {
 
 std::u16string ascii_lower(std::u16string_view text) {
     std::u16string out(text);
-    for (char16_t& c : out) {
-        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + (u'a' - u'A'));
-    }
+    for (char16_t& c : out) c = ascii_lower(c);
     return out;
+}
+
+bool ascii_equal_ignore_case(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (ascii_lower(a[i]) != ascii_lower(b[i])) return false;
+    }
+    return true;
 }

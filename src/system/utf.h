@@ -10,3 +10,9 @@
 
 // ASCII-only lower-casing of UTF-16 text (A-Z → a-z), as the system compares names.
 [[nodiscard]] std::u16string ascii_lower(std::u16string_view text);
+[[nodiscard]] constexpr char16_t ascii_lower(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
+}
+
+// Whole-text comparison that ignores the case of ASCII letters only.
+[[nodiscard]] bool ascii_equal_ignore_case(std::u16string_view a, std::u16string_view b);
