@@ -11,9 +11,10 @@ std::size_t ansi_from_utf16(std::u16string_view text, char* out, std::size_t cap
             out[n++] = static_cast<char>(c);
             continue;
         }
-        const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                          text[i + 1] <= 0xDFFF;
-        if (pair) ++i;  // one character, one '?'
+        const bool pair =
+            c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+        if (pair)
+            ++i;  // one character, one '?'
         out[n++] = '?';
     }
     return n;

@@ -17,7 +17,8 @@ DialogErrorMessage format_dialog_error(std::string_view format,
                 m.text[n++] = '%';
                 continue;
             }
-            if (next_arg == args.end()) continue;
+            if (next_arg == args.end())
+                continue;
             std::u16string_view arg = *next_arg++;
             // The message is stored as a C string: an argument ends at its first NUL.
             arg = arg.substr(0, arg.find(u'\0'));
@@ -31,9 +32,11 @@ DialogErrorMessage format_dialog_error(std::string_view format,
     return m;
 }
 
-void record_dialog_error(DialogErrorSink& sink, std::string_view format,
+void record_dialog_error(DialogErrorSink& sink,
+                         std::string_view format,
                          std::initializer_list<std::u16string_view> args) noexcept {
-    if (sink.has_error()) return;  // the first error explains the failure; later ones follow from it
+    if (sink.has_error())
+        return;  // the first error explains the failure; later ones follow from it
     const DialogErrorMessage m = format_dialog_error(format, args);
     sink.keep_error(m.view());
 }

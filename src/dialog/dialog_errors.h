@@ -37,10 +37,11 @@ protected:
 // code page (cut at an embedded NUL; missing arguments are empty), %% gives
 // '%', and what does not fit is cut.
 [[nodiscard]] DialogErrorMessage format_dialog_error(std::string_view format,
-                                              std::initializer_list<std::u16string_view> args = {}) noexcept;
+                                                     std::initializer_list<std::u16string_view> args = {}) noexcept;
 
 // Records the message unless the sink holds an error already.
-void record_dialog_error(DialogErrorSink& sink, std::string_view format,
+void record_dialog_error(DialogErrorSink& sink,
+                         std::string_view format,
                          std::initializer_list<std::u16string_view> args = {}) noexcept;
 
 // A sink that holds the text itself.

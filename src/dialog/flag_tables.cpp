@@ -5,6 +5,9 @@
 
 namespace {
 
+// Tables keep one row per line, in search order.
+// clang-format off
+
 // Window styles (WS_CAPTION, WS_SYSMENU ...) where a flag is one; the low bits
 // are the window library's own.
 constexpr FlagName kWindowFlags[] = {
@@ -204,6 +207,8 @@ constexpr FlagName kHyperlinkFlags[] = {
     {u"PB_HyperLink_Underline", 0x1},
 };
 
+// clang-format on
+
 }  // namespace
 
 std::span<const FlagName> flag_table(ElementKind kind) {
@@ -269,7 +274,8 @@ std::span<const FlagName> flag_table(ElementKind kind) {
 
 std::optional<std::uint32_t> find_flag(ElementKind kind, std::u16string_view name) {
     for (const FlagName& row : flag_table(kind)) {
-        if (ascii_equal_ignore_case(row.name, name)) return row.value;
+        if (ascii_equal_ignore_case(row.name, name))
+            return row.value;
     }
     return std::nullopt;
 }

@@ -3,8 +3,8 @@
 
 #include <cmath>
 #include <cstring>
-#include <limits>
 #include <exception>
+#include <limits>
 #include <string>
 #include <unordered_map>
 
@@ -28,7 +28,8 @@ struct AsciiHash {
     using is_transparent = void;
     std::size_t operator()(std::u16string_view name) const noexcept {
         std::uint32_t h = 0;
-        for (char16_t c : name) h = h * 65599u + ascii_lower(c);
+        for (char16_t c : name)
+            h = h * 65599u + ascii_lower(c);
         return h;
     }
 };
@@ -77,9 +78,12 @@ const Entry* find(std::u16string_view name) noexcept {
 // Truncation toward zero without the undefined behaviour of an out-of-range
 // conversion: large values saturate, NaN reads as 0.
 std::int32_t truncate_real(double value) noexcept {
-    if (std::isnan(value)) return 0;
-    if (value >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
-    if (value <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
+    if (std::isnan(value))
+        return 0;
+    if (value >= 2147483647.0)
+        return std::numeric_limits<std::int32_t>::max();
+    if (value <= -2147483648.0)
+        return std::numeric_limits<std::int32_t>::min();
     return static_cast<std::int32_t>(value);
 }
 
@@ -91,7 +95,8 @@ T load(const void* address) noexcept {
 }
 
 std::int32_t read_variable(const void* address, std::uint8_t type_code) noexcept {
-    if (!address) return 0;
+    if (!address)
+        return 0;
     switch (type_code) {
         case kRuntimeInt8:
             return load<std::int8_t>(address);
@@ -158,7 +163,8 @@ bool is_runtime_name(std::u16string_view name) noexcept {
 
 std::intptr_t runtime_address(std::u16string_view name) noexcept {
     const Entry* e = find(name);
-    if (!e) return 0;
+    if (!e)
+        return 0;
     switch (e->kind) {
         case Kind::integer:
             return e->integer;
@@ -186,21 +192,26 @@ std::u16string_view runtime_name_spelling(std::u16string_view name) noexcept {
 
 std::int32_t leading_decimal(std::u16string_view text) noexcept {
     std::size_t i = 0;
-    while (i < text.size() && is_blank(text[i])) ++i;
+    while (i < text.size() && is_blank(text[i]))
+        ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+        negative = text[i++] == u'-';
     // Saturates at 2^31, enough for INT32_MIN and to clamp the positive side.
     std::int64_t value = 0;
     constexpr std::int64_t kLimit = std::int64_t{1} << 31;
     for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
         value = value * 10 + (text[i] - u'0');
-        if (value > kLimit) value = kLimit;
+        if (value > kLimit)
+            value = kLimit;
     }
-    if (negative) return static_cast<std::int32_t>(-value);
+    if (negative)
+        return static_cast<std::int32_t>(-value);
     return static_cast<std::int32_t>(value >= kLimit ? kLimit - 1 : value);
 }
 
 std::int32_t dialog_value(std::u16string_view text) noexcept {
-    if (is_runtime_name(text)) return runtime_value(text);
+    if (is_runtime_name(text))
+        return runtime_value(text);
     return leading_decimal(text);
 }

@@ -77,7 +77,8 @@ std::u16string utf16_from_utf8(std::string_view text) {
         }
         std::size_t j = 1;
         for (; j <= static_cast<std::size_t>(extra); ++j) {
-            if (i + j >= text.size() || (static_cast<std::uint8_t>(text[i + j]) & 0xC0) != 0x80) break;
+            if (i + j >= text.size() || (static_cast<std::uint8_t>(text[i + j]) & 0xC0) != 0x80)
+                break;
             c = (c << 6) | (static_cast<std::uint8_t>(text[i + j]) & 0x3F);
         }
         if (j <= static_cast<std::size_t>(extra) || c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
@@ -93,14 +94,17 @@ std::u16string utf16_from_utf8(std::string_view text) {
 
 std::u16string ascii_lower(std::u16string_view text) {
     std::u16string out(text);
-    for (char16_t& c : out) c = ascii_lower(c);
+    for (char16_t& c : out)
+        c = ascii_lower(c);
     return out;
 }
 
 bool ascii_equal_ignore_case(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (ascii_lower(a[i]) != ascii_lower(b[i])) return false;
+        if (ascii_lower(a[i]) != ascii_lower(b[i]))
+            return false;
     }
     return true;
 }

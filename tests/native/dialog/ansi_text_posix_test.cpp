@@ -16,7 +16,7 @@ TEST(AnsiText, LatinOneStandsInForTheAnsiPageOffWindows) {
     EXPECT_EQ(ansi(u"abc"), "abc");
     EXPECT_EQ(ansi(u"\u00e9\u00ff"), "\xe9\xff");
     EXPECT_EQ(ansi(u"\u0100\u20ac"), "??");
-    EXPECT_EQ(ansi(u"x\U0001F600y"), "x?y");                             // a pair is one character
+    EXPECT_EQ(ansi(u"x\U0001F600y"), "x?y");                               // a pair is one character
     EXPECT_EQ(ansi(std::u16string{u'x', char16_t(0xDC00), u'y'}), "x?y");  // so is a lone surrogate
 }
 

@@ -17,13 +17,14 @@ TEST(DialogErrors, FillsEachPlaceholderWithTheNextArgument) {
     EXPECT_EQ(format(kErrorFlagNotSupported, {u"PB_Text_Center", u"button"}),
               "'#PB_Text_Center' flag is not supported for the following gadget: button");
     // An empty second argument makes the message end in "runtime.".
-    EXPECT_EQ(format(kErrorConstantNotFound, {u"#MyId", u""}), "'#MyId' constant is not found or not declared as runtime.");
+    EXPECT_EQ(format(kErrorConstantNotFound, {u"#MyId", u""}),
+              "'#MyId' constant is not found or not declared as runtime.");
     EXPECT_EQ(format(kErrorWindowNotFound), "Dialog window not found");
-    EXPECT_EQ(format("%s|%s", {u"a"}), "a|");                 // missing arguments are empty
-    EXPECT_EQ(format("%s", {u"a", u"b"}), "a");               // extra ones are unused
-    EXPECT_EQ(format("100%% %d %", {u"x"}), "100% %d %");     // only %s takes arguments
+    EXPECT_EQ(format("%s|%s", {u"a"}), "a|");                                // missing arguments are empty
+    EXPECT_EQ(format("%s", {u"a", u"b"}), "a");                              // extra ones are unused
+    EXPECT_EQ(format("100%% %d %", {u"x"}), "100% %d %");                    // only %s takes arguments
     EXPECT_EQ(format("'%s'", {std::u16string_view(u"ab\0cd", 5)}), "'ab'");  // C-string arguments end at NUL
-    EXPECT_EQ(format("%s", {u"\u4e2d"}), "?");                // not in any single-byte page
+    EXPECT_EQ(format("%s", {u"\u4e2d"}), "?");                               // not in any single-byte page
 }
 
 TEST(DialogErrors, OverlongArgumentsAreCutNeverOverflow) {

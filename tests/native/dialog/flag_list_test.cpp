@@ -51,11 +51,8 @@ TEST(FlagList, ItemsWithoutHashEndTheListQuietly) {
         const char16_t* text;
         std::int32_t expected;
     } rows[] = {
-        {u"PB_Text_Center", 0},
-        {u"1|#PB_Text_Center", 0},
-        {u"#PB_Text_Center|PB_Text_Border|#PB_Text_Right", 1},
-        {u"#PB_Text_Center|", 1},
-        {u"#PB_Text_Center|  ", 1},
+        {u"PB_Text_Center", 0},   {u"1|#PB_Text_Center", 0},  {u"#PB_Text_Center|PB_Text_Border|#PB_Text_Right", 1},
+        {u"#PB_Text_Center|", 1}, {u"#PB_Text_Center|  ", 1},
     };
     for (const auto& r : rows) {
         const Parsed p = parse(r.text, ElementKind::text, u"text");

@@ -58,12 +58,8 @@ TEST(RuntimeNames, RealsTruncateTowardZeroAndSaturate) {
         double value;
         std::int32_t expected;
     } rows[] = {
-        {u"Real29", 2.9, 2},
-        {u"RealMinus29", -2.9, -2},
-        {u"RealHalf", -0.5, 0},
-        {u"RealHuge", 1e12, kMax},
-        {u"RealTiny", -1e12, kMin},
-        {u"RealNaN", std::nan(""), 0},
+        {u"Real29", 2.9, 2},       {u"RealMinus29", -2.9, -2}, {u"RealHalf", -0.5, 0},
+        {u"RealHuge", 1e12, kMax}, {u"RealTiny", -1e12, kMin}, {u"RealNaN", std::nan(""), 0},
     };
     for (const auto& r : rows) {
         register_runtime_real(r.name, r.value);
@@ -87,9 +83,16 @@ TEST(RuntimeNames, VariablesAreReadByTypeCodeWithSignOrZeroExtension) {
         std::uint8_t code;
         std::int32_t expected;
     } rows[] = {
-        {kRuntimeInt8, -1},     {kRuntimeInt16, -1},    {kRuntimeInt32, -1}, {kRuntimeInteger, -1},
-        {kRuntimeUInt8, 255},   {kRuntimeUInt16, 65535}, {0, 0},              {2, 0},
-        {20, 0},                {255, 0},
+        {kRuntimeInt8, -1},
+        {kRuntimeInt16, -1},
+        {kRuntimeInt32, -1},
+        {kRuntimeInteger, -1},
+        {kRuntimeUInt8, 255},
+        {kRuntimeUInt16, 65535},
+        {0, 0},
+        {2, 0},
+        {20, 0},
+        {255, 0},
     };
     for (const auto& r : rows) {
         register_runtime_variable(u"TypeCodeOnes", &ones, r.code);

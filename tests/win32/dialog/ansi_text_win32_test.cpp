@@ -12,8 +12,8 @@
 namespace {
 
 std::string platform_ansi(const std::u16string& text) {
-    const int n = WideCharToMultiByte(CP_ACP, 0, wide(text), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      nullptr);
+    const int n =
+        WideCharToMultiByte(CP_ACP, 0, wide(text), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(n), '\0');
     WideCharToMultiByte(CP_ACP, 0, wide(text), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
     return out;
@@ -28,17 +28,20 @@ std::string ours(const std::u16string& text, std::size_t capacity) {
 TEST(AnsiTextWin32, MatchesThePlatformConversionAcrossChunks) {
     // Long enough for several chunks, with a surrogate pair across a chunk edge.
     std::u16string text;
-    for (int i = 0; i < 300; ++i) text += static_cast<char16_t>(u'a' + i % 26);
+    for (int i = 0; i < 300; ++i)
+        text += static_cast<char16_t>(u'a' + i % 26);
     text += u"\u00e9\u20ac\U0001F600\u4e2d";
     text.insert(255, u"\U0001F600");
-    for (int i = 0; i < 300; ++i) text += u'\u00fc';
+    for (int i = 0; i < 300; ++i)
+        text += u'\u00fc';
     const std::string expected = platform_ansi(text);
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(ours(text, expected.size() + 10), expected);
 }
 
 std::size_t character_length(unsigned char lead) {
-    if (GetACP() != CP_UTF8) return IsDBCSLeadByte(lead) ? 2 : 1;
+    if (GetACP() != CP_UTF8)
+        return IsDBCSLeadByte(lead) ? 2 : 1;
     return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
 }
 
