@@ -17,6 +17,8 @@ enum RuntimeType : std::uint8_t {
     kRuntimeUInt16 = 25,   // zero-extended
 };
 
+// The registry serves the user-interface thread only; it has no lock.
+
 // Makes the process-wide registry (empty). Further calls do nothing; the
 // registry is also made on first use, so a missed call loses nothing.
 void create_runtime_registry();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <string>
 
 namespace {
@@ -45,6 +46,24 @@ TEST(DialogErrors, OverlongArgumentsAreCutNeverOverflow) {
     // Exactly full.
     m = format("%s", {std::u16string(511, u'C')});
     EXPECT_EQ(m, std::string(511, 'C'));
+}
+
+// Random formats and arguments of every length around the buffer's size: the
+// sanitizers of the native build see any write past it.
+TEST(DialogErrors, RandomMessagesStayInsideTheBuffer) {
+    std::mt19937 random(6);
+    const char pieces[] = "%s%%ab ";
+    for (int round = 0; round < 2000; ++round) {
+        std::string f(random() % 700, ' ');
+        for (char& c : f)
+            c = pieces[random() % (sizeof pieces - 1)];
+        std::u16string a(random() % 1100, u'x'), b(random() % 600, u'\u00e9');
+        if (!b.empty())
+            b[random() % b.size()] = static_cast<char16_t>(random() % 0x10000);
+        const DialogErrorMessage m = format_dialog_error(f, {a, b});
+        ASSERT_LE(m.length, sizeof m.text - 1);
+        ASSERT_EQ(m.text[m.length], '\0');
+    }
 }
 
 TEST(DialogErrors, TheFirstRecordedErrorIsKept) {
