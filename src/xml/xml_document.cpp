@@ -1,0 +1,112 @@
+// XML documents as numbered objects: parsing a text into a tree, lookup, freeing.
+#include "xml/xml_document.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "gadget/object_registry.h"
+#include "xml/newline_style.h"
+#include "xml/node_pool.h"
+#include "xml/string_arena.h"
+#include "xml/tree_builder.h"
+#include "xml/xml_document_internal.h"
+#include "xml/xml_parser.h"
+
+namespace {
+
+constexpr std::int32_t kRegistryIncrement = 8;
+
+std::unique_ptr<ObjectRegistry> documents;
+
+void destroy(XmlDocument& document) noexcept {
+    if (document.parser) free_xml_parser(document.parser);
+    document.parser = nullptr;
+    free_tree(document.root);
+    document.root = nullptr;
+    arena_free(document);
+}
+
+// The first block holds about as much as the input, so a typical document
+// needs no second one; tiny inputs still get room for an error message.
+std::size_t first_block_bytes(std::size_t length) {
+    const std::size_t room = length < SIZE_MAX / 4 ? std::max(length * 2, ARENA_PIECE_LIMIT) : 0;
+    return room ? sizeof(ArenaBlock) + room : 0;
+}
+
+}  // namespace
+
+void init_xml_library() {
+    if (!documents) documents = registry_create(sizeof(XmlDocument), kRegistryIncrement, free_xml);
+}
+
+void end_xml_library() {
+    if (documents) registry_free_all(*documents);
+}
+
+std::intptr_t parse_xml_units(std::intptr_t number, const char16_t* text, std::size_t length,
+                              std::size_t chunk_units) noexcept {
+    if (!documents || (number < 0 && number != PB_Any)) return 0;
+    void* parser = create_xml_parser(XML_ENCODING_UTF16);
+    if (!parser) return 0;
+    auto* document = registry_record<XmlDocument>(registry_allocate(*documents, number));
+    if (!document) {
+        free_xml_parser(parser);
+        return 0;
+    }
+    const std::intptr_t handle = number == PB_Any ? reinterpret_cast<std::intptr_t>(document) : number;
+    XmlNode* root = node_take();
+    if (!root) {
+        registry_release(*documents, handle);
+        free_xml_parser(parser);
+        return 0;
+    }
+    root->kind = XML_NODE_ROOT;
+    root->id_attribute = -1;
+    root->owner = handle;
+    document->root = root;
+    document->encoding = XML_ENCODING_UTF16;
+    document->standalone = -1;
+    document->handle = handle;
+    document->parser = parser;
+    document->current = root;
+    document->encoding_fixed = true;
+    document->newline_style = detect_newline_style(text, length * 2);
+    if (std::size_t bytes = first_block_bytes(length)) arena_add_block(*document, bytes);
+
+    run_xml_parser(*document, text, length, chunk_units);
+    settle_open_texts(*document);
+    document->parser = nullptr;
+    free_xml_parser(parser);
+    return reinterpret_cast<std::intptr_t>(document);
+}
+
+std::intptr_t parse_xml_text(std::intptr_t number, const char16_t* text, std::size_t length) {
+    return parse_xml_units(number, text, length, XML_PARSE_CHUNK_UNITS);
+}
+
+std::intptr_t parse_xml_text(std::intptr_t number, const char16_t* text) {
+    return parse_xml_text(number, text, text ? std::char_traits<char16_t>::length(text) : 0);
+}
+
+XmlDocument* is_xml(std::intptr_t id) {
+    return documents ? registry_record<XmlDocument>(registry_find(*documents, id)) : nullptr;
+}
+
+void free_xml(std::intptr_t id) {
+    if (!documents) return;
+    if (id == PB_Any) {
+        registry_free_all(*documents);
+        return;
+    }
+    XmlDocument* document = is_xml(id);
+    if (!document) return;
+    destroy(*document);
+    registry_release(*documents, id);
+}
+
+XmlNode* xml_main_node(std::intptr_t id) {
+    XmlDocument* document = is_xml(id);
+    return document ? document->main_node : nullptr;
+}
