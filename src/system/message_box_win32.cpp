@@ -1,0 +1,76 @@
+// Message boxes, modal for the whole calling thread.
+#include "system/message_box.h"
+
+#include <string>
+#include <vector>
+
+#include "system/wide.h"
+#include "system/win32.h"
+
+namespace {
+
+// One window the box changed, so that exactly that can be undone. The list is
+// local to each call: a box opened while another is open (from a window
+// procedure) must not undo what the outer box did.
+struct AffectedWindow {
+    HWND window;
+    bool was_topmost;
+    bool disabled_for_box;
+};
+
+struct Collection {
+    HWND foreground;
+    std::vector<AffectedWindow> windows;
+};
+
+HWND owner_window() {
+    HWND foreground = GetForegroundWindow();
+    DWORD process = 0;
+    if (foreground) GetWindowThreadProcessId(foreground, &process);
+    return process == GetCurrentProcessId() ? foreground : nullptr;
+}
+
+BOOL CALLBACK collect_window(HWND window, LPARAM parameter) noexcept {
+    auto& collection = *reinterpret_cast<Collection*>(parameter);
+    if (!IsWindowVisible(window)) return TRUE;
+    const bool topmost = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    // The foreground window becomes the box's owner, which the box disables itself.
+    const bool disable = IsWindowEnabled(window) && window != collection.foreground;
+    if (!topmost && !disable) return TRUE;
+    try {
+        collection.windows.push_back({window, topmost, disable});
+    } catch (...) {
+        return FALSE;  // out of memory: leave the remaining windows as they are
+    }
+    if (disable) EnableWindow(window, FALSE);
+    return TRUE;
+}
+
+void set_topmost(HWND window, bool topmost) {
+    SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+}  // namespace
+
+int message_box(std::u16string_view title, std::u16string_view text, std::uint32_t flags) {
+    const std::u16string title_text(title);
+    const std::u16string body_text(text);
+    HWND owner = owner_window();
+
+    Collection collection{owner, {}};
+    EnumThreadWindows(GetCurrentThreadId(), collect_window, reinterpret_cast<LPARAM>(&collection));
+    // A topmost window of ours could hide the box.
+    for (const AffectedWindow& affected : collection.windows) {
+        if (affected.was_topmost) set_topmost(affected.window, false);
+    }
+
+    const int answer = MessageBoxW(owner, wide(body_text), wide(title_text), flags);
+
+    for (const AffectedWindow& affected : collection.windows) {
+        if (!IsWindow(affected.window)) continue;  // destroyed while the box was open
+        if (affected.disabled_for_box) EnableWindow(affected.window, TRUE);
+        if (affected.was_topmost) set_topmost(affected.window, true);
+    }
+    return answer;
+}

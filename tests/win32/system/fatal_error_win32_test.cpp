@@ -1,0 +1,65 @@
+// The exception filter in child processes that really crash.
+#include "system/fatal_error.h"
+
+#include "child_process.h"
+#include "system/win32.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FatalError, NullReadRunsTheLastRoutineWithPlaceAndEndsWithTheCode) {
+    const ChildResult child = run_child(u"crash-null");
+    ASSERT_TRUE(child.finished);
+    EXPECT_EQ(child.exit_code, 0xC0000005u);
+    EXPECT_EQ(child.output.find("routine=first"), std::string::npos) << child.output;
+    EXPECT_EQ(child.output.substr(0, child.output.find("\neax=")),
+              "routine=second\nmessage=Invalid memory access\nline=4321\nfile=Main\ntarget=0\ncode=c0000005\n"
+              "address=in-program\nstack=near");
+}
+
+TEST(FatalError, IntegerDivisionByZeroReportsItsFileAndRegisters) {
+    const ChildResult child = run_child(u"crash-div");
+    ASSERT_TRUE(child.finished);
+    EXPECT_EQ(child.exit_code, 0xC0000094u);
+    EXPECT_EQ(child.output,
+              "routine=second\nmessage=Division by zero \nline=321\nfile=generator\ntarget=0\ncode=c0000094\n"
+              "address=in-program\nstack=near\neax=01234567\n");
+}
+
+TEST(FatalError, ACrashOnAWorkerThreadIsReportedToo) {
+    const ChildResult child = run_child(u"crash-worker");
+    ASSERT_TRUE(child.finished);
+    EXPECT_EQ(child.exit_code, 0xC0000005u);
+    EXPECT_NE(child.output.find("routine=second\nmessage=Invalid memory access\nline=55\n"), std::string::npos)
+        << child.output;
+}
+
+TEST(FatalError, ARoutineThatCrashesItselfStillEndsTheProcess) {
+    const ChildResult child = run_child(u"crash-in-routine");
+    ASSERT_TRUE(child.finished);
+    EXPECT_EQ(child.exit_code, 0xC0000005u);
+    EXPECT_EQ(child.output, "routine=crashing\n");
+}
+
+TEST(FatalError, StackOverflowRunsTheRoutine) {
+    const ChildResult child = run_child(u"crash-stack");
+    ASSERT_TRUE(child.finished);
+    EXPECT_EQ(child.exit_code, 0xC00000FDu);
+    EXPECT_EQ(child.output, "routine=stack\nmessage=Stack overflow\n");
+}
+
+LONG WINAPI earlier_filter(EXCEPTION_POINTERS*) { return EXCEPTION_CONTINUE_SEARCH; }
+void routine() {}
+
+TEST(FatalError, RestoreBringsBackTheFilterFromBeforeTheFirstHandler) {
+    LPTOP_LEVEL_EXCEPTION_FILTER original = SetUnhandledExceptionFilter(earlier_filter);
+    set_error_handler(routine);
+    set_error_handler(routine);  // must not remember the first call's own filter
+    restore_error_filter();
+    EXPECT_EQ(SetUnhandledExceptionFilter(nullptr), earlier_filter);
+    restore_error_filter();  // nothing remembered any more: no change
+    EXPECT_EQ(SetUnhandledExceptionFilter(original), nullptr);
+}
+
+}  // namespace
