@@ -31,9 +31,9 @@ TEST(Threads, NumbersRunOnAndAreNeverReused) {
     ASSERT_GE(first, 1);
     EXPECT_EQ(second, first + 1);
     EXPECT_EQ(third, second + 1);
-    const std::uintptr_t handle = is_thread_running(third);
+    const std::uintptr_t handles[] = {is_thread_running(first), is_thread_running(second), is_thread_running(third)};
     SetEvent(go);
-    ASSERT_TRUE(wait_until_ended(handle));
+    for (std::uintptr_t handle : handles) ASSERT_TRUE(wait_until_ended(handle));
     // The ended threads leave the list now; their numbers do not come back.
     const std::intptr_t fourth = create_thread(wait_for_event, go);
     EXPECT_EQ(fourth, third + 1);
