@@ -17,6 +17,8 @@ wine_session_start "$ROOT/build/win32/wineprefix"
 trap wine_session_stop EXIT
 
 status=0
+# The fuzzers (clang, own build folder) run first so that ctest's summary ends the output.
+"$ROOT/scripts/fuzz.sh" || status=1
 echo "== native tests" >&2
 ctest --test-dir "$ROOT/build/native" -j"$JOBS" --output-on-failure || status=1
 echo "== Windows tests under Wine" >&2
