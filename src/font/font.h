@@ -17,7 +17,9 @@ void init_fonts();
 
 // The platform font handle for a number, the new id for PB_Any, 0 on failure
 // (no object is left then). A number in use loses its old font first.
-[[nodiscard]] std::intptr_t load_font(std::intptr_t id, std::u16string_view face_name, std::int32_t size,
+[[nodiscard]] std::intptr_t load_font(std::intptr_t id,
+                                      std::u16string_view face_name,
+                                      std::int32_t size,
                                       std::uint32_t flags = 0);
 
 // Deletes the platform font and releases the id; PB_Any frees every font.

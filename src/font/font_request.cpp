@@ -4,7 +4,8 @@
 #include <limits>
 
 std::int32_t mul_div(std::int32_t number, std::int32_t numerator, std::int32_t denominator) {
-    if (denominator == 0) return -1;
+    if (denominator == 0)
+        return -1;
     const std::int64_t product = std::int64_t{number} * numerator;
     std::int64_t divisor = denominator;
     std::int64_t dividend = product;
@@ -17,7 +18,8 @@ std::int32_t mul_div(std::int32_t number, std::int32_t numerator, std::int32_t d
     const std::int64_t result = (dividend < 0 ? dividend - half : dividend + half) / divisor;
     // The platform's range is symmetric: -2^31 counts as overflow too.
     constexpr std::int64_t kLimit = std::numeric_limits<std::int32_t>::max();
-    if (result > kLimit || result < -kLimit) return -1;
+    if (result > kLimit || result < -kLimit)
+        return -1;
     return static_cast<std::int32_t>(result);
 }
 

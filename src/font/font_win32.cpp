@@ -24,7 +24,8 @@ std::int32_t g_screen_dpi = kFallbackDpi;
 
 std::int32_t read_screen_dpi() {
     HDC dc = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-    if (!dc) return kFallbackDpi;
+    if (!dc)
+        return kFallbackDpi;
     const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
     DeleteDC(dc);
     return dpi > 0 ? dpi : kFallbackDpi;
@@ -35,17 +36,22 @@ std::int32_t read_screen_dpi() {
 void init_fonts() {
     // The DPI is read once: fonts loaded after a display change keep the
     // sizes the gadgets were laid out for.
-    if (g_fonts) return;
+    if (g_fonts)
+        return;
     g_fonts = registry_create(sizeof(FontRecord), kFontIncrement, free_font);
     g_screen_dpi = read_screen_dpi();
 }
 
-std::int32_t font_screen_dpi() { return g_screen_dpi; }
+std::int32_t font_screen_dpi() {
+    return g_screen_dpi;
+}
 
 std::intptr_t load_font(std::intptr_t id, std::u16string_view face_name, std::int32_t size, std::uint32_t flags) {
-    if (!g_fonts) return 0;
+    if (!g_fonts)
+        return 0;
     void* record = registry_allocate(*g_fonts, id);
-    if (!record) return 0;
+    if (!record)
+        return 0;
     const std::intptr_t object = id == PB_Any ? reinterpret_cast<std::intptr_t>(record) : id;
 
     const FontRequest request = font_request(size, g_screen_dpi, flags);
@@ -62,28 +68,34 @@ std::intptr_t load_font(std::intptr_t id, std::u16string_view face_name, std::in
 }
 
 void free_font(std::intptr_t id) {
-    if (!g_fonts) return;
+    if (!g_fonts)
+        return;
     if (id == PB_Any) {
         registry_free_all(*g_fonts);
         return;
     }
     void* record = registry_get(*g_fonts, id);
-    if (!record) return;
+    if (!record)
+        return;
     DeleteObject(registry_record<FontRecord>(record)->handle);
     registry_release(*g_fonts, id);
 }
 
 void* is_font(std::intptr_t id) {
-    if (!g_fonts || id == PB_Any) return nullptr;
+    if (!g_fonts || id == PB_Any)
+        return nullptr;
     // The validating lookup: a stale or foreign handle must not be read.
     void* record = registry_find(*g_fonts, id);
     return record && registry_liveness(record) != 0 ? record : nullptr;
 }
 
 std::uintptr_t font_handle(std::intptr_t id) {
-    if (!g_fonts || id == PB_Any) return 0;
+    if (!g_fonts || id == PB_Any)
+        return 0;
     void* record = registry_get(*g_fonts, id);
     return record ? reinterpret_cast<std::uintptr_t>(registry_record<FontRecord>(record)->handle) : 0;
 }
 
-void end_fonts() { free_font(PB_Any); }
+void end_fonts() {
+    free_font(PB_Any);
+}

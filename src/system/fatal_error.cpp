@@ -60,24 +60,37 @@ void set_source_files(const std::u16string_view* names, std::size_t count) noexc
 
 std::u16string_view error_message_for_code(std::uint32_t code) noexcept {
     for (const CodeMessage& row : kMessages) {
-        if (row.code == code) return row.message;
+        if (row.code == code)
+            return row.message;
     }
     return u"Unknown error code";
 }
 
 std::int32_t error_line_of(std::int32_t line) noexcept {
-    if (line == kLineTrackingOff) return -1;
+    if (line == kLineTrackingOff)
+        return -1;
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(line) & 0xFFFFFFu);
 }
 
 std::u16string_view error_file_of(std::int32_t line) noexcept {
-    if (line == kLineTrackingOff) return u"OnError line support disabled";
+    if (line == kLineTrackingOff)
+        return u"OnError line support disabled";
     const std::size_t index = static_cast<std::uint32_t>(line) >> 24;
     return index < g_source_file_count ? g_source_files[index] : std::u16string_view();
 }
 
-ErrorRecord& error_record_storage() noexcept { return g_record; }
-const ErrorRecord& error_record() noexcept { return g_record; }
-std::u16string_view error_message() noexcept { return error_message_for_code(g_record.code); }
-std::int32_t error_line() noexcept { return error_line_of(g_record.line); }
-std::u16string_view error_file() noexcept { return error_file_of(g_record.line); }
+ErrorRecord& error_record_storage() noexcept {
+    return g_record;
+}
+const ErrorRecord& error_record() noexcept {
+    return g_record;
+}
+std::u16string_view error_message() noexcept {
+    return error_message_for_code(g_record.code);
+}
+std::int32_t error_line() noexcept {
+    return error_line_of(g_record.line);
+}
+std::u16string_view error_file() noexcept {
+    return error_file_of(g_record.line);
+}

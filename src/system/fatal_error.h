@@ -16,10 +16,15 @@ inline constexpr std::int32_t kLineTrackingOff = -1;
 extern volatile std::int32_t current_line_value;
 
 inline void set_current_line(std::int32_t line, std::uint32_t file_index = 0) noexcept {
-    current_line_value = static_cast<std::int32_t>((static_cast<std::uint32_t>(line) & 0xFFFFFFu) | (file_index << 24));
+    current_line_value =
+        static_cast<std::int32_t>((static_cast<std::uint32_t>(line) & 0xFFFFFFu) | ((file_index & 0xFFu) << 24));
 }
-inline void stop_line_tracking() noexcept { current_line_value = kLineTrackingOff; }
-[[nodiscard]] inline std::int32_t current_line() noexcept { return current_line_value; }
+inline void stop_line_tracking() noexcept {
+    current_line_value = kLineTrackingOff;
+}
+[[nodiscard]] inline std::int32_t current_line() noexcept {
+    return current_line_value;
+}
 
 // One cheap store of this source line; use it at the statements worth reporting.
 #define TRACK_LINE(file_index) set_current_line(__LINE__, (file_index))

@@ -47,7 +47,8 @@ DWORD WINAPI routine_thread_entry(void*) noexcept {
 
 void run_routine(DWORD code) noexcept {
     ErrorRoutine routine = g_routine;
-    if (!routine) return;
+    if (!routine)
+        return;
     if (code == EXCEPTION_STACK_OVERFLOW) {
         // The failing thread has little more than its guard page left, too
         // little for a message box: the routine gets a thread of its own.
@@ -67,9 +68,11 @@ LONG WINAPI fatal_error_filter(EXCEPTION_POINTERS* info) noexcept {
     const LONG reporter = InterlockedCompareExchange(&g_reporting_thread, self, 0);
     if (reporter != 0) {
         // The routine itself failed: end now instead of reporting forever.
-        if (reporter == self || g_routine_thread == self) TerminateProcess(GetCurrentProcess(), code);
+        if (reporter == self || g_routine_thread == self)
+            TerminateProcess(GetCurrentProcess(), code);
         // Another thread is already reporting, and the process ends with it.
-        for (;;) Sleep(INFINITE);
+        for (;;)
+            Sleep(INFINITE);
     }
     fill_record(*info);
     run_routine(code);
@@ -90,7 +93,8 @@ void set_error_handler(ErrorRoutine routine) noexcept {
 }
 
 void restore_error_filter() noexcept {
-    if (!g_previous_remembered) return;
+    if (!g_previous_remembered)
+        return;
     SetUnhandledExceptionFilter(g_previous_filter);
     g_previous_filter = nullptr;
     g_previous_remembered = false;

@@ -26,23 +26,27 @@ struct Collection {
 HWND owner_window() {
     HWND foreground = GetForegroundWindow();
     DWORD process = 0;
-    if (foreground) GetWindowThreadProcessId(foreground, &process);
+    if (foreground)
+        GetWindowThreadProcessId(foreground, &process);
     return process == GetCurrentProcessId() ? foreground : nullptr;
 }
 
 BOOL CALLBACK collect_window(HWND window, LPARAM parameter) noexcept {
     auto& collection = *reinterpret_cast<Collection*>(parameter);
-    if (!IsWindowVisible(window)) return TRUE;
+    if (!IsWindowVisible(window))
+        return TRUE;
     const bool topmost = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     // The foreground window becomes the box's owner, which the box disables itself.
     const bool disable = IsWindowEnabled(window) && window != collection.foreground;
-    if (!topmost && !disable) return TRUE;
+    if (!topmost && !disable)
+        return TRUE;
     try {
         collection.windows.push_back({window, topmost, disable});
     } catch (...) {
         return FALSE;  // out of memory: leave the remaining windows as they are
     }
-    if (disable) EnableWindow(window, FALSE);
+    if (disable)
+        EnableWindow(window, FALSE);
     return TRUE;
 }
 
@@ -62,15 +66,19 @@ int message_box(std::u16string_view title, std::u16string_view text, std::uint32
     EnumThreadWindows(GetCurrentThreadId(), collect_window, reinterpret_cast<LPARAM>(&collection));
     // A topmost window of ours could hide the box.
     for (const AffectedWindow& affected : collection.windows) {
-        if (affected.was_topmost) set_topmost(affected.window, false);
+        if (affected.was_topmost)
+            set_topmost(affected.window, false);
     }
 
     const int answer = MessageBoxW(owner, wide(body_text), wide(title_text), flags);
 
     for (const AffectedWindow& affected : collection.windows) {
-        if (!IsWindow(affected.window)) continue;  // destroyed while the box was open
-        if (affected.disabled_for_box) EnableWindow(affected.window, TRUE);
-        if (affected.was_topmost) set_topmost(affected.window, true);
+        if (!IsWindow(affected.window))
+            continue;  // destroyed while the box was open
+        if (affected.disabled_for_box)
+            EnableWindow(affected.window, TRUE);
+        if (affected.was_topmost)
+            set_topmost(affected.window, true);
     }
     return answer;
 }

@@ -10,12 +10,14 @@ std::u16string program_command_line(std::u16string_view program, std::u16string_
     } else {
         line.append(1, u'"').append(program).append(1, u'"');
     }
-    if (!parameters.empty()) line.append(1, u' ').append(parameters);
+    if (!parameters.empty())
+        line.append(1, u' ').append(parameters);
     return line;
 }
 
 std::u16string shell_directory(std::u16string_view program, std::u16string_view directory) {
-    if (!directory.empty()) return std::u16string(directory);
+    if (!directory.empty())
+        return std::u16string(directory);
     const std::size_t slash = program.rfind(u'\\');
     return slash == std::u16string_view::npos ? std::u16string() : std::u16string(program.substr(0, slash + 1));
 }

@@ -17,11 +17,11 @@ inline constexpr std::uint32_t PB_Program_Connect = 64;     // standard input fr
 // A kept program. Handles are the platform's (0 when absent) and belong to the
 // record until close_program.
 struct ProgramRecord {
-    std::uintptr_t process;     // process handle (may be 0 when the shell reused a running program)
-    std::intptr_t process_id;   // -1 when opened through the shell
-    std::uintptr_t input;       // write end of the pipe to its standard input
-    std::uintptr_t output;      // read end of the pipe from its standard output
-    std::uintptr_t error;       // read end of the pipe from its standard error
+    std::uintptr_t process;    // process handle (may be 0 when the shell reused a running program)
+    std::intptr_t process_id;  // -1 when opened through the shell
+    std::uintptr_t input;      // write end of the pipe to its standard input
+    std::uintptr_t output;     // read end of the pipe from its standard output
+    std::uintptr_t error;      // read end of the pipe from its standard error
     std::uint32_t flags;
 };
 
@@ -29,8 +29,10 @@ struct ProgramRecord {
 // parameters in the directory (empty: the caller's). When no process can be
 // made and no pipe was asked for, opens it through the shell instead. Returns
 // 1, the id of a ProgramRecord with PB_Program_Keep, or 0 on failure.
-[[nodiscard]] std::intptr_t run_program(std::u16string_view program, std::u16string_view parameters = {},
-                                        std::u16string_view directory = {}, std::uint32_t flags = 0,
+[[nodiscard]] std::intptr_t run_program(std::u16string_view program,
+                                        std::u16string_view parameters = {},
+                                        std::u16string_view directory = {},
+                                        std::uint32_t flags = 0,
                                         std::intptr_t sender = 0);
 
 // The record of a kept program, null if the id names none.

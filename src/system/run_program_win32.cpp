@@ -32,17 +32,23 @@ ProgramList& program_list() {
     return *list;
 }
 
-HANDLE as_handle(std::uintptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
-std::uintptr_t as_word(HANDLE handle) { return reinterpret_cast<std::uintptr_t>(handle); }
+HANDLE as_handle(std::uintptr_t handle) {
+    return reinterpret_cast<HANDLE>(handle);
+}
+std::uintptr_t as_word(HANDLE handle) {
+    return reinterpret_cast<std::uintptr_t>(handle);
+}
 
 void close_handle(HANDLE& handle) {
-    if (handle) CloseHandle(handle);
+    if (handle)
+        CloseHandle(handle);
     handle = nullptr;
 }
 
 void close_record_handles(const ProgramRecord& record) {
     for (std::uintptr_t handle : {record.process, record.input, record.output, record.error}) {
-        if (handle) CloseHandle(as_handle(handle));
+        if (handle)
+            CloseHandle(as_handle(handle));
     }
 }
 
@@ -80,7 +86,8 @@ void make_pipe(HANDLE& child_end, HANDLE& parent_end, bool child_reads) {
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
     HANDLE read = nullptr;
     HANDLE write = nullptr;
-    if (!CreatePipe(&read, &write, &inheritable, 0)) return;
+    if (!CreatePipe(&read, &write, &inheritable, 0))
+        return;
     child_end = child_reads ? read : write;
     parent_end = child_reads ? write : read;
     // Our end must not reach the child: an inherited copy of the write end
@@ -98,8 +105,10 @@ StdHandles make_std_handles(std::uint32_t flags, const ProgramRecord* sender) {
     } else if (keep && (flags & PB_Program_WriteInput)) {
         make_pipe(handles.child_input, handles.parent_input, true);
     }
-    if (keep && (flags & PB_Program_ReadOutput)) make_pipe(handles.child_output, handles.parent_output, false);
-    if (keep && (flags & PB_Program_ReadError)) make_pipe(handles.child_error, handles.parent_error, false);
+    if (keep && (flags & PB_Program_ReadOutput))
+        make_pipe(handles.child_output, handles.parent_output, false);
+    if (keep && (flags & PB_Program_ReadError))
+        make_pipe(handles.child_error, handles.parent_error, false);
     return handles;
 }
 
@@ -122,8 +131,11 @@ std::intptr_t keep_record(const ProgramRecord& record) {
     return id;
 }
 
-std::intptr_t open_with_shell(std::u16string_view program, std::u16string_view parameters,
-                              std::u16string_view directory, std::uint32_t flags, WORD show) {
+std::intptr_t open_with_shell(std::u16string_view program,
+                              std::u16string_view parameters,
+                              std::u16string_view directory,
+                              std::uint32_t flags,
+                              WORD show) {
     const std::u16string file(program);
     const std::u16string arguments(parameters);
     const std::u16string folder = shell_directory(program, directory);
@@ -134,11 +146,14 @@ std::intptr_t open_with_shell(std::u16string_view program, std::u16string_view p
     info.lpParameters = arguments.empty() ? nullptr : wide(arguments);
     info.lpDirectory = folder.empty() ? nullptr : wide(folder);
     info.nShow = show;
-    if (!ShellExecuteExW(&info)) return 0;
+    if (!ShellExecuteExW(&info))
+        return 0;
     // No process handle when the request went to a program that was running already.
-    if ((flags & PB_Program_Wait) && info.hProcess) WaitForSingleObject(info.hProcess, INFINITE);
+    if ((flags & PB_Program_Wait) && info.hProcess)
+        WaitForSingleObject(info.hProcess, INFINITE);
     if (!(flags & PB_Program_Keep)) {
-        if (info.hProcess) CloseHandle(info.hProcess);
+        if (info.hProcess)
+            CloseHandle(info.hProcess);
         return 1;
     }
     return keep_record({as_word(info.hProcess), -1, 0, 0, 0, flags});
@@ -146,8 +161,11 @@ std::intptr_t open_with_shell(std::u16string_view program, std::u16string_view p
 
 }  // namespace
 
-std::intptr_t run_program(std::u16string_view program, std::u16string_view parameters, std::u16string_view directory,
-                          std::uint32_t flags, std::intptr_t sender) {
+std::intptr_t run_program(std::u16string_view program,
+                          std::u16string_view parameters,
+                          std::u16string_view directory,
+                          std::uint32_t flags,
+                          std::intptr_t sender) {
     const WORD show = (flags & PB_Program_Hide) ? SW_HIDE : SW_SHOWNORMAL;
     std::u16string command = program_command_line(program, parameters);
     const std::u16string folder(directory);
@@ -187,11 +205,13 @@ std::intptr_t run_program(std::u16string_view program, std::u16string_view param
         handles.close_parent_ends();
         // Documents and addresses are not programs; with pipes asked for, the
         // shell could not honour them, so it is not tried.
-        if (flags & kAnyPipe) return 0;
+        if (flags & kAnyPipe)
+            return 0;
         return open_with_shell(program, parameters, directory, flags, show);
     }
     CloseHandle(process.hThread);
-    if (flags & PB_Program_Wait) WaitForSingleObject(process.hProcess, INFINITE);
+    if (flags & PB_Program_Wait)
+        WaitForSingleObject(process.hProcess, INFINITE);
     if (!(flags & PB_Program_Keep)) {
         CloseHandle(process.hProcess);
         return 1;
@@ -212,7 +232,8 @@ void close_program(std::intptr_t program) {
     ProgramList& list = program_list();
     ProcessLockGuard guard(list.lock);
     auto found = find_locked(list, program);
-    if (found == list.records.end()) return;
+    if (found == list.records.end())
+        return;
     close_record_handles(**found);
     list.records.erase(found);
 }
@@ -220,6 +241,7 @@ void close_program(std::intptr_t program) {
 void end_programs() {
     ProgramList& list = program_list();
     ProcessLockGuard guard(list.lock);
-    for (const auto& record : list.records) close_record_handles(*record);
+    for (const auto& record : list.records)
+        close_record_handles(*record);
     list.records.clear();
 }

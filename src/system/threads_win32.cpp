@@ -40,15 +40,19 @@ DWORD WINAPI thread_entry(void* parameter) noexcept {
     return 0;
 }
 
-bool has_ended(HANDLE thread) { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }
+bool has_ended(HANDLE thread) {
+    return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
+}
 
 }  // namespace
 
 std::intptr_t create_thread(ThreadProcedure procedure, void* argument) {
-    if (!procedure) return 0;
+    if (!procedure)
+        return 0;
     ThreadList& list = thread_list();
     auto* start = new (std::nothrow) ThreadStart{procedure, argument};
-    if (!start) return 0;
+    if (!start)
+        return 0;
     HANDLE thread = CreateThread(nullptr, kInitialStackCommit, thread_entry, start, 0, nullptr);
     if (!thread) {
         delete start;
@@ -56,7 +60,8 @@ std::intptr_t create_thread(ThreadProcedure procedure, void* argument) {
     }
     ProcessLockGuard guard(list.lock);
     std::erase_if(list.records, [](const ThreadRecord& record) {
-        if (!has_ended(record.handle)) return false;
+        if (!has_ended(record.handle))
+            return false;
         CloseHandle(record.handle);
         return true;
     });
@@ -79,6 +84,7 @@ std::uintptr_t is_thread_running(std::intptr_t thread) {
 void end_threads() {
     ThreadList& list = thread_list();
     ProcessLockGuard guard(list.lock);
-    for (const ThreadRecord& record : list.records) CloseHandle(record.handle);
+    for (const ThreadRecord& record : list.records)
+        CloseHandle(record.handle);
     list.records.clear();
 }

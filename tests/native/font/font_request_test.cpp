@@ -27,8 +27,8 @@ TEST(FontRequest, MulDivRoundsHalvesAwayFromZero) {
     EXPECT_EQ(mul_div(1, -3, 2), -2);
     EXPECT_EQ(mul_div(1, 3, -2), -2);
     EXPECT_EQ(mul_div(-1, 3, -2), 2);
-    EXPECT_EQ(mul_div(5, 1, 4), 1);   // 1.25
-    EXPECT_EQ(mul_div(7, 1, 4), 2);   // 1.75
+    EXPECT_EQ(mul_div(5, 1, 4), 1);  // 1.25
+    EXPECT_EQ(mul_div(7, 1, 4), 2);  // 1.75
     EXPECT_EQ(mul_div(-7, 1, 4), -2);
 }
 
@@ -61,8 +61,8 @@ TEST(FontRequest, FlagsSelectWeightStylesAndQuality) {
     EXPECT_EQ(quality.italic + quality.underline + quality.strike_out, 0);
 
     // Bits outside the five flags change nothing.
-    const FontRequest other = font_request(10, 96, ~(PB_Font_Bold | PB_Font_Italic | PB_Font_Underline |
-                                                     PB_Font_StrikeOut | PB_Font_HighQuality));
+    const FontRequest other = font_request(
+        10, 96, ~(PB_Font_Bold | PB_Font_Italic | PB_Font_Underline | PB_Font_StrikeOut | PB_Font_HighQuality));
     EXPECT_EQ(other.weight, 400);
     EXPECT_EQ(other.italic + other.underline + other.strike_out + other.quality, 0);
 }

@@ -20,10 +20,9 @@ TEST(FatalErrorMessages, KnownCodesIncludingTheSystemsOwnSpellings) {
 }
 
 TEST(FatalErrorMessages, TwentyDistinctCodesAndNothingElse) {
-    const std::uint32_t listed[] = {0xC0000005, 0xC000008C, 0x80000003, 0x80000002, 0xC000008D,
-                                    0xC000008E, 0xC000008F, 0xC0000090, 0xC0000091, 0xC0000092,
-                                    0xC0000093, 0xC000001D, 0xC0000006, 0xC0000094, 0xC0000095,
-                                    0xC0000026, 0xC0000025, 0xC0000096, 0x80000004, 0xC00000FD};
+    const std::uint32_t listed[] = {0xC0000005, 0xC000008C, 0x80000003, 0x80000002, 0xC000008D, 0xC000008E, 0xC000008F,
+                                    0xC0000090, 0xC0000091, 0xC0000092, 0xC0000093, 0xC000001D, 0xC0000006, 0xC0000094,
+                                    0xC0000095, 0xC0000026, 0xC0000025, 0xC0000096, 0x80000004, 0xC00000FD};
     std::set<std::u16string_view> messages;
     for (std::uint32_t code : listed) {
         EXPECT_NE(error_message_for_code(code), u"Unknown error code") << std::hex << code;
@@ -54,7 +53,8 @@ TEST(FatalErrorPlace, LineAndFileComeFromTheirBits) {
 }
 
 TEST(FatalErrorPlace, TheMacroRecordsThisLineAndFile) {
-    TRACK_LINE(3); const int line = __LINE__;
+    const int line = __LINE__ + 1;
+    TRACK_LINE(3);
     EXPECT_EQ(error_line_of(current_line()), line);
     EXPECT_EQ(static_cast<std::uint32_t>(current_line()) >> 24, 3u);
     set_current_line(0x12345678, 0);  // lines beyond 24 bits cannot spill into the file index

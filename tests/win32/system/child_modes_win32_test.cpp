@@ -23,7 +23,9 @@ void write_to(DWORD which, const std::string& text) {
     WriteFile(GetStdHandle(which), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
-void print(const std::string& text) { write_to(STD_OUTPUT_HANDLE, text); }
+void print(const std::string& text) {
+    write_to(STD_OUTPUT_HANDLE, text);
+}
 
 std::string hex(std::uint32_t value) {
     char buffer[16];
@@ -48,9 +50,15 @@ void report(const char* routine) {
           "\nstack=" + (distance < (1u << 20) ? "near" : "far") + "\neax=" + hex(record.eax) + "\n");
 }
 
-void first_routine() { report("first"); }
-void second_routine() { report("second"); }
-void stack_routine() { print("routine=stack\nmessage=" + utf8_from_utf16(error_message()) + "\n"); }
+void first_routine() {
+    report("first");
+}
+void second_routine() {
+    report("second");
+}
+void stack_routine() {
+    print("routine=stack\nmessage=" + utf8_from_utf16(error_message()) + "\n");
+}
 void crashing_routine() {
     print("routine=crashing\n");
     volatile int* volatile nowhere = nullptr;
@@ -68,7 +76,8 @@ void crash_on_worker(void*) {
 }
 
 int recurse(int depth) {
-    if (depth < 0) return 0;  // never: the stack runs out first
+    if (depth < 0)
+        return 0;  // never: the stack runs out first
     volatile char frame[512];
     frame[0] = static_cast<char>(depth);
     return recurse(depth + 1) + frame[0];
@@ -105,7 +114,8 @@ int run_mode(const std::u16string& mode, const std::vector<std::u16string>& argu
     }
     if (mode == u"crash-worker") {
         set_error_handler(second_routine);
-        if (!create_thread(crash_on_worker, nullptr)) return 102;
+        if (!create_thread(crash_on_worker, nullptr))
+            return 102;
         Sleep(30000);
         return 101;
     }
@@ -119,7 +129,8 @@ int run_mode(const std::u16string& mode, const std::vector<std::u16string>& argu
     }
     if (mode == u"echo" || mode == u"echo-error") {
         print(read_standard_input());
-        if (mode == u"echo-error") write_to(STD_ERROR_HANDLE, "to standard error");
+        if (mode == u"echo-error")
+            write_to(STD_ERROR_HANDLE, "to standard error");
         return 0;
     }
     if (mode == u"print") {
@@ -146,7 +157,8 @@ int run_mode(const std::u16string& mode, const std::vector<std::u16string>& argu
         }
         const std::string text = utf8_from_utf16(arguments[2]) + "\n" + utf8_from_utf16(current_directory()) + "\n";
         HANDLE marker = CreateFileW(wide(arguments[1]), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        if (marker == INVALID_HANDLE_VALUE) return 3;
+        if (marker == INVALID_HANDLE_VALUE)
+            return 3;
         DWORD written = 0;
         WriteFile(marker, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         CloseHandle(marker);
@@ -158,19 +170,22 @@ int run_mode(const std::u16string& mode, const std::vector<std::u16string>& argu
 bool run_child_mode_if_asked() {
     int count = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (!argv) return false;
+    if (!argv)
+        return false;
     // Looked for anywhere: a program started from a misquoted command line
     // sees the rest of its path as arguments first, and must still report.
     constexpr std::u16string_view kPrefix = u"--child=";
     int first = 1;
-    while (first < count && !from_wide(argv[first]).starts_with(kPrefix)) ++first;
+    while (first < count && !from_wide(argv[first]).starts_with(kPrefix))
+        ++first;
     if (first >= count) {
         LocalFree(argv);
         return false;
     }
     const std::u16string mode = from_wide(argv[first]).substr(kPrefix.size());
     std::vector<std::u16string> arguments;
-    for (int i = first + 1; i < count; ++i) arguments.push_back(from_wide(argv[i]));
+    for (int i = first + 1; i < count; ++i)
+        arguments.push_back(from_wide(argv[i]));
     LocalFree(argv);
     ExitProcess(static_cast<UINT>(run_mode(mode, arguments)));
 }
@@ -201,7 +216,8 @@ ChildResult run_child(std::u16string_view mode_and_arguments) {
     const std::intptr_t program = run_program(this_program(), u"--child=" + std::u16string(mode_and_arguments), {},
                                               PB_Program_Keep | PB_Program_ReadOutput);
     ProgramRecord* record = program_record(program);
-    if (!record) return result;
+    if (!record)
+        return result;
     result.output = read_pipe(record->output);
     HANDLE process = reinterpret_cast<HANDLE>(record->process);
     result.finished = WaitForSingleObject(process, 60000) == WAIT_OBJECT_0;

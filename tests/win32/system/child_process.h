@@ -7,9 +7,9 @@
 #include <string_view>
 
 struct ChildResult {
-    bool finished;           // ended within the time limit
+    bool finished;  // ended within the time limit
     std::uint32_t exit_code;
-    std::string output;      // its standard output, UTF-8
+    std::string output;  // its standard output, UTF-8
 };
 
 // The full path of this test program.

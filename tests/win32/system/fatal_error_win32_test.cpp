@@ -49,7 +49,9 @@ TEST(FatalError, StackOverflowRunsTheRoutine) {
     EXPECT_EQ(child.output, "routine=stack\nmessage=Stack overflow\n");
 }
 
-LONG WINAPI earlier_filter(EXCEPTION_POINTERS*) { return EXCEPTION_CONTINUE_SEARCH; }
+LONG WINAPI earlier_filter(EXCEPTION_POINTERS*) {
+    return EXCEPTION_CONTINUE_SEARCH;
+}
 void routine() {}
 
 TEST(FatalError, RestoreBringsBackTheFilterFromBeforeTheFirstHandler) {

@@ -35,7 +35,8 @@ HWND g_normal, g_disabled, g_topmost, g_hidden;
 BOOL CALLBACK find_box(HWND window, LPARAM result) noexcept {
     wchar_t name[32] = {};
     GetClassNameW(window, name, 32);
-    if (std::wstring(name) != L"#32770") return TRUE;
+    if (std::wstring(name) != L"#32770")
+        return TRUE;
     *reinterpret_cast<HWND*>(result) = window;
     return FALSE;
 }
@@ -43,7 +44,8 @@ BOOL CALLBACK find_box(HWND window, LPARAM result) noexcept {
 BOOL CALLBACK count_button(HWND window, LPARAM count) noexcept {
     wchar_t name[32] = {};
     GetClassNameW(window, name, 32);
-    if (_wcsicmp(name, L"Button") == 0 && IsWindowVisible(window)) ++*reinterpret_cast<int*>(count);
+    if (_wcsicmp(name, L"Button") == 0 && IsWindowVisible(window))
+        ++*reinterpret_cast<int*>(count);
     return TRUE;
 }
 
@@ -52,7 +54,8 @@ void CALLBACK on_timer(HWND, UINT, UINT_PTR timer, DWORD) noexcept {
     EnumThreadWindows(GetCurrentThreadId(), find_box, reinterpret_cast<LPARAM>(&box));
     if (!box) {
         // No box after many ticks: give up rather than hang the test run.
-        if (++g_observed.ticks > 400) KillTimer(nullptr, timer);
+        if (++g_observed.ticks > 400)
+            KillTimer(nullptr, timer);
         return;
     }
     KillTimer(nullptr, timer);
@@ -71,7 +74,8 @@ void CALLBACK on_timer(HWND, UINT, UINT_PTR timer, DWORD) noexcept {
 HWND make_window(const wchar_t* title, DWORD extended_style, bool visible) {
     HWND window = CreateWindowExW(extended_style, L"STATIC", title, WS_OVERLAPPEDWINDOW, 20, 20, 200, 100, nullptr,
                                   nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (window && visible) ShowWindow(window, SW_SHOWNOACTIVATE);
+    if (window && visible)
+        ShowWindow(window, SW_SHOWNOACTIVATE);
     return window;
 }
 
@@ -117,7 +121,8 @@ TEST(MessageBoxes, DisablesTheThreadsWindowsAndRestoresExactlyWhatItChanged) {
         EXPECT_TRUE(IsWindowEnabled(foreground));
         DestroyWindow(foreground);
     }
-    for (HWND window : {g_normal, g_disabled, g_topmost, g_hidden}) DestroyWindow(window);
+    for (HWND window : {g_normal, g_disabled, g_topmost, g_hidden})
+        DestroyWindow(window);
 }
 
 TEST(MessageBoxes, ShortFormShowsASingleOkButton) {

@@ -14,7 +14,9 @@
 
 namespace {
 
-HANDLE handle_of(std::uintptr_t value) { return reinterpret_cast<HANDLE>(value); }
+HANDLE handle_of(std::uintptr_t value) {
+    return reinterpret_cast<HANDLE>(value);
+}
 
 std::u16string temp_folder(std::u16string_view name) {
     wchar_t buffer[MAX_PATH];
@@ -25,13 +27,15 @@ std::u16string temp_folder(std::u16string_view name) {
 }
 
 std::u16string without_trailing_backslash(std::u16string folder) {
-    if (folder.ends_with(u'\\')) folder.pop_back();
+    if (folder.ends_with(u'\\'))
+        folder.pop_back();
     return folder;
 }
 
 DWORD exit_code_after_end(std::uintptr_t process) {
     DWORD code = 0xDEAD;
-    if (WaitForSingleObject(handle_of(process), 30000) == WAIT_OBJECT_0) GetExitCodeProcess(handle_of(process), &code);
+    if (WaitForSingleObject(handle_of(process), 30000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(handle_of(process), &code);
     return code;
 }
 
@@ -113,8 +117,7 @@ TEST_F(RunProgram, WaitReturnsOnlyAfterTheProgramEnded) {
 
 TEST_F(RunProgram, WhatNeitherAProcessNorTheShellCanOpenGivesZero) {
     EXPECT_EQ(run_program(u"Z:\\no such folder\\no such program.exe", u"x", {}, 0), 0);
-    EXPECT_EQ(run_program(u"Z:\\no such folder\\no such program.exe", {}, {},
-                          PB_Program_Keep | PB_Program_ReadOutput),
+    EXPECT_EQ(run_program(u"Z:\\no such folder\\no such program.exe", {}, {}, PB_Program_Keep | PB_Program_ReadOutput),
               0);
     EXPECT_EQ(run_program({}, {}, {}, 0), 0);
     EXPECT_EQ(program_record(12345), nullptr);
@@ -133,8 +136,8 @@ protected:
         folder_ = temp_folder(u"blobsmith shell test");
         marker_ = folder_ + u"opened.txt";
         DeleteFileW(wide(marker_));
-        const std::u16string command = u"\"" + this_program() + u"\" --child=opened " + event_name_ + u" \"" +
-                                       marker_ + u"\" \"%1\"";
+        const std::u16string command =
+            u"\"" + this_program() + u"\" --child=opened " + event_name_ + u" \"" + marker_ + u"\" \"%1\"";
         ASSERT_TRUE(set_key(u".blobsmithtest", {}, u"Blobsmith.TestDocument"));
         ASSERT_TRUE(set_key(u"Blobsmith.TestDocument\\shell\\open\\command", {}, command));
         ASSERT_TRUE(set_key(u"blobsmith-test", u"URL Protocol", u""));
@@ -146,7 +149,8 @@ protected:
             RegDeleteTreeW(HKEY_CLASSES_ROOT, key);
             RegDeleteKeyW(HKEY_CLASSES_ROOT, key);
         }
-        if (go_) CloseHandle(go_);
+        if (go_)
+            CloseHandle(go_);
         DeleteFileW(wide(marker_));
     }
 
@@ -171,15 +175,15 @@ protected:
         SetEvent(go_);
         std::string text;
         for (int i = 0; i < 400; ++i) {
-            HANDLE file =
-                CreateFileW(wide(marker_), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+            HANDLE file = CreateFileW(wide(marker_), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
             if (file == INVALID_HANDLE_VALUE) {
                 Sleep(50);
                 continue;
             }
             char buffer[2048];
             DWORD got = 0;
-            if (ReadFile(file, buffer, sizeof buffer, &got, nullptr)) text.assign(buffer, got);
+            if (ReadFile(file, buffer, sizeof buffer, &got, nullptr))
+                text.assign(buffer, got);
             CloseHandle(file);
             break;
         }

@@ -9,7 +9,9 @@
 
 namespace {
 
-void wait_for_event(void* event) { WaitForSingleObject(static_cast<HANDLE>(event), 20000); }
+void wait_for_event(void* event) {
+    WaitForSingleObject(static_cast<HANDLE>(event), 20000);
+}
 void do_nothing(void*) {}
 
 // Far more stack than the first commitment: the stack must still grow.
@@ -33,7 +35,8 @@ TEST(Threads, NumbersRunOnAndAreNeverReused) {
     EXPECT_EQ(third, second + 1);
     const std::uintptr_t handles[] = {is_thread_running(first), is_thread_running(second), is_thread_running(third)};
     SetEvent(go);
-    for (std::uintptr_t handle : handles) ASSERT_TRUE(wait_until_ended(handle));
+    for (std::uintptr_t handle : handles)
+        ASSERT_TRUE(wait_until_ended(handle));
     // The ended threads leave the list now; their numbers do not come back.
     const std::intptr_t fourth = create_thread(wait_for_event, go);
     EXPECT_EQ(fourth, third + 1);
