@@ -2,8 +2,9 @@
 #include "xml/node_pool.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
+
+#include "xml/xml_heap.h"
 
 namespace {
 
@@ -24,12 +25,15 @@ struct Pool {
 
 Pool pool;
 
-XmlNode* nodes_of(Chunk* chunk) { return reinterpret_cast<XmlNode*>(chunk + 1); }
+XmlNode* nodes_of(Chunk* chunk) {
+    return reinterpret_cast<XmlNode*>(chunk + 1);
+}
 
 bool grow() noexcept {
     const std::size_t count = pool.next_chunk;
-    auto* chunk = static_cast<Chunk*>(std::malloc(sizeof(Chunk) + count * sizeof(XmlNode)));
-    if (!chunk) return false;
+    auto* chunk = static_cast<Chunk*>(xml_malloc(sizeof(Chunk) + count * sizeof(XmlNode)));
+    if (!chunk)
+        return false;
     chunk->next = pool.chunks;
     chunk->count = count;
     pool.chunks = chunk;
@@ -46,7 +50,7 @@ bool grow() noexcept {
 void release_all() noexcept {
     while (Chunk* chunk = pool.chunks) {
         pool.chunks = chunk->next;
-        std::free(chunk);
+        xml_free(chunk);
     }
     pool = Pool{};
 }
@@ -54,7 +58,8 @@ void release_all() noexcept {
 }  // namespace
 
 XmlNode* node_take() noexcept {
-    if (!pool.free_list && !grow()) return nullptr;
+    if (!pool.free_list && !grow())
+        return nullptr;
     XmlNode* node = pool.free_list;
     pool.free_list = node->parent;
     std::memset(node, 0, sizeof(XmlNode));
@@ -65,7 +70,10 @@ XmlNode* node_take() noexcept {
 void node_give_back(XmlNode* node) noexcept {
     node->parent = pool.free_list;
     pool.free_list = node;
-    if (--pool.in_use == 0) release_all();
+    if (--pool.in_use == 0)
+        release_all();
 }
 
-std::size_t node_pool_in_use() noexcept { return pool.in_use; }
+std::size_t node_pool_in_use() noexcept {
+    return pool.in_use;
+}

@@ -2,20 +2,27 @@
 #include "xml/string_arena.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
+
+#include "xml/xml_heap.h"
 
 namespace {
 
 constexpr std::size_t kPieceAlign = alignof(void*);  // attribute arrays hold pointers
 
-std::byte* block_begin(ArenaBlock* block) { return reinterpret_cast<std::byte*>(block + 1); }
-std::byte* block_end(ArenaBlock* block) { return reinterpret_cast<std::byte*>(block) + block->size; }
+std::byte* block_begin(ArenaBlock* block) {
+    return reinterpret_cast<std::byte*>(block + 1);
+}
+std::byte* block_end(ArenaBlock* block) {
+    return reinterpret_cast<std::byte*>(block) + block->size;
+}
 
 void* heap_piece(XmlDocument& document, std::size_t bytes) noexcept {
-    if (bytes > SIZE_MAX - sizeof(HeapPiece)) return nullptr;
-    auto* piece = static_cast<HeapPiece*>(std::malloc(sizeof(HeapPiece) + bytes));
-    if (!piece) return nullptr;
+    if (bytes > SIZE_MAX - sizeof(HeapPiece))
+        return nullptr;
+    auto* piece = static_cast<HeapPiece*>(xml_malloc(sizeof(HeapPiece) + bytes));
+    if (!piece)
+        return nullptr;
     piece->capacity = 0;
     piece->length = 0;
     arena_adopt(document, piece);
@@ -25,9 +32,11 @@ void* heap_piece(XmlDocument& document, std::size_t bytes) noexcept {
 }  // namespace
 
 bool arena_add_block(XmlDocument& document, std::size_t bytes) noexcept {
-    if (bytes < sizeof(ArenaBlock)) return false;
-    auto* block = static_cast<ArenaBlock*>(std::malloc(bytes));
-    if (!block) return false;
+    if (bytes < sizeof(ArenaBlock))
+        return false;
+    auto* block = static_cast<ArenaBlock*>(xml_malloc(bytes));
+    if (!block)
+        return false;
     block->next = document.arena_blocks;
     block->size = bytes;
     document.arena_blocks = block;
@@ -37,15 +46,18 @@ bool arena_add_block(XmlDocument& document, std::size_t bytes) noexcept {
 }
 
 void* arena_allocate(XmlDocument& document, std::size_t bytes) noexcept {
-    if (bytes > ARENA_PIECE_LIMIT) return heap_piece(document, bytes);
+    if (bytes > ARENA_PIECE_LIMIT)
+        return heap_piece(document, bytes);
     auto fits = [&] {
-        if (!document.arena_cursor) return false;
+        if (!document.arena_cursor)
+            return false;
         auto cursor = reinterpret_cast<std::uintptr_t>(document.arena_cursor);
         auto aligned = (cursor + kPieceAlign - 1) & ~(kPieceAlign - 1);
         return aligned + bytes <= reinterpret_cast<std::uintptr_t>(document.arena_end);
     };
     // A full block is left behind with its rest unused: pieces are small.
-    if (!fits() && !(arena_add_block(document, ARENA_BLOCK_SIZE) && fits())) return heap_piece(document, bytes);
+    if (!fits() && !(arena_add_block(document, ARENA_BLOCK_SIZE) && fits()))
+        return heap_piece(document, bytes);
     auto cursor = reinterpret_cast<std::uintptr_t>(document.arena_cursor);
     auto* piece = document.arena_cursor + (((cursor + kPieceAlign - 1) & ~(kPieceAlign - 1)) - cursor);
     document.arena_cursor = piece + bytes;
@@ -53,10 +65,13 @@ void* arena_allocate(XmlDocument& document, std::size_t bytes) noexcept {
 }
 
 char16_t* arena_copy(XmlDocument& document, const char16_t* units, std::size_t length) noexcept {
-    if (length >= SIZE_MAX / 2 - 1) return nullptr;
+    if (length >= SIZE_MAX / 2 - 1)
+        return nullptr;
     auto* copy = static_cast<char16_t*>(arena_allocate(document, (length + 1) * 2));
-    if (!copy) return nullptr;
-    if (length) std::memcpy(copy, units, length * 2);
+    if (!copy)
+        return nullptr;
+    if (length)
+        std::memcpy(copy, units, length * 2);
     copy[length] = 0;
     return copy;
 }
@@ -69,11 +84,11 @@ void arena_adopt(XmlDocument& document, HeapPiece* piece) noexcept {
 void arena_free(XmlDocument& document) noexcept {
     while (HeapPiece* piece = document.heap_pieces) {
         document.heap_pieces = piece->next;
-        std::free(piece);
+        xml_free(piece);
     }
     while (ArenaBlock* block = document.arena_blocks) {
         document.arena_blocks = block->next;
-        std::free(block);
+        xml_free(block);
     }
     document.arena_cursor = nullptr;
     document.arena_end = nullptr;

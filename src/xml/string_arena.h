@@ -22,7 +22,7 @@ struct alignas(std::max_align_t) ArenaBlock {
 struct alignas(std::max_align_t) HeapPiece {
     HeapPiece* next;
     std::size_t capacity;  // units, for growable texts
-    std::size_t length;  // units in use, for growable texts
+    std::size_t length;    // units in use, for growable texts
 };
 
 // Takes a new block of `bytes` (header included) and makes it the newest.
@@ -46,5 +46,9 @@ void arena_free(XmlDocument& document) noexcept;
 [[nodiscard]] bool arena_contains(const XmlDocument& document, const void* piece) noexcept;
 
 // The data of a heap piece, and back.
-[[nodiscard]] inline void* piece_data(HeapPiece* piece) { return piece + 1; }
-[[nodiscard]] inline HeapPiece* piece_of(void* data) { return static_cast<HeapPiece*>(data) - 1; }
+[[nodiscard]] inline void* piece_data(HeapPiece* piece) {
+    return piece + 1;
+}
+[[nodiscard]] inline HeapPiece* piece_of(void* data) {
+    return static_cast<HeapPiece*>(data) - 1;
+}

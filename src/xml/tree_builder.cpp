@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
 #include "xml/node_pool.h"
 #include "xml/string_arena.h"
+#include "xml/xml_heap.h"
 
 namespace {
 
@@ -19,17 +19,24 @@ std::int32_t saturating_add(std::int32_t a, std::size_t b) {
 // Makes room for `extra` more units in the open text of node; returns where
 // they go. The text grows geometrically: appends come in many small pieces.
 char16_t* extend_open_text(XmlNode& node, std::size_t extra) noexcept {
+    constexpr std::size_t kMaxUnits = (SIZE_MAX - sizeof(HeapPiece)) / 2;  // terminator included
     HeapPiece* piece = node.text ? piece_of(node.text) : nullptr;
     const std::size_t length = piece ? piece->length : 0;
     const std::size_t capacity = piece ? piece->capacity : 0;
-    const std::size_t max_units = (SIZE_MAX - sizeof(HeapPiece)) / 2 - 1;
-    if (extra > max_units - length) return nullptr;
+    if (extra >= kMaxUnits - length)
+        return nullptr;
     const std::size_t needed = length + extra + 1;
     if (needed > capacity) {
-        std::size_t grown = std::max<std::size_t>({needed, capacity <= max_units / 2 ? capacity * 2 : max_units, 32});
-        grown = std::min(grown, max_units + 1);
-        auto* bigger = static_cast<HeapPiece*>(std::realloc(piece, sizeof(HeapPiece) + grown * 2));
-        if (!bigger) return nullptr;
+        const std::size_t doubled = capacity <= kMaxUnits / 2 ? capacity * 2 : kMaxUnits;
+        std::size_t grown = std::max({doubled, needed, std::size_t(32)});
+        auto* bigger = static_cast<HeapPiece*>(xml_realloc(piece, sizeof(HeapPiece) + grown * 2));
+        if (!bigger && grown > needed) {
+            // A 32-bit address space may hold the text but not twice its size.
+            grown = needed;
+            bigger = static_cast<HeapPiece*>(xml_realloc(piece, sizeof(HeapPiece) + grown * 2));
+        }
+        if (!bigger)
+            return nullptr;
         piece = bigger;
         piece->capacity = grown;
         piece->length = length;
@@ -43,18 +50,19 @@ char16_t* extend_open_text(XmlNode& node, std::size_t extra) noexcept {
 
 // Moves a finished text into the arena, or hands its buffer to the document.
 void settle_text(XmlDocument& document, XmlNode& node) noexcept {
-    if (!node.text) return;
+    if (!node.text)
+        return;
     HeapPiece* piece = piece_of(node.text);
     const std::size_t length = piece->length;
     if ((length + 1) * 2 <= ARENA_PIECE_LIMIT) {
         if (char16_t* copy = arena_copy(document, node.text, length)) {
-            std::free(piece);
+            xml_free(piece);
             node.text = copy;
             return;
         }
     }
     if (piece->capacity > length + 1) {
-        if (auto* fitted = static_cast<HeapPiece*>(std::realloc(piece, sizeof(HeapPiece) + (length + 1) * 2))) {
+        if (auto* fitted = static_cast<HeapPiece*>(xml_realloc(piece, sizeof(HeapPiece) + (length + 1) * 2))) {
             piece = fitted;
             piece->capacity = length + 1;
         }
@@ -67,13 +75,15 @@ void settle_text(XmlDocument& document, XmlNode& node) noexcept {
 
 XmlNode* open_node(XmlDocument& document, std::int32_t kind) noexcept {
     XmlNode* node = node_take();
-    if (!node) return nullptr;
+    if (!node)
+        return nullptr;
     XmlNode* parent = document.current;
     node->kind = kind;
     node->owner = document.handle;
     node->id_attribute = -1;
     node->text_position = document.text_since_last_child;
-    if (kind == XML_NODE_ELEMENT && !document.main_node) document.main_node = node;
+    if (kind == XML_NODE_ELEMENT && !document.main_node)
+        document.main_node = node;
     node->parent = parent;
     if (XmlNode* previous = document.last_closed_child) {
         previous->next_sibling = node;
@@ -89,7 +99,8 @@ XmlNode* open_node(XmlDocument& document, std::int32_t kind) noexcept {
 
 void close_node(XmlDocument& document) noexcept {
     XmlNode* node = document.current;
-    if (!node->parent) return;
+    if (!node->parent)
+        return;
     settle_text(document, *node);
     document.last_closed_child = node;
     document.current = node->parent;
@@ -97,12 +108,15 @@ void close_node(XmlDocument& document) noexcept {
 }
 
 bool append_text(XmlDocument& document, const char16_t* units, std::size_t length, bool restore_newlines) noexcept {
-    if (length == 0) return true;
+    if (length == 0)
+        return true;
     const std::int32_t style = restore_newlines ? document.newline_style : NEWLINE_LF;
     std::size_t stored = length;
-    if (style == NEWLINE_CRLF) stored += static_cast<std::size_t>(std::count(units, units + length, u'\n'));
+    if (style == NEWLINE_CRLF)
+        stored += static_cast<std::size_t>(std::count(units, units + length, u'\n'));
     char16_t* out = extend_open_text(*document.current, stored);
-    if (!out) return false;
+    if (!out)
+        return false;
     if (style == NEWLINE_CRLF || style == NEWLINE_CR) {
         for (std::size_t i = 0; i < length; ++i) {
             if (units[i] != u'\n') {
@@ -110,7 +124,8 @@ bool append_text(XmlDocument& document, const char16_t* units, std::size_t lengt
                 continue;
             }
             *out++ = u'\r';
-            if (style == NEWLINE_CRLF) *out++ = u'\n';
+            if (style == NEWLINE_CRLF)
+                *out++ = u'\n';
         }
     } else {
         std::memcpy(out, units, length * 2);
@@ -120,7 +135,8 @@ bool append_text(XmlDocument& document, const char16_t* units, std::size_t lengt
 }
 
 void settle_open_texts(XmlDocument& document) noexcept {
-    for (XmlNode* node = document.current; node; node = node->parent) settle_text(document, *node);
+    for (XmlNode* node = document.current; node; node = node->parent)
+        settle_text(document, *node);
 }
 
 void free_tree(XmlNode* root) noexcept {

@@ -21,7 +21,8 @@ constexpr std::int32_t kRegistryIncrement = 8;
 std::unique_ptr<ObjectRegistry> documents;
 
 void destroy(XmlDocument& document) noexcept {
-    if (document.parser) free_xml_parser(document.parser);
+    if (document.parser)
+        free_xml_parser(document.parser);
     document.parser = nullptr;
     free_tree(document.root);
     document.root = nullptr;
@@ -38,18 +39,24 @@ std::size_t first_block_bytes(std::size_t length) {
 }  // namespace
 
 void init_xml_library() {
-    if (!documents) documents = registry_create(sizeof(XmlDocument), kRegistryIncrement, free_xml);
+    if (!documents)
+        documents = registry_create(sizeof(XmlDocument), kRegistryIncrement, free_xml);
 }
 
 void end_xml_library() {
-    if (documents) registry_free_all(*documents);
+    if (documents)
+        registry_free_all(*documents);
 }
 
-std::intptr_t parse_xml_units(std::intptr_t number, const char16_t* text, std::size_t length,
+std::intptr_t parse_xml_units(std::intptr_t number,
+                              const char16_t* text,
+                              std::size_t length,
                               std::size_t chunk_units) noexcept {
-    if (!documents || (number < 0 && number != PB_Any)) return 0;
+    if (!documents || (number < 0 && number != PB_Any))
+        return 0;
     void* parser = create_xml_parser(XML_ENCODING_UTF16);
-    if (!parser) return 0;
+    if (!parser)
+        return 0;
     auto* document = registry_record<XmlDocument>(registry_allocate(*documents, number));
     if (!document) {
         free_xml_parser(parser);
@@ -73,7 +80,8 @@ std::intptr_t parse_xml_units(std::intptr_t number, const char16_t* text, std::s
     document->current = root;
     document->encoding_fixed = true;
     document->newline_style = detect_newline_style(text, length * 2);
-    if (std::size_t bytes = first_block_bytes(length)) arena_add_block(*document, bytes);
+    if (std::size_t bytes = first_block_bytes(length))
+        arena_add_block(*document, bytes);
 
     run_xml_parser(*document, text, length, chunk_units);
     settle_open_texts(*document);
@@ -95,13 +103,15 @@ XmlDocument* is_xml(std::intptr_t id) {
 }
 
 void free_xml(std::intptr_t id) {
-    if (!documents) return;
+    if (!documents)
+        return;
     if (id == PB_Any) {
         registry_free_all(*documents);
         return;
     }
     XmlDocument* document = is_xml(id);
-    if (!document) return;
+    if (!document)
+        return;
     destroy(*document);
     registry_release(*documents, id);
 }

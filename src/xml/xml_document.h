@@ -37,10 +37,10 @@ struct XmlNode {
     XmlNode* first_child;
     XmlNode* previous_sibling;
     XmlNode* next_sibling;
-    char16_t* name;  // element name or instruction target; none for other kinds
-    char16_t* text;  // character content; none if nothing was appended
+    char16_t* name;         // element name or instruction target; none for other kinds
+    char16_t* text;         // character content; none if nothing was appended
     char16_t** attributes;  // name, value, name, value … in document order
-    std::intptr_t owner;  // the owning document's handle
+    std::intptr_t owner;    // the owning document's handle
     // Characters the parent's text had received since it opened or since its
     // previous child closed, when this node opened: cuts the parent's text into
     // the runs between its children.
@@ -54,7 +54,7 @@ struct XmlNode {
 
 // One parsed text. The first word (root) is the registry's liveness word.
 struct XmlDocument {
-    XmlNode* root;  // kind XML_NODE_ROOT; parent of everything else
+    XmlNode* root;       // kind XML_NODE_ROOT; parent of everything else
     XmlNode* main_node;  // the document element; none if the text held no element
     std::int32_t encoding;
     std::int32_t standalone;  // -1 until an XML declaration says otherwise
@@ -62,11 +62,11 @@ struct XmlDocument {
     std::int32_t error_code;  // 0 = parsed without error
     std::int32_t error_line;
     std::int32_t error_column;  // counted from 1
-    char16_t* error_message;  // the parser's text for the code; none for 0
-    ArenaBlock* arena_blocks;  // newest first
-    void* parser;  // set only while parsing
-    std::intptr_t handle;  // the number, or the document's own handle for PB_Any
-    bool encoding_fixed;  // the XML declaration cannot change the encoding
+    char16_t* error_message;    // the parser's text for the code; none for 0
+    ArenaBlock* arena_blocks;   // newest first
+    void* parser;               // set only while parsing
+    std::intptr_t handle;       // the number, or the document's own handle for PB_Any
+    bool encoding_fixed;        // the XML declaration cannot change the encoding
     // Parse state.
     XmlNode* current;
     XmlNode* last_closed_child;
@@ -101,8 +101,12 @@ void free_xml(std::intptr_t id);
 [[nodiscard]] inline std::u16string_view xml_string(const char16_t* s) {
     return s ? std::u16string_view(s) : std::u16string_view();
 }
-[[nodiscard]] inline std::u16string_view xml_node_name(const XmlNode* node) { return xml_string(node->name); }
-[[nodiscard]] inline std::u16string_view xml_node_text(const XmlNode* node) { return xml_string(node->text); }
+[[nodiscard]] inline std::u16string_view xml_node_name(const XmlNode* node) {
+    return xml_string(node->name);
+}
+[[nodiscard]] inline std::u16string_view xml_node_text(const XmlNode* node) {
+    return xml_string(node->text);
+}
 // Attribute name and value of a pair index in 0 … attribute_count - 1.
 [[nodiscard]] inline std::u16string_view xml_attribute_name(const XmlNode* node, std::int32_t index) {
     return xml_string(node->attributes[2 * index]);

@@ -6,10 +6,10 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 
 #include "xml/string_arena.h"
 #include "xml/tree_builder.h"
+#include "xml/xml_heap.h"
 
 static_assert(sizeof(XML_Char) == sizeof(char16_t), "the tree keeps the parser's 16-bit units as they come");
 
@@ -17,21 +17,29 @@ namespace {
 
 // Handlers run inside Expat's frames: they are noexcept and never throw.
 
-const char16_t* units(const XML_Char* s) { return reinterpret_cast<const char16_t*>(s); }
+const char16_t* units(const XML_Char* s) {
+    return reinterpret_cast<const char16_t*>(s);
+}
 
-std::size_t length_of(const XML_Char* s) { return std::char_traits<char16_t>::length(units(s)); }
+std::size_t length_of(const XML_Char* s) {
+    return std::char_traits<char16_t>::length(units(s));
+}
 
-XmlDocument& document_of(void* user_data) { return *static_cast<XmlDocument*>(user_data); }
+XmlDocument& document_of(void* user_data) {
+    return *static_cast<XmlDocument*>(user_data);
+}
 
 // The tree cannot follow the text any more: stop with "out of memory" and keep
 // what was built, as for malformed text.
 void out_of_memory(XmlDocument& document) noexcept {
-    if (!document.error_code) document.error_code = XML_ERROR_NO_MEMORY;
+    if (!document.error_code)
+        document.error_code = XML_ERROR_NO_MEMORY;
     XML_StopParser(static_cast<XML_Parser>(document.parser), XML_FALSE);
 }
 
 void append(XmlDocument& document, const char16_t* text, std::size_t length, bool restore_newlines) noexcept {
-    if (!append_text(document, text, length, restore_newlines)) out_of_memory(document);
+    if (!append_text(document, text, length, restore_newlines))
+        out_of_memory(document);
 }
 
 void append(XmlDocument& document, std::u16string_view text) noexcept {
@@ -40,7 +48,8 @@ void append(XmlDocument& document, std::u16string_view text) noexcept {
 
 char16_t* copy(XmlDocument& document, const XML_Char* s) noexcept {
     char16_t* result = arena_copy(document, units(s), length_of(s));
-    if (!result) out_of_memory(document);
+    if (!result)
+        out_of_memory(document);
     return result;
 }
 
@@ -51,24 +60,33 @@ bool is_id_name(const char16_t* name) {
 void XMLCALL on_start_element(void* user_data, const XML_Char* name, const XML_Char** attributes) noexcept {
     XmlDocument& document = document_of(user_data);
     XmlNode* node = open_node(document, XML_NODE_ELEMENT);
-    if (!node || !(node->name = copy(document, name))) return out_of_memory(document);
+    if (!node || !(node->name = copy(document, name)))
+        return out_of_memory(document);
 
     std::size_t strings = 0;
-    while (attributes[strings]) ++strings;
+    while (attributes[strings])
+        ++strings;
     const std::size_t count = strings / 2;
-    if (count == 0) return;
-    if (count > std::size_t(INT32_MAX) || count > SIZE_MAX / (2 * sizeof(char16_t*))) return out_of_memory(document);
+    if (count == 0)
+        return;
+    if (count > std::size_t(INT32_MAX) || count > SIZE_MAX / (2 * sizeof(char16_t*)))
+        return out_of_memory(document);
     auto** array = static_cast<char16_t**>(arena_allocate(document, 2 * count * sizeof(char16_t*)));
-    if (!array) return out_of_memory(document);
+    if (!array)
+        return out_of_memory(document);
     for (std::size_t i = 0; i < 2 * count; ++i) {
-        if (!(array[i] = copy(document, attributes[i]))) return;
-        if (i % 2 == 0 && is_id_name(array[i])) node->id_attribute = static_cast<std::int32_t>(i / 2);
+        if (!(array[i] = copy(document, attributes[i])))
+            return;
+        if (i % 2 == 0 && is_id_name(array[i]))
+            node->id_attribute = static_cast<std::int32_t>(i / 2);
     }
     node->attributes = array;
     node->attribute_count = static_cast<std::int32_t>(count);
 }
 
-void XMLCALL on_end_element(void* user_data, const XML_Char*) noexcept { close_node(document_of(user_data)); }
+void XMLCALL on_end_element(void* user_data, const XML_Char*) noexcept {
+    close_node(document_of(user_data));
+}
 
 // Expat reports every line break as LF; the stored text gets the input's.
 void XMLCALL on_character_data(void* user_data, const XML_Char* text, int length) noexcept {
@@ -83,22 +101,27 @@ void XMLCALL on_default(void* user_data, const XML_Char* text, int length) noexc
 
 void XMLCALL on_comment(void* user_data, const XML_Char* text) noexcept {
     XmlDocument& document = document_of(user_data);
-    if (!open_node(document, XML_NODE_COMMENT)) return out_of_memory(document);
+    if (!open_node(document, XML_NODE_COMMENT))
+        return out_of_memory(document);
     append(document, units(text), length_of(text), true);
     close_node(document);
 }
 
 void XMLCALL on_start_cdata(void* user_data) noexcept {
     XmlDocument& document = document_of(user_data);
-    if (!open_node(document, XML_NODE_CDATA)) out_of_memory(document);
+    if (!open_node(document, XML_NODE_CDATA))
+        out_of_memory(document);
 }
 
-void XMLCALL on_end_cdata(void* user_data) noexcept { close_node(document_of(user_data)); }
+void XMLCALL on_end_cdata(void* user_data) noexcept {
+    close_node(document_of(user_data));
+}
 
 void XMLCALL on_processing_instruction(void* user_data, const XML_Char* target, const XML_Char* data) noexcept {
     XmlDocument& document = document_of(user_data);
     XmlNode* node = open_node(document, XML_NODE_INSTRUCTION);
-    if (!node || !(node->name = copy(document, target))) return out_of_memory(document);
+    if (!node || !(node->name = copy(document, target)))
+        return out_of_memory(document);
     append(document, units(data), length_of(data), true);
     close_node(document);
 }
@@ -113,15 +136,22 @@ void append_identifier(XmlDocument& document, const XML_Char* id) noexcept {
     append(document, has_double_quote ? u"'" : u"\"");
 }
 
-void XMLCALL on_start_doctype(void* user_data, const XML_Char* name, const XML_Char* system_id,
-                              const XML_Char* public_id, int has_internal_subset) noexcept {
+void XMLCALL on_start_doctype(void* user_data,
+                              const XML_Char* name,
+                              const XML_Char* system_id,
+                              const XML_Char* public_id,
+                              int has_internal_subset) noexcept {
     XmlDocument& document = document_of(user_data);
-    if (!open_node(document, XML_NODE_DOCTYPE)) return out_of_memory(document);
+    if (!open_node(document, XML_NODE_DOCTYPE))
+        return out_of_memory(document);
     append(document, u"<!DOCTYPE ");
     append(document, std::u16string_view(units(name), length_of(name)));
-    if (system_id) append(document, public_id ? u" PUBLIC" : u" SYSTEM");
-    if (public_id) append_identifier(document, public_id);
-    if (system_id) append_identifier(document, system_id);
+    if (system_id)
+        append(document, public_id ? u" PUBLIC" : u" SYSTEM");
+    if (public_id)
+        append_identifier(document, public_id);
+    if (system_id)
+        append_identifier(document, system_id);
     if (has_internal_subset) {
         // The subset's raw text follows through the default handler.
         append(document, u" [");
@@ -133,7 +163,8 @@ void XMLCALL on_start_doctype(void* user_data, const XML_Char* name, const XML_C
 
 void XMLCALL on_end_doctype(void* user_data) noexcept {
     XmlDocument& document = document_of(user_data);
-    if (document.current->kind != XML_NODE_DOCTYPE) return;
+    if (document.current->kind != XML_NODE_DOCTYPE)
+        return;
     append(document, u"]>");
     close_node(document);
 }
@@ -142,15 +173,20 @@ bool equals_ignoring_case(const XML_Char* s, std::u16string_view upper) {
     std::size_t i = 0;
     for (; s[i]; ++i) {
         char16_t c = static_cast<char16_t>(s[i]);
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-        if (i >= upper.size() || c != upper[i]) return false;
+        if (c >= u'a' && c <= u'z')
+            c = static_cast<char16_t>(c - u'a' + u'A');
+        if (i >= upper.size() || c != upper[i])
+            return false;
     }
     return i == upper.size();
 }
 
-void XMLCALL on_xml_declaration(void* user_data, const XML_Char* version, const XML_Char* encoding,
+void XMLCALL on_xml_declaration(void* user_data,
+                                const XML_Char* version,
+                                const XML_Char* encoding,
                                 int standalone) noexcept {
-    if (!version) return;  // a text declaration
+    if (!version)
+        return;  // a text declaration
     XmlDocument& document = document_of(user_data);
     if (encoding && !document.encoding_fixed) {
         if (equals_ignoring_case(encoding, u"US-ASCII") || equals_ignoring_case(encoding, u"ISO-8859-1"))
@@ -164,10 +200,19 @@ void XMLCALL on_xml_declaration(void* user_data, const XML_Char* version, const 
 }
 
 // Expat's own strings are char in the unsigned-short build and wchar_t in the
-// wchar_t build; both hold ASCII.
-[[maybe_unused]] std::u16string widen(const char* s) { return std::u16string(s, s + std::strlen(s)); }
-[[maybe_unused]] std::u16string widen(const wchar_t* s) {
-    return std::u16string(s, s + std::char_traits<wchar_t>::length(s));
+// wchar_t build; both hold ASCII. Copied into the arena: no allocation that
+// could throw.
+template <class LChar>
+char16_t* copy_widened(XmlDocument& document, const LChar* text) noexcept {
+    std::size_t length = 0;
+    while (text[length])
+        ++length;
+    auto* copy = static_cast<char16_t*>(arena_allocate(document, (length + 1) * 2));
+    if (!copy)
+        return nullptr;
+    for (std::size_t i = 0; i <= length; ++i)
+        copy[i] = static_cast<char16_t>(text[i]);
+    return copy;
 }
 
 std::int32_t clamp_position(XML_Size value) {
@@ -181,8 +226,10 @@ void* create_xml_parser(std::int32_t encoding_code) noexcept {
                            : encoding_code == XML_ENCODING_UTF16     ? u"UTF-16"
                            : encoding_code == XML_ENCODING_UTF8      ? u"UTF-8"
                                                                      : nullptr;
-    XML_Parser parser = XML_ParserCreate(reinterpret_cast<const XML_Char*>(name));
-    if (!parser) return nullptr;
+    static const XML_Memory_Handling_Suite heap = {xml_malloc, xml_realloc, xml_free};
+    XML_Parser parser = XML_ParserCreate_MM(reinterpret_cast<const XML_Char*>(name), &heap, nullptr);
+    if (!parser)
+        return nullptr;
     XML_SetElementHandler(parser, on_start_element, on_end_element);
     XML_SetCharacterDataHandler(parser, on_character_data);
     // Not the expanding variant: references to internal entities stay text.
@@ -195,10 +242,11 @@ void* create_xml_parser(std::int32_t encoding_code) noexcept {
     return parser;
 }
 
-void free_xml_parser(void* parser) noexcept { XML_ParserFree(static_cast<XML_Parser>(parser)); }
+void free_xml_parser(void* parser) noexcept {
+    XML_ParserFree(static_cast<XML_Parser>(parser));
+}
 
-void run_xml_parser(XmlDocument& document, const char16_t* text, std::size_t length,
-                    std::size_t chunk_units) noexcept {
+void run_xml_parser(XmlDocument& document, const char16_t* text, std::size_t length, std::size_t chunk_units) noexcept {
     auto parser = static_cast<XML_Parser>(document.parser);
     XML_SetUserData(parser, &document);
     chunk_units = std::clamp<std::size_t>(chunk_units, 1, XML_PARSE_CHUNK_UNITS);
@@ -210,22 +258,19 @@ void run_xml_parser(XmlDocument& document, const char16_t* text, std::size_t len
         status = XML_Parse(parser, bytes, static_cast<int>(part * 2), last);
         bytes += part * 2;
         length -= part;
-        if (last || status != XML_STATUS_OK) break;
+        if (last || status != XML_STATUS_OK)
+            break;
     }
-    if (status != XML_STATUS_ERROR) return;
+    if (status != XML_STATUS_ERROR)
+        return;
 
     // A stop of our own (out of memory) keeps its code; Expat then says "aborted".
     const std::int32_t code = document.error_code ? document.error_code : XML_GetErrorCode(parser);
     document.error_code = code;
     document.error_line = clamp_position(XML_GetCurrentLineNumber(parser));
     document.error_column = clamp_position(XML_GetCurrentColumnNumber(parser) + 1);
-    const std::u16string message = xml_error_text(code);
-    if (!message.empty()) document.error_message = arena_copy(document, message.data(), message.size());
-}
-
-std::u16string xml_error_text(std::int32_t code) {
     // Every code Expat has a text for, not only the first forty: the newer
     // codes (the entity amplification limit among them) deserve a message too.
-    const XML_LChar* text = code > 0 ? XML_ErrorString(static_cast<XML_Error>(code)) : nullptr;
-    return text ? widen(text) : std::u16string();
+    if (const XML_LChar* message = code > 0 ? XML_ErrorString(static_cast<XML_Error>(code)) : nullptr)
+        document.error_message = copy_widened(document, message);
 }

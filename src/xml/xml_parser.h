@@ -1,10 +1,9 @@
 // The parser under the document tree: creation with the tree-building
-// handlers, one whole parse, and the parser's error texts.
+// handlers and one whole parse that records the error fields.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 #include "xml/xml_document.h"
 
@@ -19,8 +18,7 @@ void free_xml_parser(void* parser) noexcept;
 
 // Parses `length` units with document.parser into the document's tree, in
 // calls of at most chunk_units, and records the error fields.
-void run_xml_parser(XmlDocument& document, const char16_t* text, std::size_t length,
+void run_xml_parser(XmlDocument& document,
+                    const char16_t* text,
+                    std::size_t length,
                     std::size_t chunk_units = XML_PARSE_CHUNK_UNITS) noexcept;
-
-// The parser's message for an error code; empty if it has none.
-[[nodiscard]] std::u16string xml_error_text(std::int32_t code);

@@ -8,8 +8,12 @@
 
 namespace {
 
-std::int32_t style_of(std::u16string_view text) { return detect_newline_style(text.data(), text.size() * 2); }
-std::int32_t style_of(std::string_view bytes) { return detect_newline_style(bytes.data(), bytes.size()); }
+std::int32_t style_of(std::u16string_view text) {
+    return detect_newline_style(text.data(), text.size() * 2);
+}
+std::int32_t style_of(std::string_view bytes) {
+    return detect_newline_style(bytes.data(), bytes.size());
+}
 
 TEST(NewlineStyle, SixteenBitUnitsFromTheFirstBreak) {
     EXPECT_EQ(style_of(u"ab\r\ncd\n"), NEWLINE_CRLF);

@@ -39,8 +39,10 @@ TEST_F(XmlDocumentRegistry, ReusingANumberFreesTheOldDocument) {
 
 TEST_F(XmlDocumentRegistry, FreeingWithPbAnyFreesEveryDocument) {
     std::intptr_t handles[3];
-    for (auto& h : handles) h = parse_xml_text(PB_Any, u"<a><b/></a>");
-    for (std::intptr_t number : {1, 20}) ASSERT_NE(parse_xml_text(number, u"<a/>"), 0);
+    for (auto& h : handles)
+        h = parse_xml_text(PB_Any, u"<a><b/></a>");
+    for (std::intptr_t number : {1, 20})
+        ASSERT_NE(parse_xml_text(number, u"<a/>"), 0);
     free_xml(PB_Any);
     for (std::intptr_t id : {handles[0], handles[1], handles[2], std::intptr_t(1), std::intptr_t(20)})
         EXPECT_EQ(is_xml(id), nullptr);
@@ -50,8 +52,8 @@ TEST_F(XmlDocumentRegistry, FreeingWithPbAnyFreesEveryDocument) {
 TEST_F(XmlDocumentRegistry, UnknownIdsNameNoDocument) {
     const std::intptr_t handle = parse_xml_text(PB_Any, u"<a/>");
     int not_a_document = 0;
-    for (std::intptr_t id : {std::intptr_t(5), std::intptr_t(100000), reinterpret_cast<std::intptr_t>(&not_a_document),
-                             handle + 8}) {
+    for (std::intptr_t id :
+         {std::intptr_t(5), std::intptr_t(100000), reinterpret_cast<std::intptr_t>(&not_a_document), handle + 8}) {
         EXPECT_EQ(is_xml(id), nullptr);
         EXPECT_EQ(xml_main_node(id), nullptr);
         free_xml(id);

@@ -29,10 +29,10 @@ TEST_F(XmlDocumentTree, EmptyOrNullTextIsAnErrorWithOnlyTheRoot) {
 }
 
 TEST_F(XmlDocumentTree, ElementsAttributesAndTextsInDocumentOrder) {
-    XmlDocument* document = parse(u"<dialogs><window name=\"wndMain\" text='A &amp; B'>x<vbox/>y<!--c-->z</window></dialogs>");
+    XmlDocument* document =
+        parse(u"<dialogs><window name=\"wndMain\" text='A &amp; B'>x<vbox/>y<!--c-->z</window></dialogs>");
     ASSERT_EQ(document->error_code, 0);
-    EXPECT_EQ(dump(document->root),
-              "R(E:dialogs(E:window[name=wndMain,text=A & B]\"xyz\"(E:vbox C\"c\")))");
+    EXPECT_EQ(dump(document->root), "R(E:dialogs(E:window[name=wndMain,text=A & B]\"xyz\"(E:vbox C\"c\")))");
     const XmlNode* window = document->main_node->first_child;
     EXPECT_EQ(window->parent, document->main_node);
     EXPECT_EQ(window->first_child->next_sibling->previous_sibling, window->first_child);

@@ -13,13 +13,15 @@ using XmlHostileInput = XmlTest;
 std::u16string repeat(std::u16string_view piece, std::size_t times) {
     std::u16string out;
     out.reserve(piece.size() * times);
-    for (std::size_t i = 0; i < times; ++i) out += piece;
+    for (std::size_t i = 0; i < times; ++i)
+        out += piece;
     return out;
 }
 
 std::size_t depth_of_first_chain(const XmlNode* node) {
     std::size_t depth = 0;
-    for (; node->first_child; node = node->first_child) ++depth;
+    for (; node->first_child; node = node->first_child)
+        ++depth;
     return depth;
 }
 
@@ -40,7 +42,8 @@ TEST_F(XmlHostileInput, HugeAttributeListsKeepTheirCount) {
     // More pairs than a 16-bit count could hold.
     constexpr int kPairs = 40000;
     std::u16string text = u"<a";
-    for (int i = 0; i < kPairs - 1; ++i) text += u" n" + utf16_from_utf8(std::to_string(i)) + u"='v'";
+    for (int i = 0; i < kPairs - 1; ++i)
+        text += u" n" + utf16_from_utf8(std::to_string(i)) + u"='v'";
     text += u" Id='last'/>";
     XmlDocument* document = parse(text);
     ASSERT_EQ(document->error_code, 0);

@@ -47,20 +47,24 @@ inline std::string visible(std::u16string_view text) {
 inline std::string dump(const XmlNode* node) {
     static const char kinds[] = "RECDTP";
     std::string out(1, node->kind >= 0 && node->kind <= 5 ? kinds[node->kind] : '?');
-    if (node->name) out += ":" + visible(xml_node_name(node));
+    if (node->name)
+        out += ":" + visible(xml_node_name(node));
     if (node->attribute_count) {
         out += "[";
         for (std::int32_t i = 0; i < node->attribute_count; ++i) {
-            if (i) out += ",";
+            if (i)
+                out += ",";
             out += visible(xml_attribute_name(node, i)) + "=" + visible(xml_attribute_value(node, i));
         }
         out += "]";
     }
-    if (node->text) out += "\"" + visible(xml_node_text(node)) + "\"";
+    if (node->text)
+        out += "\"" + visible(xml_node_text(node)) + "\"";
     if (node->first_child) {
         out += "(";
         for (const XmlNode* child = node->first_child; child; child = child->next_sibling) {
-            if (child != node->first_child) out += " ";
+            if (child != node->first_child)
+                out += " ";
             out += dump(child);
         }
         out += ")";
