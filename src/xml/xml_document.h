@@ -1,5 +1,6 @@
 // XML documents: XML text parsed into a tree of nodes with names, texts and
-// attributes, kept as numbered objects until freed.
+// attributes, kept as numbered objects until freed. One thread (the GUI
+// thread) uses the library.
 #pragma once
 
 #include <cstddef>
@@ -114,3 +115,6 @@ void free_xml(std::intptr_t id);
 [[nodiscard]] inline std::u16string_view xml_attribute_value(const XmlNode* node, std::int32_t index) {
     return xml_string(node->attributes[2 * index + 1]);
 }
+// Pair index of the first attribute whose name equals `name` ignoring ASCII
+// case (as the system matches attribute names); -1 if there is none.
+[[nodiscard]] std::int32_t xml_attribute_index(const XmlNode* node, std::u16string_view name);

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "xml/xml_document.h"
 
@@ -11,3 +12,6 @@
                                             const char16_t* text,
                                             std::size_t length,
                                             std::size_t chunk_units) noexcept;
+
+// Equality of names as the system compares them: A-Z equal a-z, nothing else folds.
+[[nodiscard]] bool equals_ignoring_ascii_case(std::u16string_view a, std::u16string_view b);

@@ -9,6 +9,7 @@
 
 #include "xml/string_arena.h"
 #include "xml/tree_builder.h"
+#include "xml/xml_document_internal.h"
 #include "xml/xml_heap.h"
 
 static_assert(sizeof(XML_Char) == sizeof(char16_t), "the tree keeps the parser's 16-bit units as they come");
@@ -53,10 +54,6 @@ char16_t* copy(XmlDocument& document, const XML_Char* s) noexcept {
     return result;
 }
 
-bool is_id_name(const char16_t* name) {
-    return (name[0] == u'I' || name[0] == u'i') && (name[1] == u'D' || name[1] == u'd') && name[2] == 0;
-}
-
 void XMLCALL on_start_element(void* user_data, const XML_Char* name, const XML_Char** attributes) noexcept {
     XmlDocument& document = document_of(user_data);
     XmlNode* node = open_node(document, XML_NODE_ELEMENT);
@@ -77,7 +74,7 @@ void XMLCALL on_start_element(void* user_data, const XML_Char* name, const XML_C
     for (std::size_t i = 0; i < 2 * count; ++i) {
         if (!(array[i] = copy(document, attributes[i])))
             return;
-        if (i % 2 == 0 && is_id_name(array[i]))
+        if (i % 2 == 0 && equals_ignoring_ascii_case(array[i], u"ID"))
             node->id_attribute = static_cast<std::int32_t>(i / 2);
     }
     node->attributes = array;
@@ -169,18 +166,6 @@ void XMLCALL on_end_doctype(void* user_data) noexcept {
     close_node(document);
 }
 
-bool equals_ignoring_case(const XML_Char* s, std::u16string_view upper) {
-    std::size_t i = 0;
-    for (; s[i]; ++i) {
-        char16_t c = static_cast<char16_t>(s[i]);
-        if (c >= u'a' && c <= u'z')
-            c = static_cast<char16_t>(c - u'a' + u'A');
-        if (i >= upper.size() || c != upper[i])
-            return false;
-    }
-    return i == upper.size();
-}
-
 void XMLCALL on_xml_declaration(void* user_data,
                                 const XML_Char* version,
                                 const XML_Char* encoding,
@@ -189,9 +174,10 @@ void XMLCALL on_xml_declaration(void* user_data,
         return;  // a text declaration
     XmlDocument& document = document_of(user_data);
     if (encoding && !document.encoding_fixed) {
-        if (equals_ignoring_case(encoding, u"US-ASCII") || equals_ignoring_case(encoding, u"ISO-8859-1"))
+        const std::u16string_view name(units(encoding), length_of(encoding));
+        if (equals_ignoring_ascii_case(name, u"US-ASCII") || equals_ignoring_ascii_case(name, u"ISO-8859-1"))
             document.encoding = XML_ENCODING_SINGLE_BYTE;
-        else if (equals_ignoring_case(encoding, u"UTF-16"))
+        else if (equals_ignoring_ascii_case(name, u"UTF-16"))
             document.encoding = XML_ENCODING_UTF16;
         else
             document.encoding = XML_ENCODING_UTF8;

@@ -104,6 +104,16 @@ TEST_F(XmlDocumentTree, IdAttributeIndexIsTheLastNamedIdInAnyCase) {
     EXPECT_EQ(document->root->id_attribute, -1);
 }
 
+TEST_F(XmlDocumentTree, AttributesAreFoundByNameIgnoringAsciiCaseOnly) {
+    const XmlNode* a = parse(u"<a Name='1' x='2' NAME='3' \u00e9='4'/>")->main_node;
+    EXPECT_EQ(xml_attribute_index(a, u"name"), 0) << "the first of several";
+    EXPECT_EQ(xml_attribute_index(a, u"X"), 1);
+    EXPECT_EQ(xml_attribute_index(a, u"nam"), -1);
+    EXPECT_EQ(xml_attribute_index(a, u"\u00c9"), -1);
+    EXPECT_EQ(xml_attribute_index(a, u"\u00e9"), 3);
+    EXPECT_EQ(xml_attribute_index(parse(u"<b/>")->main_node, u"name"), -1);
+}
+
 TEST_F(XmlDocumentTree, TextOutsideTheDocumentElementLandsInTheRoot) {
     XmlDocument* document =
         parse(u"<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n  <a> x </a>\r\n<!--c-->\t");
