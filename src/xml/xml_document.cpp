@@ -30,10 +30,14 @@ void destroy(XmlDocument& document) noexcept {
 }
 
 // The first block holds about as much as the input, so a typical document
-// needs no second one; tiny inputs still get room for an error message.
+// needs no second one; tiny inputs still get room for an error message. Huge
+// inputs get a capped block and standard ones after it: most of their text
+// lives in heap pieces, and a 32-bit address space has no room to waste.
+constexpr std::size_t kFirstBlockLimit = std::size_t(16) << 20;
+
 std::size_t first_block_bytes(std::size_t length) {
-    const std::size_t room = length < SIZE_MAX / 4 ? std::max(length * 2, ARENA_PIECE_LIMIT) : 0;
-    return room ? sizeof(ArenaBlock) + room : 0;
+    const std::size_t room = length < kFirstBlockLimit / 2 ? std::max(length * 2, ARENA_PIECE_LIMIT) : kFirstBlockLimit;
+    return sizeof(ArenaBlock) + room;
 }
 
 }  // namespace
@@ -80,8 +84,7 @@ std::intptr_t parse_xml_units(std::intptr_t number,
     document->current = root;
     document->encoding_fixed = true;
     document->newline_style = detect_newline_style(text, length * 2);
-    if (std::size_t bytes = first_block_bytes(length))
-        arena_add_block(*document, bytes);
+    arena_add_block(*document, first_block_bytes(length));
 
     run_xml_parser(*document, text, length, chunk_units);
     settle_open_texts(*document);
