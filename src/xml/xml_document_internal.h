@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string_view>
 
 #include "xml/xml_document.h"
 
@@ -12,6 +11,3 @@
                                             const char16_t* text,
                                             std::size_t length,
                                             std::size_t chunk_units) noexcept;
-
-// Equality of names as the system compares them: A-Z equal a-z, nothing else folds.
-[[nodiscard]] bool equals_ignoring_ascii_case(std::u16string_view a, std::u16string_view b);

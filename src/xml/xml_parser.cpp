@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <climits>
 
+#include "system/utf.h"
 #include "xml/string_arena.h"
 #include "xml/tree_builder.h"
-#include "xml/xml_document_internal.h"
 #include "xml/xml_heap.h"
 
 static_assert(sizeof(XML_Char) == sizeof(char16_t), "the tree keeps the parser's 16-bit units as they come");
@@ -74,7 +74,7 @@ void XMLCALL on_start_element(void* user_data, const XML_Char* name, const XML_C
     for (std::size_t i = 0; i < 2 * count; ++i) {
         if (!(array[i] = copy(document, attributes[i])))
             return;
-        if (i % 2 == 0 && equals_ignoring_ascii_case(array[i], u"ID"))
+        if (i % 2 == 0 && ascii_equal_ignore_case(array[i], u"ID"))
             node->id_attribute = static_cast<std::int32_t>(i / 2);
     }
     node->attributes = array;
@@ -175,9 +175,9 @@ void XMLCALL on_xml_declaration(void* user_data,
     XmlDocument& document = document_of(user_data);
     if (encoding && !document.encoding_fixed) {
         const std::u16string_view name(units(encoding), length_of(encoding));
-        if (equals_ignoring_ascii_case(name, u"US-ASCII") || equals_ignoring_ascii_case(name, u"ISO-8859-1"))
+        if (ascii_equal_ignore_case(name, u"US-ASCII") || ascii_equal_ignore_case(name, u"ISO-8859-1"))
             document.encoding = XML_ENCODING_SINGLE_BYTE;
-        else if (equals_ignoring_ascii_case(name, u"UTF-16"))
+        else if (ascii_equal_ignore_case(name, u"UTF-16"))
             document.encoding = XML_ENCODING_UTF16;
         else
             document.encoding = XML_ENCODING_UTF8;
