@@ -50,7 +50,8 @@ void free_nodes(BindingEntry& entry) {
 
 // Unlinks inactive nodes once no walk is running; true if the list is now empty.
 bool sweep(BindingEntry& entry) {
-    if (entry.running > 0 || !entry.has_inactive) return entry.head == nullptr;
+    if (entry.running > 0 || !entry.has_inactive)
+        return entry.head == nullptr;
     CallbackNode** link = &entry.head;
     while (CallbackNode* node = *link) {
         if (node->active) {
@@ -74,23 +75,25 @@ struct Key {
 Key make_key(std::int32_t event, std::intptr_t window, std::intptr_t object, std::int32_t type) {
     Key key{};
     key.length = std::snprintf(key.text.data(), key.text.size(), "%ld:%lld:%lld:%ld", static_cast<long>(event),
-                               static_cast<long long>(window), static_cast<long long>(object),
-                               static_cast<long>(type));
+                               static_cast<long long>(window), static_cast<long long>(object), static_cast<long>(type));
     return key;
 }
 
 void run_entry(std::string_view key) {
     BindingMap& map = table();
     auto it = map.find(key);
-    if (it == map.end()) return;
+    if (it == map.end())
+        return;
     // The map is node-based: the entry stays put while callbacks bind other keys.
     BindingEntry& entry = it->second;
     ++entry.running;
     for (CallbackNode* node = entry.head; node; node = node->next) {
-        if (node->active) node->callback();
+        if (node->active)
+            node->callback();
     }
     --entry.running;
-    if (sweep(entry)) map.erase(map.find(key));
+    if (sweep(entry))
+        map.erase(map.find(key));
 }
 
 }  // namespace
@@ -99,27 +102,37 @@ std::string binding_key(std::int32_t event, std::intptr_t window, std::intptr_t 
     return std::string(make_key(event, window, object, type).view());
 }
 
-void bind_event(std::int32_t event, EventCallback callback, std::intptr_t window, std::intptr_t object,
+void bind_event(std::int32_t event,
+                EventCallback callback,
+                std::intptr_t window,
+                std::intptr_t object,
                 std::int32_t type) {
-    if (!callback) return;
+    if (!callback)
+        return;
     Key key = make_key(event, window, object, type);
     BindingMap& map = table();
     auto it = map.find(key.view());
-    if (it == map.end()) it = map.emplace(std::string(key.view()), BindingEntry{}).first;
+    if (it == map.end())
+        it = map.emplace(std::string(key.view()), BindingEntry{}).first;
     it->second.head = new CallbackNode{it->second.head, callback, true};
     it->second.window = window;
 }
 
-bool unbind_event(std::int32_t event, EventCallback callback, std::intptr_t window, std::intptr_t object,
+bool unbind_event(std::int32_t event,
+                  EventCallback callback,
+                  std::intptr_t window,
+                  std::intptr_t object,
                   std::int32_t type) {
     BindingMap& map = table();
     auto it = map.find(make_key(event, window, object, type).view());
-    if (it == map.end()) return false;
+    if (it == map.end())
+        return false;
     for (CallbackNode* node = it->second.head; node; node = node->next) {
         if (node->active && node->callback == callback) {
             node->active = false;
             it->second.has_inactive = true;
-            if (sweep(it->second)) map.erase(it);
+            if (sweep(it->second))
+                map.erase(it);
             return true;
         }
     }
@@ -128,16 +141,17 @@ bool unbind_event(std::int32_t event, EventCallback callback, std::intptr_t wind
 
 void dispatch_bound_callbacks(std::int32_t event, std::intptr_t window, std::intptr_t object, std::int32_t type) {
     const std::array<Key, 5> keys = {
-        make_key(event, window, object, type), make_key(event, window, object, -1),
-        make_key(event, window, -1, -1),       make_key(event, -1, -1, -1),
-        make_key(event, -1, object, type),
+        make_key(event, window, object, type), make_key(event, window, object, -1), make_key(event, window, -1, -1),
+        make_key(event, -1, -1, -1),           make_key(event, -1, object, type),
     };
     for (std::size_t i = 0; i < keys.size(); ++i) {
         // With -1 among the event's own fields two patterns can coincide; their
         // callbacks must still run once per event.
         bool seen = false;
-        for (std::size_t j = 0; j < i && !seen; ++j) seen = keys[j].view() == keys[i].view();
-        if (!seen) run_entry(keys[i].view());
+        for (std::size_t j = 0; j < i && !seen; ++j)
+            seen = keys[j].view() == keys[i].view();
+        if (!seen)
+            run_entry(keys[i].view());
     }
 }
 
@@ -150,7 +164,8 @@ void remove_window_bindings(std::intptr_t window) {
         } else if (entry.running > 0) {
             // A callback of this entry is closing its own window: deactivate now,
             // unlink when its walk ends.
-            for (CallbackNode* node = entry.head; node; node = node->next) node->active = false;
+            for (CallbackNode* node = entry.head; node; node = node->next)
+                node->active = false;
             entry.has_inactive = true;
             ++it;
         } else {
@@ -164,7 +179,8 @@ void clear_bindings() {
     BindingMap& map = table();
     for (auto it = map.begin(); it != map.end();) {
         if (it->second.running > 0) {
-            for (CallbackNode* node = it->second.head; node; node = node->next) node->active = false;
+            for (CallbackNode* node = it->second.head; node; node = node->next)
+                node->active = false;
             it->second.has_inactive = true;
             ++it;
         } else {
@@ -174,4 +190,6 @@ void clear_bindings() {
     }
 }
 
-std::size_t binding_entry_count() { return table().size(); }
+std::size_t binding_entry_count() {
+    return table().size();
+}

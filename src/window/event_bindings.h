@@ -11,11 +11,17 @@ using EventCallback = void (*)();
 
 // Binds callback to (event, window, object, type); -1 in window, object or type
 // matches any. The callback bound last runs first; binding twice runs it twice.
-void bind_event(std::int32_t event, EventCallback callback, std::intptr_t window, std::intptr_t object = -1,
+void bind_event(std::int32_t event,
+                EventCallback callback,
+                std::intptr_t window,
+                std::intptr_t object = -1,
                 std::int32_t type = -1);
 
 // Deactivates the newest binding of callback under exactly this key; false if none.
-bool unbind_event(std::int32_t event, EventCallback callback, std::intptr_t window, std::intptr_t object = -1,
+bool unbind_event(std::int32_t event,
+                  EventCallback callback,
+                  std::intptr_t window,
+                  std::intptr_t object = -1,
                   std::int32_t type = -1);
 
 // Runs the callbacks of the five patterns, in this order: (e,w,o,t), (e,w,o,-1),
@@ -29,7 +35,9 @@ void remove_window_bindings(std::intptr_t window);
 void clear_bindings();
 
 // The table key: "event:window:object:type" as signed decimals.
-[[nodiscard]] std::string binding_key(std::int32_t event, std::intptr_t window, std::intptr_t object,
+[[nodiscard]] std::string binding_key(std::int32_t event,
+                                      std::intptr_t window,
+                                      std::intptr_t object,
                                       std::int32_t type);
 
 // Keys that still hold at least one callback node (for tests and diagnostics).

@@ -40,7 +40,8 @@ struct EventQueue {
 EventQueue* g_queue = nullptr;
 
 void free_event_data(void* data, EventDataFree free_data) {
-    if (data && free_data) free_data(data);
+    if (data && free_data)
+        free_data(data);
 }
 
 Entry* new_entry() {
@@ -56,8 +57,12 @@ void give_back(Entry* e) {
     g_queue->pool = e;
 }
 
-bool can_merge(const Entry* last, std::int32_t event, std::intptr_t object, std::intptr_t window,
-               std::int32_t type, const void* data) {
+bool can_merge(const Entry* last,
+               std::int32_t event,
+               std::intptr_t object,
+               std::intptr_t window,
+               std::int32_t type,
+               const void* data) {
     // An event with data is news of its own (a second drop carries other files):
     // merging would throw the data away.
     return last && !data && event <= kLastMergeableEvent && last->event == event && last->object == object &&
@@ -67,13 +72,15 @@ bool can_merge(const Entry* last, std::int32_t event, std::intptr_t object, std:
 }  // namespace
 
 void init_event_queue() {
-    if (g_queue) end_event_queue();
+    if (g_queue)
+        end_event_queue();
     g_queue = new EventQueue;
     clear_bindings();
 }
 
 void end_event_queue() {
-    if (!g_queue) return;
+    if (!g_queue)
+        return;
     EventQueue* q = g_queue;
     while (Entry* e = q->head) {
         q->head = e->next;
@@ -90,8 +97,13 @@ void end_event_queue() {
     clear_bindings();
 }
 
-bool queue_event(std::int32_t event, std::intptr_t object, std::intptr_t window, std::int32_t type, void* data,
-                 EventDataFree free_data, std::uint32_t flags) {
+bool queue_event(std::int32_t event,
+                 std::intptr_t object,
+                 std::intptr_t window,
+                 std::int32_t type,
+                 void* data,
+                 EventDataFree free_data,
+                 std::uint32_t flags) {
     EventQueue* q = g_queue;
     if (!q || (q->suppressed > 0 && !(flags & kQueueAlways))) {
         free_event_data(data, free_data);
@@ -117,19 +129,22 @@ bool queue_event(std::int32_t event, std::intptr_t object, std::intptr_t window,
     const CurrentEvent saved = q->current;
     q->current = CurrentEvent{event, window, object, type, data, nullptr};
     dispatch_bound_callbacks(event, window, object, type);
-    if (g_queue != q) return stored || merged;  // a callback ended the queue
+    if (g_queue != q)
+        return stored || merged;  // a callback ended the queue
     // A callback that ran an event loop of its own left a taken event current
     // (only taken events carry a free routine there); that event is done now.
     free_event_data(q->current.data, q->current.free_data);
     q->current = saved;
 
-    if (!stored) free_event_data(data, free_data);
+    if (!stored)
+        free_event_data(data, free_data);
     return stored || merged;
 }
 
 void remove_queued_events(std::int32_t event, std::intptr_t object, std::intptr_t window, std::int32_t type) {
     EventQueue* q = g_queue;
-    if (!q) return;
+    if (!q)
+        return;
     Entry* previous = nullptr;
     for (Entry* e = q->head; e;) {
         Entry* next = e->next;
@@ -139,7 +154,8 @@ void remove_queued_events(std::int32_t event, std::intptr_t object, std::intptr_
                 previous->next = next;
             else
                 q->head = next;
-            if (q->tail == e) q->tail = previous;
+            if (q->tail == e)
+                q->tail = previous;
             --q->count;
             void* data = e->data;
             EventDataFree free_data = e->free_data;
@@ -153,18 +169,22 @@ void remove_queued_events(std::int32_t event, std::intptr_t object, std::intptr_
 }
 
 void suppress_events(bool suppress) {
-    if (!g_queue) return;
+    if (!g_queue)
+        return;
     if (suppress)
         ++g_queue->suppressed;
     else if (g_queue->suppressed > 0)
         --g_queue->suppressed;
 }
 
-int events_suppressed() { return g_queue ? g_queue->suppressed : 0; }
+int events_suppressed() {
+    return g_queue ? g_queue->suppressed : 0;
+}
 
 std::int32_t take_next_event() {
     EventQueue* q = g_queue;
-    if (!q) return 0;
+    if (!q)
+        return 0;
     CurrentEvent& current = q->current;
     current.event = 0;
     if (current.data && current.free_data) {
@@ -176,18 +196,32 @@ std::int32_t take_next_event() {
     }
     current.type = -1;
     Entry* e = q->head;
-    if (!e) return 0;
+    if (!e)
+        return 0;
     q->head = e->next;
-    if (!q->head) q->tail = nullptr;
+    if (!q->head)
+        q->tail = nullptr;
     --q->count;
     current = CurrentEvent{e->event, e->window, e->object, e->type, e->data, e->free_data};
     give_back(e);
     return current.event;
 }
 
-std::int32_t current_event() { return g_queue ? g_queue->current.event : 0; }
-std::intptr_t current_event_window() { return g_queue ? g_queue->current.window : 0; }
-std::intptr_t current_event_object() { return g_queue ? g_queue->current.object : 0; }
-std::int32_t current_event_type() { return g_queue ? g_queue->current.type : 0; }
-void* current_event_data() { return g_queue ? g_queue->current.data : nullptr; }
-std::size_t queued_event_count() { return g_queue ? g_queue->count : 0; }
+std::int32_t current_event() {
+    return g_queue ? g_queue->current.event : 0;
+}
+std::intptr_t current_event_window() {
+    return g_queue ? g_queue->current.window : 0;
+}
+std::intptr_t current_event_object() {
+    return g_queue ? g_queue->current.object : 0;
+}
+std::int32_t current_event_type() {
+    return g_queue ? g_queue->current.type : 0;
+}
+void* current_event_data() {
+    return g_queue ? g_queue->current.data : nullptr;
+}
+std::size_t queued_event_count() {
+    return g_queue ? g_queue->count : 0;
+}

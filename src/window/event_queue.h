@@ -17,8 +17,13 @@ void end_event_queue();
 // been taken and the next one is taken, or at once if nothing was queued.
 // Events carrying data are never merged, so no data is lost. Returns true if
 // an entry was added or merged.
-bool queue_event(std::int32_t event, std::intptr_t object, std::intptr_t window, std::int32_t type,
-                 void* data = nullptr, EventDataFree free_data = nullptr, std::uint32_t flags = 0);
+bool queue_event(std::int32_t event,
+                 std::intptr_t object,
+                 std::intptr_t window,
+                 std::int32_t type,
+                 void* data = nullptr,
+                 EventDataFree free_data = nullptr,
+                 std::uint32_t flags = 0);
 
 // Removes queued events that match; -1 in any position matches everything.
 // Their data is freed.

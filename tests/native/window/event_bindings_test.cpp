@@ -12,11 +12,21 @@ namespace {
 std::vector<std::string> g_log;
 
 // Each callback writes its name, so order and count show in the log.
-void a() { g_log.push_back("a"); }
-void b() { g_log.push_back("b"); }
-void c() { g_log.push_back("c"); }
-void d() { g_log.push_back("d"); }
-void e() { g_log.push_back("e"); }
+void a() {
+    g_log.push_back("a");
+}
+void b() {
+    g_log.push_back("b");
+}
+void c() {
+    g_log.push_back("c");
+}
+void d() {
+    g_log.push_back("d");
+}
+void e() {
+    g_log.push_back("e");
+}
 
 class BindingTest : public ::testing::Test {
 protected:
@@ -25,8 +35,7 @@ protected:
         init_event_queue();
     }
     void TearDown() override { end_event_queue(); }
-    std::vector<std::string> fire(std::int32_t event, std::intptr_t window, std::intptr_t object,
-                                  std::int32_t type) {
+    std::vector<std::string> fire(std::int32_t event, std::intptr_t window, std::intptr_t object, std::int32_t type) {
         g_log.clear();
         queue_event(event, object, window, type);
         return g_log;

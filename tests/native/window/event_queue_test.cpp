@@ -14,7 +14,9 @@ void free_tag(void* data) {
     g_freed.push_back(*static_cast<int*>(data));
     delete static_cast<int*>(data);
 }
-int* tag(int value) { return new int(value); }
+int* tag(int value) {
+    return new int(value);
+}
 
 class EventQueueTest : public ::testing::Test {
 protected:
@@ -43,8 +45,8 @@ TEST_F(EventQueueTest, MergesOnlyAnEqualLastEntryOfASystemEvent) {
     queue_event(EV_SIZE_WINDOW, 0, 1, 0);  // merged
     queue_event(EV_SIZE_WINDOW, 0, 2, 0);  // other window
     queue_event(EV_GADGET, 5, 2, 0);
-    queue_event(EV_GADGET, 5, 2, 768);  // other type
-    queue_event(EV_GADGET, 6, 2, 768);  // other object
+    queue_event(EV_GADGET, 5, 2, 768);     // other type
+    queue_event(EV_GADGET, 6, 2, 768);     // other object
     queue_event(EV_SIZE_WINDOW, 0, 2, 0);  // equal to an earlier entry, not the last one
     queue_event(0x10000, 1, 1, 1);
     queue_event(0x10000, 1, 1, 1);  // callers' own events never merge
@@ -161,7 +163,9 @@ struct Seen {
     void* data;
 };
 std::vector<Seen> g_seen;
-void record_current() { g_seen.push_back({current_event(), current_event_object(), current_event_data()}); }
+void record_current() {
+    g_seen.push_back({current_event(), current_event_object(), current_event_data()});
+}
 
 TEST_F(EventQueueTest, CallbacksSeeTheQueuedEventAndTheCurrentEventIsRestored) {
     g_seen.clear();

@@ -1,0 +1,20 @@
+// The posting window: events made on another thread are queued, and their
+// callbacks run, on the thread that owns the windows.
+#pragma once
+
+#include <cstdint>
+
+// Start-up, before init_windows: the posting window, its message, the event
+// queue and the binding table. end_posted_events undoes it.
+void init_posted_events();
+void end_posted_events();
+
+// Safe from any thread: queues (event, object, window, type, data) on the
+// windows' thread, even while events are suppressed, and runs its callbacks
+// there. The queue does not free data; it must stay valid until the event has
+// been handled. False if the message could not be posted (nothing is queued).
+bool post_event(std::int32_t event,
+                std::intptr_t object,
+                std::intptr_t window,
+                std::int32_t type,
+                void* data = nullptr);
