@@ -156,6 +156,8 @@ std::intptr_t window_translate_message(void* handle,
     const auto hwnd = static_cast<HWND>(handle);
     switch (message) {
         case WM_NOTIFY:
+            if (!lparam)
+                return NOT_HANDLED;
             return route_to_gadget(reinterpret_cast<NMHDR*>(lparam)->hwndFrom, hwnd, message, wparam, lparam);
         case WM_HSCROLL:
         case WM_VSCROLL:

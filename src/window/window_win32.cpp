@@ -166,7 +166,7 @@ std::intptr_t open_window(std::intptr_t number,
                           const char16_t* title,
                           std::uint32_t flags,
                           void* parent) {
-    if (!g_windows)
+    if (!g_windows || number < PB_Any)
         return 0;
     void* record = registry_allocate(*g_windows, number);
     if (!record)
@@ -298,26 +298,24 @@ void resize_window(std::intptr_t number, std::int32_t x, std::int32_t y, std::in
     const auto style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
     const auto ex_style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE));
 
+    auto keep = [](std::int32_t& value, LONG current) {
+        if (value == kIgnore)
+            value = current;
+    };
     if (x == kIgnore || y == kIgnore) {
         RECT r;
         GetWindowRect(hwnd, &r);
-        if (x == kIgnore)
-            x = r.left;
-        if (y == kIgnore)
-            y = r.top;
+        keep(x, r.left);
+        keep(y, r.top);
     } else if (style & WS_THICKFRAME) {
         x -= composition_offset();
     }
     // The inner height counts the menu bar; a client height read back does not.
     const bool menu_in_frame = height == kIgnore && GetMenu(hwnd);
-    if (width == kIgnore || height == kIgnore) {
-        RECT c;
-        GetClientRect(hwnd, &c);
-        if (width == kIgnore)
-            width = c.right;
-        if (height == kIgnore)
-            height = c.bottom;
-    }
+    RECT c;
+    GetClientRect(hwnd, &c);
+    keep(width, c.right);
+    keep(height, c.bottom);
     RECT outer{0, 0, width, height};
     AdjustWindowRectEx(&outer, style, menu_in_frame, ex_style);
     SetWindowPos(hwnd, nullptr, x, y, outer.right - outer.left, outer.bottom - outer.top,

@@ -18,14 +18,14 @@ struct Taken {
 };
 // Events other than activation and repainting (which the platform sends as it
 // likes) unless asked for.
-std::vector<Taken> drain_taken(bool with_activation = false) {
+std::vector<Taken> drain_taken(bool all = false) {
     std::vector<Taken> out;
     for (int i = 0; i < 10000; ++i) {
         std::int32_t n = wait_window_event(0);
         if (n == 0)
             break;
-        if (n >= EV_GADGET && n <= EV_SIZE_WINDOW && n != EV_REPAINT &&
-            (with_activation || (n != EV_ACTIVATE && n != EV_DEACTIVATE)))
+        if (n >= EV_GADGET && n <= EV_SIZE_WINDOW &&
+            (all || (n != EV_ACTIVATE && n != EV_DEACTIVATE && n != EV_REPAINT)))
             out.push_back({n, current_event_object(), current_event_window(), current_event_type()});
     }
     return out;
@@ -334,6 +334,67 @@ TEST_F(WindowTest, ActivationGivesTheFocusBackToTheControlThatHadIt) {
     EXPECT_EQ(activation,
               (std::vector<Taken>{
                   {EV_DEACTIVATE, 0, 0, 0}, {EV_ACTIVATE, 0, 1, 0}, {EV_DEACTIVATE, 0, 1, 0}, {EV_ACTIVATE, 0, 0, 0}}));
+}
+
+}  // namespace
+
+namespace {
+
+// A container gadget's own window: it passes its messages to the common translation.
+LRESULT CALLBACK container_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+    const std::intptr_t result = window_translate_message(hwnd, message, wparam, lparam);
+    return result == NOT_HANDLED ? DefWindowProcW(hwnd, message, wparam, lparam) : result;
+}
+
+TEST_F(WindowTest, ControlsInsideAContainerReportToTheirTopLevelWindow) {
+    ASSERT_NE(open_window(6, 0, 0, 200, 200, u"outer", PB_Window_Invisible), 0);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = container_proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TestContainer";
+    RegisterClassW(&wc);
+    HWND panel = CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, hwnd_of(6), nullptr,
+                                 nullptr, nullptr);
+    HWND button = CreateWindowExW(0, L"BUTTON", L"b", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, panel,
+                                  reinterpret_cast<HMENU>(12), nullptr, nullptr);
+    EXPECT_EQ(window_number_of(button), 6);
+    drain();
+    SendMessageW(button, BM_CLICK, 0, 0);
+    // The container's own size message is not the window's.
+    SetWindowPos(panel, nullptr, 0, 0, 120, 120, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(drain_taken(), (std::vector<Taken>{{EV_GADGET, 12, 6, BN_CLICKED}}));
+    DestroyWindow(panel);
+    UnregisterClassW(wc.lpszClassName, wc.hInstance);
+}
+
+TEST_F(WindowTest, ErasingTheBackgroundIsARepaintEvent) {
+    ASSERT_NE(open_window(0, 0, 0, 100, 100, u"r", PB_Window_Invisible), 0);
+    HWND hwnd = hwnd_of(0);
+    drain();
+    HDC dc = GetDC(hwnd);
+    EXPECT_NE(SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 0);  // the class brush erased
+    ReleaseDC(hwnd, dc);
+    EXPECT_EQ(drain_taken(true), (std::vector<Taken>{{EV_REPAINT, 0, 0, 0}}));
+}
+
+int g_filtered = 0;
+int consume_app_messages(unsigned message, std::uintptr_t wparam, std::intptr_t) {
+    if (message != WM_APP + 5)
+        return 0;
+    g_filtered += static_cast<int>(wparam);
+    return 1;
+}
+
+TEST_F(WindowTest, APrefilterSeesMessagesFirstAndMayConsumeThem) {
+    ASSERT_NE(open_window(0, 0, 0, 100, 100, u"f", PB_Window_Invisible), 0);
+    HWND hwnd = hwnd_of(0);
+    g_filtered = 0;
+    set_message_prefilter(consume_app_messages);
+    PostMessageW(hwnd, WM_APP + 5, 3, 0);
+    PostMessageW(hwnd, WM_CLOSE, 0, 0);  // not consumed: reaches the window
+    EXPECT_EQ(drain_only({EV_CLOSE_WINDOW}), std::vector<std::int32_t>{EV_CLOSE_WINDOW});
+    set_message_prefilter(nullptr);
+    EXPECT_EQ(g_filtered, 3);
 }
 
 }  // namespace
