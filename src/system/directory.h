@@ -1,0 +1,32 @@
+// Numbered directory listings: the entries of one folder, one at a time, in
+// the platform's order ("." and ".." included where the platform lists them).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+inline constexpr int DIRECTORY_ENTRY_FILE = 1;
+inline constexpr int DIRECTORY_ENTRY_FOLDER = 2;
+
+// Starts listing the entries of `directory` that match `pattern` ("*.*" when
+// empty) under a number or PB_Any. Nonzero on success (for PB_Any the new id);
+// a folder without matching entries gives an empty listing; 0 when the folder
+// cannot be listed.
+[[nodiscard]] std::intptr_t examine_directory(std::intptr_t id, std::u16string_view directory,
+                                              std::u16string_view pattern);
+
+// Moves to the next entry; nonzero while there is one.
+[[nodiscard]] int next_directory_entry(std::intptr_t scan);
+
+// The current entry's name without its folder; empty for an unknown id.
+[[nodiscard]] std::u16string directory_entry_name(std::intptr_t scan);
+
+// DIRECTORY_ENTRY_FOLDER or DIRECTORY_ENTRY_FILE; 0 for an unknown id.
+[[nodiscard]] int directory_entry_type(std::intptr_t scan);
+
+// Ends the listing and frees its number; PB_Any finishes every listing.
+void finish_directory(std::intptr_t scan);
+
+// Program end: finishes every listing.
+void end_directories();

@@ -1,0 +1,125 @@
+// Directory listings on POSIX through opendir / readdir, with Windows-style
+// patterns ("*.*" lists everything; matching ignores letter case).
+#include <dirent.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+
+#include <memory>
+#include <string>
+
+#include "gadget/object_registry.h"
+#include "system/directory.h"
+#include "system/utf.h"
+
+namespace {
+
+struct ScanState {
+    DIR* dir = nullptr;  // null: a listing without entries
+    std::string folder;  // with a trailing "/"
+    std::string pattern;  // empty: everything matches
+    bool first_delivered = false;
+    std::string name;
+    int type = 0;
+};
+
+// Registry record; `state` is the liveness word.
+struct ScanRecord {
+    ScanState* state;
+};
+
+void free_scan(std::intptr_t id) { finish_directory(id); }
+
+ObjectRegistry& scans() {
+    static ObjectRegistry registry(sizeof(ScanRecord), 16, free_scan);
+    return registry;
+}
+
+ScanState* find_scan(std::intptr_t id) {
+    if (id == PB_Any) return nullptr;
+    auto* record = registry_record<ScanRecord>(registry_find(scans(), id));
+    return record ? record->state : nullptr;
+}
+
+// Reads entries until one matches the pattern; false at the end.
+bool advance(ScanState& state) {
+    if (!state.dir) return false;
+    while (const dirent* entry = readdir(state.dir)) {
+        if (!state.pattern.empty() && fnmatch(state.pattern.c_str(), entry->d_name, FNM_CASEFOLD) != 0) continue;
+        state.name = entry->d_name;
+        if (entry->d_type == DT_DIR) {
+            state.type = DIRECTORY_ENTRY_FOLDER;
+        } else if (entry->d_type == DT_REG) {
+            state.type = DIRECTORY_ENTRY_FILE;
+        } else {
+            // Links and file systems without types: ask for what the name leads to.
+            struct stat st {};
+            const std::string full = state.folder + state.name;
+            state.type = stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? DIRECTORY_ENTRY_FOLDER
+                                                                                : DIRECTORY_ENTRY_FILE;
+        }
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::intptr_t examine_directory(std::intptr_t id, std::u16string_view directory, std::u16string_view pattern) {
+    if (id != PB_Any && id < 0) return 0;
+    auto state = std::make_unique<ScanState>();
+    state->folder = utf8_from_utf16(directory);
+    if (state->folder.empty()) state->folder = ".";
+    if (state->folder.back() != '/') state->folder += '/';
+    if (!pattern.empty() && pattern != u"*.*" && pattern != u"*") state->pattern = utf8_from_utf16(pattern);
+
+    state->dir = opendir(state->folder.c_str());
+    if (!state->dir) {
+        if (id != PB_Any) finish_directory(id);
+        return 0;
+    }
+    if (!advance(*state)) {
+        closedir(state->dir);
+        state->dir = nullptr;
+    }
+    auto* record = registry_record<ScanRecord>(registry_allocate(scans(), id));
+    if (!record) {
+        if (state->dir) closedir(state->dir);
+        return 0;
+    }
+    record->state = state.release();
+    return id == PB_Any ? reinterpret_cast<std::intptr_t>(record) : reinterpret_cast<std::intptr_t>(record->state);
+}
+
+int next_directory_entry(std::intptr_t scan) {
+    ScanState* state = find_scan(scan);
+    if (!state || !state->dir) return 0;
+    if (!state->first_delivered) {
+        state->first_delivered = true;
+        return 1;
+    }
+    return advance(*state) ? 1 : 0;
+}
+
+std::u16string directory_entry_name(std::intptr_t scan) {
+    const ScanState* state = find_scan(scan);
+    return state ? utf16_from_utf8(state->name) : std::u16string();
+}
+
+int directory_entry_type(std::intptr_t scan) {
+    const ScanState* state = find_scan(scan);
+    return state ? state->type : 0;
+}
+
+void finish_directory(std::intptr_t scan) {
+    if (scan == PB_Any) {
+        registry_free_all(scans());
+        return;
+    }
+    ScanState* state = find_scan(scan);
+    if (!state) return;
+    if (state->dir) closedir(state->dir);
+    delete state;
+    registry_release(scans(), scan);
+}
+
+void end_directories() { finish_directory(PB_Any); }

@@ -1,0 +1,86 @@
+// Directory listings on Windows through FindFirstFileW / FindNextFileW.
+#include "system/win32.h"
+
+#include "gadget/object_registry.h"
+#include "system/directory.h"
+#include "system/wide.h"
+
+namespace {
+
+// Registry record; `search` is the liveness word (INVALID_HANDLE_VALUE, which
+// is nonzero, marks a listing without entries).
+struct ScanRecord {
+    HANDLE search;
+    BOOL first_delivered;
+    WIN32_FIND_DATAW entry;
+};
+
+void free_scan(std::intptr_t id) { finish_directory(id); }
+
+ObjectRegistry& scans() {
+    static ObjectRegistry registry(sizeof(ScanRecord), 16, free_scan);
+    return registry;
+}
+
+ScanRecord* find_scan(std::intptr_t id) {
+    return id == PB_Any ? nullptr : registry_record<ScanRecord>(registry_find(scans(), id));
+}
+
+}  // namespace
+
+std::intptr_t examine_directory(std::intptr_t id, std::u16string_view directory, std::u16string_view pattern) {
+    if (id != PB_Any && id < 0) return 0;
+    std::u16string search_path(directory);
+    if (!search_path.empty() && search_path.back() != u'\\') search_path += u'\\';
+    search_path += pattern.empty() ? std::u16string_view(u"*.*") : pattern;
+
+    WIN32_FIND_DATAW first{};
+    HANDLE search = FindFirstFileW(wide(search_path), &first);
+    if (search == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_NOT_FOUND) {
+        if (id != PB_Any) finish_directory(id);
+        return 0;
+    }
+    auto* record = registry_record<ScanRecord>(registry_allocate(scans(), id));
+    if (!record) {
+        if (search != INVALID_HANDLE_VALUE) FindClose(search);
+        return 0;
+    }
+    record->search = search;
+    record->first_delivered = FALSE;
+    record->entry = first;
+    return id == PB_Any ? reinterpret_cast<std::intptr_t>(record) : reinterpret_cast<std::intptr_t>(search);
+}
+
+int next_directory_entry(std::intptr_t scan) {
+    ScanRecord* record = find_scan(scan);
+    if (!record || record->search == INVALID_HANDLE_VALUE) return 0;
+    if (!record->first_delivered) {
+        record->first_delivered = TRUE;
+        return 1;
+    }
+    return FindNextFileW(record->search, &record->entry) ? 1 : 0;
+}
+
+std::u16string directory_entry_name(std::intptr_t scan) {
+    const ScanRecord* record = find_scan(scan);
+    return record ? from_wide(record->entry.cFileName) : std::u16string();
+}
+
+int directory_entry_type(std::intptr_t scan) {
+    const ScanRecord* record = find_scan(scan);
+    if (!record) return 0;
+    return (record->entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? DIRECTORY_ENTRY_FOLDER : DIRECTORY_ENTRY_FILE;
+}
+
+void finish_directory(std::intptr_t scan) {
+    if (scan == PB_Any) {
+        registry_free_all(scans());
+        return;
+    }
+    ScanRecord* record = find_scan(scan);
+    if (!record) return;
+    if (record->search != INVALID_HANDLE_VALUE) FindClose(record->search);
+    registry_release(scans(), scan);
+}
+
+void end_directories() { finish_directory(PB_Any); }

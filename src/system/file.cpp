@@ -1,0 +1,177 @@
+// The portable part of the file layer: numbered files read through their
+// buffer, and the name parts of paths.
+#include "system/file.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+
+#include "gadget/object_registry.h"
+#include "system/directory.h"
+#include "system/file_platform.h"
+
+namespace {
+
+// Registry record; `handle` is the liveness word.
+struct FileRecord {
+    NativeFile handle;
+    unsigned char* buffer;  // null: read straight through
+    std::int32_t buffer_size;
+    std::int32_t remaining;  // read ahead, not yet delivered
+    std::int32_t valid;  // bytes the last fill put in the buffer
+};
+
+std::atomic<std::int32_t> g_buffer_size{4096};
+
+void free_file(std::intptr_t id) { close_file(id); }
+
+ObjectRegistry& files() {
+    static ObjectRegistry registry(sizeof(FileRecord), 16, free_file);
+    return registry;
+}
+
+// Validated lookup: a handle of a file closed earlier must read as no file,
+// not as freed memory.
+FileRecord* find_file(std::intptr_t id) {
+    return id == PB_Any ? nullptr : registry_record<FileRecord>(registry_find(files(), id));
+}
+
+bool is_separator(char16_t c) { return c == u'\\' || c == u'/'; }
+
+}  // namespace
+
+// ---------------------------------------------------------------- numbered files
+
+std::intptr_t open_file_for_reading(std::intptr_t id, std::u16string_view path) {
+    if (id != PB_Any && id < 0) return 0;
+    const NativeFile handle = native_open_read(path);
+    if (!handle) {
+        // A failed open under a number in use still frees that number.
+        if (id != PB_Any) close_file(id);
+        return 0;
+    }
+    auto* record = registry_record<FileRecord>(registry_allocate(files(), id));
+    if (!record) {
+        native_close(handle);
+        return 0;
+    }
+    const std::int32_t size = g_buffer_size.load();
+    if (size > 0) {
+        record->buffer = static_cast<unsigned char*>(std::malloc(static_cast<std::size_t>(size)));
+        if (!record->buffer) {
+            native_close(handle);
+            registry_release(files(), id);
+            return 0;
+        }
+        record->buffer_size = size;
+    }
+    record->handle = handle;
+    return id == PB_Any ? reinterpret_cast<std::intptr_t>(record) : handle;
+}
+
+std::int64_t file_length(std::intptr_t file) {
+    const FileRecord* record = find_file(file);
+    return record ? native_length(record->handle) : -1;
+}
+
+std::int64_t file_position(std::intptr_t file) {
+    const FileRecord* record = find_file(file);
+    if (!record) return -1;
+    const std::int64_t pointer = native_pointer(record->handle);
+    return pointer < 0 ? -1 : pointer - record->remaining;
+}
+
+std::int64_t read_data(std::intptr_t file, void* destination, std::int64_t bytes) {
+    FileRecord* record = find_file(file);
+    if (!record || !destination || bytes <= 0) return 0;
+    auto* out = static_cast<unsigned char*>(destination);
+    if (!record->buffer) return native_read(record->handle, out, bytes);
+
+    if (record->remaining >= bytes) {
+        std::memcpy(out, record->buffer + (record->valid - record->remaining), static_cast<std::size_t>(bytes));
+        record->remaining -= static_cast<std::int32_t>(bytes);
+        return bytes;
+    }
+    std::int64_t delivered = record->remaining;
+    std::memcpy(out, record->buffer + (record->valid - record->remaining), static_cast<std::size_t>(delivered));
+    record->remaining = 0;
+    const std::int64_t missing = bytes - delivered;
+    if (missing >= record->buffer_size) {
+        // Large reads bypass the buffer: no point copying through it.
+        return delivered + native_read(record->handle, out + delivered, missing);
+    }
+    const std::int64_t filled = native_read(record->handle, record->buffer, record->buffer_size);
+    const std::int64_t taken = std::min(missing, filled);
+    std::memcpy(out + delivered, record->buffer, static_cast<std::size_t>(taken));
+    record->valid = static_cast<std::int32_t>(filled);
+    record->remaining = static_cast<std::int32_t>(filled - taken);
+    return delivered + taken;
+}
+
+std::uint64_t read_quad(std::intptr_t file) {
+    unsigned char bytes[8] = {};
+    (void)read_data(file, bytes, 8);
+    std::uint64_t value = 0;
+    for (int i = 7; i >= 0; --i) value = (value << 8) | bytes[i];
+    return value;
+}
+
+void close_file(std::intptr_t file) {
+    if (file == PB_Any) {
+        registry_free_all(files());
+        return;
+    }
+    FileRecord* record = find_file(file);
+    if (!record) return;
+    native_close(record->handle);
+    std::free(record->buffer);
+    registry_release(files(), file);
+}
+
+void set_file_buffer_size(std::int32_t bytes) { g_buffer_size.store(std::max(bytes, 0)); }
+
+void end_files() {
+    close_file(PB_Any);
+    end_directories();
+}
+
+// ---------------------------------------------------------------- name parts
+
+std::u16string file_part(std::u16string_view path, int flags) {
+    std::size_t start = 0;
+    for (std::size_t i = path.size(); i > 0; --i) {
+        if (is_separator(path[i - 1])) {
+            start = i;
+            break;
+        }
+    }
+    std::u16string_view part = path.substr(start);
+    if (!part.empty() && part.front() == u'"') part.remove_prefix(1);
+    part = part.substr(0, part.find(u'"'));
+    if (flags & FILE_PART_NO_EXTENSION) {
+        for (std::size_t i = part.size(); i > 0; --i) {
+            const char16_t c = part[i - 1];
+            if (c == u' ') break;
+            if (c == u'.') {
+                // A dot that ends the name or begins it ("." files) is no extension.
+                if (i - 1 != 0 && i != part.size()) part = part.substr(0, i - 1);
+                break;
+            }
+        }
+    }
+    return std::u16string(part);
+}
+
+std::u16string extension_part(std::u16string_view path) {
+    for (std::size_t i = path.size(); i > 0; --i) {
+        const char16_t c = path[i - 1];
+        if (c == u' ' || is_separator(c)) return {};
+        if (c == u'.') {
+            if (i - 1 == 0 || is_separator(path[i - 2])) return {};
+            std::u16string_view extension = path.substr(i);
+            return std::u16string(extension.substr(0, extension.find(u'"')));
+        }
+    }
+    return {};
+}

@@ -1,0 +1,64 @@
+// Files: sizes, dates and name parts of paths, and numbered files opened for
+// buffered reading. Paths are UTF-16; "\" and "/" both separate folders.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// ---------------------------------------------------------------- paths
+
+// Size in bytes; -1 when nothing is at the path (or it is not a plain file or
+// folder), -2 for a folder or an existing drive root. Trailing separators are
+// ignored.
+[[nodiscard]] std::int64_t file_size(std::u16string_view path);
+
+inline constexpr int FILE_PART_NO_EXTENSION = 1;
+
+// The part after the last "\" or "/"; a leading double quote is skipped and the
+// part ends at the next one. FILE_PART_NO_EXTENSION cuts a trailing ".ext".
+[[nodiscard]] std::u16string file_part(std::u16string_view path, int flags = 0);
+
+// The text after the name's last "."; empty when the name has none, begins with
+// its only dot, or the dot lies in a folder name or before a blank.
+[[nodiscard]] std::u16string extension_part(std::u16string_view path);
+
+inline constexpr int FILE_DATE_CREATED = 0;
+inline constexpr int FILE_DATE_ACCESSED = 1;
+inline constexpr int FILE_DATE_MODIFIED = 2;
+
+// The file's time as seconds since 1970-01-01 00:00:00 counted in local
+// wall-clock time; 0 when the path is not found, -1 when the time lies outside
+// 1970-01-01 00:00:00 ... 2038-01-19 03:14:07.
+[[nodiscard]] std::int32_t file_date(std::u16string_view path, int which);
+
+// ---------------------------------------------------------------- numbered files
+
+// Opens an existing file for reading, not shared with anyone else, under a
+// number or PB_Any. Nonzero on success (for PB_Any the new id), 0 on failure
+// (the number is then free).
+[[nodiscard]] std::intptr_t open_file_for_reading(std::intptr_t id, std::u16string_view path);
+
+// Length of the open file in bytes; -1 if id names no open file.
+[[nodiscard]] std::int64_t file_length(std::intptr_t file);
+
+// Logical read position (bytes delivered so far); -1 if id names no open file.
+[[nodiscard]] std::int64_t file_position(std::intptr_t file);
+
+// Copies up to `bytes` bytes from the read position into `destination` through
+// the file's buffer; returns the number delivered (less at the end of the file
+// or when the platform read fails; 0 for an unknown id).
+[[nodiscard]] std::int64_t read_data(std::intptr_t file, void* destination, std::int64_t bytes);
+
+// The next 8 bytes, first byte lowest; bytes past the end are 0. 0 for an
+// unknown id.
+[[nodiscard]] std::uint64_t read_quad(std::intptr_t file);
+
+// Closes the file and frees its number; PB_Any closes every open file.
+void close_file(std::intptr_t file);
+
+// Buffer size for files opened from now on (4096 by default; 0 reads unbuffered).
+void set_file_buffer_size(std::int32_t bytes);
+
+// Program end: closes every open file and finishes every directory listing.
+void end_files();

@@ -1,0 +1,66 @@
+// The file map's buckets and walk order, which decide the winner among
+// same-named files.
+#include "app/chained_map.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/file_map.h"
+
+namespace {
+
+std::vector<std::u16string> walk_keys(ChainedMap<int>& map) {
+    std::vector<std::u16string> keys;
+    map.walk([&keys](const std::u16string& key, int&) { keys.push_back(key); });
+    return keys;
+}
+
+TEST(ChainedMap, HashesWith65599IntoFiveHundredTwelveBuckets) {
+    static_assert(chained_map_hash(u"") == 0);
+    static_assert(chained_map_hash(u"a") == 97);
+    static_assert(chained_map_hash(u"ab") == 97u * 65599u + 98u);
+    // Wraps at 32 bits; these relative paths land in buckets 41 and 424.
+    EXPECT_EQ(ChainedMap<int>::bucket_of(u"b\\a.txt"), 41u);
+    EXPECT_EQ(ChainedMap<int>::bucket_of(u"a\\a.txt"), 424u);
+    EXPECT_EQ(ChainedMap<int>::bucket_of(u"\u00E9\uFFFF"), (0xE9u * 65599u + 0xFFFFu) % 512u);
+}
+
+TEST(ChainedMap, WalksBucketsInOrderAndEachChainNewestFirst) {
+    ChainedMap<int> map;
+    map.insert(u"a\\a.txt") = 1;
+    map.insert(u"b\\a.txt") = 2;
+    // Three keys of one bucket: 512 apart in a single unit's value.
+    const std::u16string x(1, char16_t(600)), y(1, char16_t(600 + 512)), z(1, char16_t(600 + 1024));
+    map.insert(x);
+    map.insert(y);
+    map.insert(z);
+    EXPECT_EQ(walk_keys(map), (std::vector<std::u16string>{u"b\\a.txt", z, y, x, u"a\\a.txt"}));
+
+    bool created = true;
+    map.insert(y, &created) = 7;  // an existing key keeps its place
+    EXPECT_FALSE(created);
+    EXPECT_TRUE(map.erase(z));
+    EXPECT_FALSE(map.erase(z));
+    EXPECT_EQ(walk_keys(map), (std::vector<std::u16string>{u"b\\a.txt", y, x, u"a\\a.txt"}));
+    EXPECT_EQ(*map.find(y), 7);
+    EXPECT_EQ(map.find(u"A\\A.TXT"), nullptr);  // keys compare exactly
+    EXPECT_EQ(map.size(), 4u);
+    map.clear();
+    EXPECT_TRUE(map.empty());
+    EXPECT_TRUE(walk_keys(map).empty());
+}
+
+TEST(FileMap, KeysAreLowerCasedFileNamesAndSizesFitTheField) {
+    EXPECT_EQ(file_map_key(u"D:\\x\\Readme.TXT"), u"readme.txt");
+    EXPECT_EQ(file_map_key(u"/y/\u00C4rger.bin"), u"\u00E4rger.bin");
+    EXPECT_EQ(entry_size_from_length(0), 0);
+    EXPECT_EQ(entry_size_from_length(2147483647LL), 2147483647);
+    EXPECT_EQ(entry_size_from_length(2147483648LL), FILE_ENTRY_TOO_LARGE);
+    EXPECT_EQ(entry_size_from_length((1LL << 32) + 10), FILE_ENTRY_TOO_LARGE);  // not "10 bytes"
+    EXPECT_EQ(entry_size_from_length(-1), FILE_ENTRY_MISSING);
+    EXPECT_EQ(entry_size_from_length(-2), FILE_ENTRY_FOLDER);
+}
+
+}  // namespace

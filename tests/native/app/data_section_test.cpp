@@ -1,0 +1,196 @@
+// The generator end to end on real files: exact text, order, cache reuse and
+// invalidation, progress, and running out of memory.
+#include "app/data_section.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/busy_flag.h"
+#include "app/progress.h"
+#include "support/scratch_dir.h"
+#include "system/file.h"
+
+namespace {
+
+// Puts a path into the map as a drop would.
+FileEntry& add(FileMap& map, const std::u16string& path) {
+    FileEntry& entry = map.insert(file_map_key(path));
+    entry.path = path;
+    return entry;
+}
+
+std::u16string build(FileMap& map, ProgressSink* progress = nullptr) {
+    DataSection section = build_data_section(map, progress);
+    EXPECT_EQ(section.status, GenerationStatus::Ok);
+    return section.text.text();
+}
+
+struct RecordingProgress : ProgressSink {
+    std::vector<std::pair<char, std::int32_t>> calls;
+    void set_progress_maximum(std::int32_t maximum) noexcept override { calls.emplace_back('M', maximum); }
+    void set_progress_value(std::int32_t value) noexcept override { calls.emplace_back('V', value); }
+};
+
+const std::u16string kHelloText =
+    u"DataSection\r\n"
+    u"\r\n"
+    u"\t#size_Hello_World_txt = 11 ; 2021/03/04 05:06:07\r\n"
+    u"\tfile_Hello_World_txt:\r\n"
+    u"\tData.q $6F77206F6C6C6568,$646C72\r\n"
+    u"\r\n"
+    u"EndDataSection\r\n";
+
+TEST(GenerateDataSection, GivesTheSevenLinesOfTheHelloWorldExample) {
+    ScratchDir dir;
+    const std::u16string path = dir.write(u"Hello World.txt", "hello world");
+    ASSERT_TRUE(ScratchDir::set_modified(path, 2021, 3, 4, 5, 6, 7));
+    file_map().clear();
+    add(file_map(), path);
+    ASSERT_TRUE(busy_flag_try_set());
+    EXPECT_FALSE(busy_flag_try_set());  // a second Copy is kept away
+
+    DataSection section = generate_data_section(0);
+    EXPECT_EQ(section.status, GenerationStatus::Ok);
+    EXPECT_EQ(section.text.view(), kHelloText);
+    EXPECT_FALSE(busy_flag_is_set());
+    file_map().clear();
+}
+
+TEST(BuildDataSection, EmitsEntriesByKeyCodeUnitsWithLabelsInTheFilesOwnCase) {
+    ScratchDir dir;
+    FileMap map;
+    for (const char16_t* name : {u"a.bin", u"B.txt", u"x/a-b.bin", u"y/a_b.bin", u"_x.bin", u"1.bin"})
+        add(map, dir.write(name, "1"));
+    const std::u16string text = build(map);
+    std::vector<std::size_t> at;
+    for (const char16_t* label : {u"size_1_bin ", u"size__x_bin ", u"size_a_b_bin ", u"size_a_bin ", u"size_a_b_bin ",
+                                  u"size_B_txt "}) {
+        at.push_back(text.find(label, at.empty() ? 0 : at.back() + 1));
+        ASSERT_NE(at.back(), std::u16string::npos) << std::string(label, label + 5);
+    }
+    EXPECT_EQ(text.find(u"\tfile_a_b_bin:\r\n\tData.q $31\r\n\r\n"), text.find(u"\tfile_a_b_bin:"));
+}
+
+TEST(BuildDataSection, FollowsAFullRowByTwoEmptyLinesAndEmitsEmptyFiles) {
+    ScratchDir dir;
+    FileMap map;
+    add(map, dir.write(u"full.bin", std::string(4096, '\0')));
+    add(map, dir.write(u"empty.bin", ""));
+    const std::u16string text = build(map);
+    EXPECT_NE(text.find(u"\t#size_empty_bin = 0 ; "), std::u16string::npos);
+    EXPECT_NE(text.find(u"\tfile_empty_bin:\r\n\tData.q $0\r\n\r\n\t#size_full_bin = 4096 ; "), std::u16string::npos);
+    EXPECT_NE(text.find(u",$0\r\n\r\n\r\nEndDataSection\r\n"), std::u16string::npos);
+}
+
+TEST(BuildDataSection, ReusesCachedRowsUntilSizeOrDateChanges) {
+    ScratchDir dir;
+    FileMap map;
+    const std::u16string path = dir.write(u"f.bin", "AAAA");
+    const std::u16string other = dir.write(u"g.bin", "gg");
+    ASSERT_TRUE(ScratchDir::set_modified(path, 2020, 1, 1, 0, 0, 0));
+    add(map, path);
+    add(map, other);
+    EXPECT_NE(build(map).find(u"Data.q $41414141\r\n"), std::u16string::npos);
+
+    // New bytes, same size and date: a generation that read the file would see them.
+    dir.write(u"f.bin", "BBBB");
+    ASSERT_TRUE(ScratchDir::set_modified(path, 2020, 1, 1, 0, 0, 0));
+    EXPECT_NE(build(map).find(u"Data.q $41414141\r\n"), std::u16string::npos);
+
+    ASSERT_TRUE(ScratchDir::set_modified(path, 2020, 1, 1, 0, 0, 1));
+    EXPECT_NE(build(map).find(u"Data.q $42424242\r\n"), std::u16string::npos);
+
+    dir.write(u"f.bin", "CCCCC");
+    ASSERT_TRUE(ScratchDir::set_modified(path, 2020, 1, 1, 0, 0, 1));
+    EXPECT_NE(build(map).find(u"#size_f_bin = 5 ; 2020/01/01 00:00:01\r\n\tfile_f_bin:\r\n\tData.q $4343434343\r\n"),
+              std::u16string::npos);
+
+    std::filesystem::remove(std::filesystem::path(path));
+    const std::u16string text = build(map);
+    EXPECT_EQ(text.find(u"f_bin"), std::u16string::npos);
+    EXPECT_NE(text.find(u"g_bin"), std::u16string::npos);
+    EXPECT_EQ(map.find(u"f.bin")->size, FILE_ENTRY_MISSING);
+    EXPECT_TRUE(map.find(u"f.bin")->text.empty());
+
+    std::filesystem::create_directory(std::filesystem::path(path));  // now a folder of that name
+    EXPECT_EQ(build(map).find(u"f_bin"), std::u16string::npos);
+    EXPECT_EQ(map.find(u"f.bin")->size, FILE_ENTRY_FOLDER);
+}
+
+TEST(BuildDataSection, MovesTheProgressFromZeroToTheTotalEveryTime) {
+    ScratchDir dir;
+    FileMap map;
+    add(map, dir.write(u"ten.bin", std::string(10, 'x')));
+    add(map, dir.write(u"twenty.bin", std::string(20, 'x')));
+    add(map, dir.write(u"none.bin", ""));
+    add(map, dir.path(u"gone.bin"));
+    for (int run = 0; run < 2; ++run) {  // the second run reads nothing, the bar moves all the same
+        RecordingProgress progress;
+        build(map, &progress);
+        ASSERT_EQ(progress.calls.size(), 4u);
+        EXPECT_EQ(progress.calls[0], std::make_pair('M', 30));
+        EXPECT_EQ(progress.calls[1], std::make_pair('V', 0));
+        EXPECT_EQ(progress.calls[2].first, 'V');
+        EXPECT_TRUE(progress.calls[2].second == 10 || progress.calls[2].second == 20);
+        EXPECT_EQ(progress.calls[3], std::make_pair('V', 30));
+    }
+}
+
+TEST(BuildDataSection, LeavesOutFilesTooLargeForTheSizeField) {
+    ScratchDir dir;
+    FileMap map;
+    const std::u16string big = dir.write(u"big.bin", "x");
+    std::error_code error;
+    std::filesystem::resize_file(std::filesystem::path(big), (1ULL << 32) + 10, error);
+    if (error) GTEST_SKIP() << "no sparse files here: " << error.message();
+    add(map, big);
+    add(map, dir.write(u"small.bin", "s"));
+    RecordingProgress progress;
+    const std::u16string text = build(map, &progress);
+    EXPECT_EQ(text.find(u"big_bin"), std::u16string::npos);
+    EXPECT_NE(text.find(u"small_bin = 1 "), std::u16string::npos);
+    EXPECT_EQ(map.find(u"big.bin")->size, FILE_ENTRY_TOO_LARGE);
+    EXPECT_EQ(progress.calls.front(), std::make_pair('M', 1));
+}
+
+// Fails the n-th builder allocation from now (1 = the next one).
+int g_fail_at = 0;
+void* failing_realloc(void* block, std::size_t bytes) { return --g_fail_at == 0 ? nullptr : std::realloc(block, bytes); }
+
+TEST(GenerateDataSection, RunningOutOfMemoryIsReportedAndKeepsOtherCachedRows) {
+    ScratchDir dir;
+    file_map().clear();
+    const std::u16string small = dir.write(u"small.bin", "small");
+    const std::u16string large = dir.write(u"large.bin", std::string(100000, 'L'));
+    add(file_map(), small);
+    add(file_map(), large);
+    const std::u16string complete = generate_data_section(0).text.text();
+    const std::u16string small_rows = file_map().find(u"small.bin")->text.text();
+
+    dir.write(u"large.bin", std::string(100008, 'M'));  // must be read again
+    set_text_builder_realloc(failing_realloc);
+    g_fail_at = 1;  // the large file's rows
+    ASSERT_TRUE(busy_flag_try_set());
+    DataSection failed = generate_data_section(1);
+    EXPECT_EQ(failed.status, GenerationStatus::OutOfMemory);
+    EXPECT_TRUE(failed.text.empty());
+    EXPECT_FALSE(busy_flag_is_set());
+    EXPECT_EQ(file_map().find(u"small.bin")->text.view(), small_rows);
+    EXPECT_TRUE(file_map().find(u"large.bin")->text.empty());
+
+    g_fail_at = 2;  // the rows fit, the whole text does not
+    EXPECT_EQ(generate_data_section(0).status, GenerationStatus::OutOfMemory);
+    EXPECT_FALSE(file_map().find(u"large.bin")->text.empty());
+
+    set_text_builder_realloc(nullptr);
+    DataSection again = generate_data_section(0);
+    EXPECT_EQ(again.status, GenerationStatus::Ok);
+    EXPECT_NE(again.text.view().find(u"$4D4D4D4D4D4D4D4D"), std::u16string::npos);
+    EXPECT_EQ(again.text.size(), complete.size() + 18);  // one more value
+    file_map().clear();
+}
+
+}  // namespace

@@ -1,0 +1,76 @@
+// Directory listings on real folders.
+#include "system/directory.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "gadget/object_registry.h"
+#include "support/scratch_dir.h"
+#include "system/text_case.h"
+
+namespace {
+
+std::map<std::u16string, int> list(std::intptr_t scan) {
+    std::map<std::u16string, int> seen;
+    while (next_directory_entry(scan)) {
+        const std::u16string name = directory_entry_name(scan);
+        if (name != u"." && name != u"..") seen[name] = directory_entry_type(scan);
+    }
+    return seen;
+}
+
+TEST(Directory, ListsFilesAndFoldersWithTheirKinds) {
+    ScratchDir dir;
+    dir.write(u"a.txt", "a");
+    dir.write(u"b.BIN", "b");
+    dir.write(u"no_dot", "c");
+    dir.write(u"sub/inner.txt", "d");
+    const std::intptr_t scan = examine_directory(PB_Any, dir.folder(), u"*.*");
+    ASSERT_NE(scan, 0);
+    const std::map<std::u16string, int> expected = {{u"a.txt", DIRECTORY_ENTRY_FILE},
+                                                    {u"b.BIN", DIRECTORY_ENTRY_FILE},
+                                                    {u"no_dot", DIRECTORY_ENTRY_FILE},
+                                                    {u"sub", DIRECTORY_ENTRY_FOLDER}};
+    EXPECT_EQ(list(scan), expected);
+    EXPECT_EQ(next_directory_entry(scan), 0);
+    finish_directory(scan);
+    EXPECT_EQ(directory_entry_name(scan), u"");
+    EXPECT_EQ(directory_entry_type(scan), 0);
+
+    // A trailing separator and an empty pattern list the same.
+    ASSERT_NE(examine_directory(2, dir.folder() + ScratchDir::kSeparator, u""), 0);
+    EXPECT_EQ(list(2), expected);
+    finish_directory(2);
+}
+
+TEST(Directory, PatternsSelectByNameIgnoringCase) {
+    ScratchDir dir;
+    dir.write(u"a.txt", "a");
+    dir.write(u"B.TXT", "b");
+    dir.write(u"c.bin", "c");
+    ASSERT_NE(examine_directory(1, dir.folder(), u"*.txt"), 0);
+    EXPECT_EQ(list(1), (std::map<std::u16string, int>{{u"B.TXT", 1}, {u"a.txt", 1}}));
+    ASSERT_NE(examine_directory(1, dir.folder(), u"*.none"), 0);  // replaces the first listing
+    EXPECT_EQ(next_directory_entry(1), 0);
+    finish_directory(1);
+}
+
+TEST(Directory, AMissingFolderGivesNoListing) {
+    ScratchDir dir;
+    EXPECT_EQ(examine_directory(PB_Any, dir.path(u"missing"), u"*.*"), 0);
+    ASSERT_NE(examine_directory(4, dir.folder(), u"*.*"), 0);
+    EXPECT_EQ(examine_directory(4, dir.path(u"missing"), u"*.*"), 0);  // and frees the number
+    EXPECT_EQ(next_directory_entry(4), 0);
+}
+
+TEST(LowerCase, LowersEveryLetterTheTablesKnowUnitForUnit) {
+    EXPECT_EQ(lower_case(u"README.TXT"), u"readme.txt");
+    EXPECT_EQ(lower_case(u"\u00C4\u00D6\u00DC\u0391\u0416"), u"\u00E4\u00F6\u00FC\u03B1\u0436");
+    const std::u16string astral = u"A\U0001F600B";  // a pair stays as it is
+    EXPECT_EQ(lower_case(astral), u"a\U0001F600b");
+    EXPECT_EQ(lower_case(u"123_-."), u"123_-.");
+}
+
+}  // namespace

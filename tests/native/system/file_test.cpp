@@ -1,0 +1,159 @@
+// The file layer on real files: sizes, dates, name parts, buffered reading.
+#include "system/file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "gadget/object_registry.h"
+#include "support/scratch_dir.h"
+
+namespace {
+
+std::string bytes_0_to(std::size_t n) {
+    std::string s(n, '\0');
+    for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>(i * 7 + 3);
+    return s;
+}
+
+TEST(FilePart, TakesTheNameAfterTheLastSeparatorOfEitherKind) {
+    struct Case {
+        std::u16string path, part, stem;
+    };
+    const std::vector<Case> cases = {
+        {u"D:\\data\\Hello World.txt", u"Hello World.txt", u"Hello World"},
+        {u"/home/u/a.b.c", u"a.b.c", u"a.b"},
+        {u"mixed\\dir/name.bin", u"name.bin", u"name"},
+        {u"D:\\dir\\", u"", u""},
+        {u"\"C:\\quoted dir\\file.txt\" rest", u"file.txt", u"file"},
+        {u"\"plain.txt\"", u"plain.txt", u"plain"},
+        {u"dir\\.hidden", u".hidden", u".hidden"},  // a leading dot is no extension
+        {u"dir\\name.", u"name.", u"name."},  // nor is a trailing one
+        {u"dir\\a.b c", u"a.b c", u"a.b c"},  // a blank after the dot stops the search
+        {u"dir\\a b.txt", u"a b.txt", u"a b"},
+        {u"", u"", u""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(file_part(c.path), c.part);
+        EXPECT_EQ(file_part(c.path, FILE_PART_NO_EXTENSION), c.stem);
+    }
+}
+
+TEST(ExtensionPart, IsTheTextAfterTheNamesLastDot) {
+    EXPECT_EQ(extension_part(u"C:\\a\\archive.tar.gz"), u"gz");
+    EXPECT_EQ(extension_part(u"C:\\a\\.profile"), u"");
+    EXPECT_EQ(extension_part(u"/a/.profile"), u"");
+    EXPECT_EQ(extension_part(u".profile"), u"");
+    EXPECT_EQ(extension_part(u"C:\\dir.d\\file"), u"");
+    EXPECT_EQ(extension_part(u"C:/dir.d/file"), u"");
+    EXPECT_EQ(extension_part(u"my file.TXT"), u"TXT");
+    EXPECT_EQ(extension_part(u"name.ext with blank"), u"");
+    EXPECT_EQ(extension_part(u"\"C:\\x\\a.txt\""), u"txt");
+    EXPECT_EQ(extension_part(u""), u"");
+}
+
+TEST(FileSize, TellsFilesFoldersAndNothingApart) {
+    ScratchDir dir;
+    const std::u16string empty = dir.write(u"empty.bin", "");
+    const std::u16string some = dir.write(u"some.bin", bytes_0_to(12345));
+    const std::u16string folder = dir.make_folder(u"sub");
+    EXPECT_EQ(file_size(empty), 0);
+    EXPECT_EQ(file_size(some), 12345);
+    EXPECT_EQ(file_size(folder), -2);
+    EXPECT_EQ(file_size(folder + u"/"), -2);
+    EXPECT_EQ(file_size(folder + ScratchDir::kSeparator + ScratchDir::kSeparator), -2);
+    EXPECT_EQ(file_size(dir.path(u"missing.bin")), -1);
+    EXPECT_EQ(file_size(u""), -1);
+}
+
+TEST(FileSize, CountsLengthsBeyondFourGibibytes) {
+    ScratchDir dir;
+    const std::u16string big = dir.write(u"sparse.bin", "x");
+    std::error_code error;
+    std::filesystem::resize_file(std::filesystem::path(big), (1ULL << 32) + 10, error);
+    if (error) GTEST_SKIP() << "no sparse files here: " << error.message();
+    EXPECT_EQ(file_size(big), (1LL << 32) + 10);
+}
+
+TEST(FileDate, IsLocalWallClockSecondsWithinTheRepresentableRange) {
+    ScratchDir dir;
+    const std::u16string file = dir.write(u"dated.txt", "x");
+    EXPECT_GT(file_date(file, FILE_DATE_CREATED), 1600000000);  // just now
+    EXPECT_GT(file_date(file, FILE_DATE_ACCESSED), 1600000000);
+    ASSERT_TRUE(ScratchDir::set_modified(file, 2021, 3, 4, 5, 6, 7));
+    EXPECT_EQ(file_date(file, FILE_DATE_MODIFIED), 1614834367);
+    ASSERT_TRUE(ScratchDir::set_modified(file, 2000, 2, 29, 23, 59, 59));
+    EXPECT_EQ(file_date(file, FILE_DATE_MODIFIED), 951868799);
+    ASSERT_TRUE(ScratchDir::set_modified(file, 2040, 6, 1, 0, 0, 0));
+    EXPECT_EQ(file_date(file, FILE_DATE_MODIFIED), -1);
+    EXPECT_EQ(file_date(dir.path(u"missing.txt"), FILE_DATE_MODIFIED), 0);
+    EXPECT_EQ(file_date(file, 7), 0);
+}
+
+TEST(ReadQuad, DeliversGroupsOfEightThenTheRestZeroFilledThenZero) {
+    ScratchDir dir;
+    const std::u16string file = dir.write(u"nine.bin", "\x01\x02\x03\x04\x05\x06\x07\x80\xFF");
+    const std::intptr_t f = open_file_for_reading(PB_Any, file);
+    ASSERT_NE(f, 0);
+    EXPECT_EQ(file_length(f), 9);
+    EXPECT_EQ(file_position(f), 0);
+    EXPECT_EQ(read_quad(f), 0x8007060504030201ULL);
+    EXPECT_EQ(file_position(f), 8);  // although the platform read ahead
+    EXPECT_EQ(read_quad(f), 0xFFULL);
+    EXPECT_EQ(file_position(f), 9);
+    EXPECT_EQ(read_quad(f), 0ULL);
+    close_file(f);
+    EXPECT_EQ(file_length(f), -1);
+    EXPECT_EQ(file_position(f), -1);
+    EXPECT_EQ(read_quad(f), 0ULL);
+}
+
+// Odd-sized reads across the buffer's edges, buffered and straight through.
+TEST(ReadData, DeliversTheFileUnchangedWhateverTheChunkSizes) {
+    ScratchDir dir;
+    const std::string content = bytes_0_to(20000);
+    const std::u16string file = dir.write(u"data.bin", content);
+    for (const std::int32_t buffer : {4096, 0}) {
+        set_file_buffer_size(buffer);
+        const std::intptr_t f = open_file_for_reading(3, file);
+        ASSERT_NE(f, 0);
+        std::string back;
+        const std::size_t chunks[] = {1, 4095, 3, 5000, 4096, 7, 9000};
+        for (std::size_t i = 0; back.size() < content.size(); ++i) {
+            std::string piece(chunks[i % std::size(chunks)], '\0');
+            const std::int64_t got = read_data(3, piece.data(), static_cast<std::int64_t>(piece.size()));
+            ASSERT_GT(got, 0) << "buffer " << buffer;
+            back.append(piece, 0, static_cast<std::size_t>(got));
+            EXPECT_EQ(file_position(3), static_cast<std::int64_t>(back.size()));
+        }
+        EXPECT_EQ(back, content) << "buffer " << buffer;
+        char extra = 0;
+        EXPECT_EQ(read_data(3, &extra, 1), 0);
+        close_file(3);
+    }
+    set_file_buffer_size(4096);
+}
+
+TEST(OpenFileForReading, NumbersAreReusedAndFailuresFreeThem) {
+    ScratchDir dir;
+    const std::u16string a = dir.write(u"a.bin", "AAAAAAAA");
+    const std::u16string b = dir.write(u"b.bin", "BBBBBBBBBB");
+    ASSERT_NE(open_file_for_reading(5, a), 0);
+    ASSERT_NE(open_file_for_reading(5, b), 0);  // replaces a under the same number
+    EXPECT_EQ(file_length(5), 10);
+    EXPECT_EQ(open_file_for_reading(5, dir.path(u"missing.bin")), 0);
+    EXPECT_EQ(file_length(5), -1);
+    EXPECT_EQ(open_file_for_reading(6, dir.folder()), 0);  // a folder is no file
+
+    const std::intptr_t h1 = open_file_for_reading(PB_Any, a);
+    const std::intptr_t h2 = open_file_for_reading(7, b);
+    ASSERT_NE(h1, 0);
+    ASSERT_NE(h2, 0);
+    close_file(PB_Any);
+    EXPECT_EQ(file_length(h1), -1);
+    EXPECT_EQ(file_length(7), -1);
+    close_file(7);  // closing twice does nothing
+}
+
+}  // namespace

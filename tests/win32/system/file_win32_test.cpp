@@ -1,0 +1,66 @@
+// The Windows file backend's own rules: drive roots, wildcards, "..", reading
+// without sharing, and the read-ahead buffer behind file_position.
+#include "system/win32.h"
+
+#include <gtest/gtest.h>
+
+#include "gadget/object_registry.h"
+#include "support/scratch_dir.h"
+#include "system/file.h"
+#include "system/wide.h"
+
+namespace {
+
+TEST(FileSizeWin32, DriveRootsWithAndWithoutSeparatorAreFolders) {
+    EXPECT_EQ(file_size(u"C:"), -2);
+    EXPECT_EQ(file_size(u"C:\\"), -2);
+    EXPECT_EQ(file_size(u"c:/"), -2);
+    const DWORD drives = GetLogicalDrives();
+    for (int letter = 25; letter >= 3; --letter) {
+        if (drives & (1u << letter)) continue;
+        const std::u16string root{char16_t(u'A' + letter), u':'};
+        EXPECT_EQ(file_size(root), -1) << char('A' + letter);
+        EXPECT_EQ(file_size(root + u"\\"), -1);
+        break;
+    }
+}
+
+TEST(FileSizeWin32, WildcardsAndParentPathsAreNotSearchedLoosely) {
+    ScratchDir dir;
+    dir.write(u"only.bin", "12345");
+    EXPECT_EQ(file_size(dir.path(u"*")), -1);  // would otherwise report only.bin's 5 bytes
+    EXPECT_EQ(file_size(dir.path(u"only.?in")), -1);
+    EXPECT_EQ(file_size(dir.path(u"only.bin\\")), 5);
+    EXPECT_EQ(file_size(u".."), -2);
+    EXPECT_EQ(file_size(u"..\\"), -2);
+}
+
+TEST(OpenFileForReadingWin32, ShareNothingWithOtherOpeners) {
+    ScratchDir dir;
+    const std::u16string path = dir.write(u"locked.bin", "data");
+    ASSERT_NE(open_file_for_reading(1, path), 0);
+    EXPECT_EQ(open_file_for_reading(2, path), 0);
+    close_file(1);
+
+    HANDLE other = CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(open_file_for_reading(2, path), 0);
+    CloseHandle(other);
+    EXPECT_NE(open_file_for_reading(2, path), 0);
+    close_file(2);
+}
+
+TEST(FilePositionWin32, CountsBytesDeliveredNotBytesReadAhead) {
+    ScratchDir dir;
+    const std::u16string path = dir.write(u"ten-thousand.bin", std::string(10000, 'x'));
+    const std::intptr_t handle = open_file_for_reading(1, path);  // a number gives the platform handle
+    ASSERT_NE(handle, 0);
+    EXPECT_EQ(read_quad(1), 0x7878787878787878ULL);
+    LARGE_INTEGER zero{}, pointer{};
+    ASSERT_TRUE(SetFilePointerEx(reinterpret_cast<HANDLE>(handle), zero, &pointer, FILE_CURRENT));
+    EXPECT_EQ(pointer.QuadPart, 4096);
+    EXPECT_EQ(file_position(1), 8);
+    close_file(1);
+}
+
+}  // namespace
