@@ -99,7 +99,35 @@ bool DataRowsWriter::write(const unsigned char* bytes, std::size_t count) noexce
 
 void DataRowsWriter::finish() noexcept {
     const std::u16string_view text = out_.view();
-    if (!text.empty() && text.back() == u',') out_.truncate(text.size() - 1);
+    if (text.size() > start_ && text.back() == u',') out_.truncate(text.size() - 1);
+}
+
+DataRowsStatus append_file_rows(TextBuilder& out, std::intptr_t file, std::int64_t length,
+                                std::int32_t values_per_line) noexcept {
+    const std::size_t start = out.size();
+    std::unique_ptr<unsigned char[]> block(new (std::nothrow) unsigned char[kReadBlock]);
+    if (!block) return DataRowsStatus::OutOfMemory;
+    DataRowsWriter writer(out, values_per_line);
+    std::int64_t done = 0;
+    std::size_t carry = 0;  // bytes of an unfinished group from a short read
+    while (done < length) {
+        const std::int64_t want = std::min<std::int64_t>(static_cast<std::int64_t>(kReadBlock - carry), length - done);
+        const std::int64_t got = read_data(file, block.get() + carry, want);
+        if (got <= 0) {
+            // A file that ends early or a failing read: rows that stop short
+            // would be wrong data, so the file gives none.
+            out.truncate(start);
+            return DataRowsStatus::ReadFailed;
+        }
+        done += got;
+        const std::size_t have = carry + static_cast<std::size_t>(got);
+        const std::size_t whole = done == length ? have : have / 8 * 8;
+        if (!writer.write(block.get(), whole)) return DataRowsStatus::OutOfMemory;  // out has dropped its text
+        carry = have - whole;
+        std::memmove(block.get(), block.get() + whole, carry);
+    }
+    writer.finish();
+    return DataRowsStatus::Ok;
 }
 
 DataRows file_to_data_rows(std::u16string_view path, std::int32_t values_per_line) noexcept {
@@ -120,39 +148,17 @@ DataRows file_to_data_rows(std::u16string_view path, std::int32_t values_per_lin
         return rows;
     }
     rows.bytes = length;
-    std::unique_ptr<unsigned char[]> block(new (std::nothrow) unsigned char[kReadBlock]);
-    if (!block || !rows.text.reserve(data_rows_capacity(static_cast<std::uint64_t>(length), values_per_line))) {
-        rows.text.clear();
+    if (!rows.text.reserve(data_rows_capacity(static_cast<std::uint64_t>(length), values_per_line))) {
         rows.status = DataRowsStatus::OutOfMemory;
+    } else {
+        rows.status = append_file_rows(rows.text, file, length, values_per_line);
+    }
+    if (rows.status != DataRowsStatus::Ok) {
+        rows.text.clear();
         return rows;
     }
-    DataRowsWriter writer(rows.text, values_per_line);
-    std::int64_t done = 0;
-    std::size_t carry = 0;  // bytes of an unfinished group from a short read
-    while (done < length) {
-        const std::int64_t want = std::min<std::int64_t>(static_cast<std::int64_t>(kReadBlock - carry), length - done);
-        const std::int64_t got = read_data(file, block.get() + carry, want);
-        if (got <= 0) {
-            // A file that ends early or a failing read: rows that stop short
-            // would be wrong data, so the file gives none.
-            rows.text.clear();
-            rows.status = DataRowsStatus::ReadFailed;
-            return rows;
-        }
-        done += got;
-        const std::size_t have = carry + static_cast<std::size_t>(got);
-        const std::size_t whole = done == length ? have : have / 8 * 8;
-        if (!writer.write(block.get(), whole)) {
-            rows.text.clear();
-            rows.status = DataRowsStatus::OutOfMemory;
-            return rows;
-        }
-        carry = have - whole;
-        std::memmove(block.get(), block.get() + whole, carry);
-    }
-    writer.finish();
     // The block was sized for 16 digits a value; files of small values use far
-    // less, and the cache keeps the rows for the whole run.
+    // less.
     if (rows.text.capacity() - rows.text.size() > rows.text.size() / 8) rows.text.shrink_to_fit();
     return rows;
 }

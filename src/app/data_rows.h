@@ -13,16 +13,17 @@
 class DataRowsWriter {
 public:
     DataRowsWriter(TextBuilder& out, std::int32_t values_per_line) noexcept
-        : out_(out), values_per_line_(values_per_line) {}
+        : out_(out), start_(out.size()), values_per_line_(values_per_line) {}
 
     // Converts bytes; every call but the last must pass a multiple of 8 bytes.
     // False when the builder's memory ran out.
     bool write(const unsigned char* bytes, std::size_t count) noexcept;
-    // Ends the rows: no "," after the last value.
+    // Ends the rows: no "," after the last value (text before the rows is left alone).
     void finish() noexcept;
 
 private:
     TextBuilder& out_;
+    std::size_t start_;  // where the rows begin in out_
     std::int32_t values_per_line_;
     std::int32_t in_row_ = 0;  // values in the current row
 };
@@ -37,6 +38,11 @@ struct DataRows {
     TextBuilder text;  // empty unless Ok (and empty for an empty file)
     std::int64_t bytes = 0;  // the file's length when it was read
 };
+
+// Appends the rows of an open file, read from its position to `length`, to
+// `out`. On failure `out` is cut back to what it held before.
+[[nodiscard]] DataRowsStatus append_file_rows(TextBuilder& out, std::intptr_t file, std::int64_t length,
+                                              std::int32_t values_per_line) noexcept;
 
 // The rows of the file at `path`, read in large blocks to its length at the
 // time it was opened. Files of 2 GiB or more are not read (TooLarge).

@@ -13,6 +13,7 @@
 #include "app/data_rows.h"
 #include "app/progress.h"
 #include "app/section_format.h"
+#include "gadget/object_registry.h"
 #include "system/file.h"
 
 namespace {
@@ -65,30 +66,6 @@ std::int64_t refresh(FileMap& map) {
     return total;
 }
 
-// Converts the entry's file when its rows are not cached. False when memory
-// ran out; a file that cannot be read keeps empty rows and is left out.
-bool convert(FileEntry& entry) {
-    if (!entry.text.empty()) return true;
-    if (entry.size > 0) {
-        DataRows rows = file_to_data_rows(entry.path, kValuesPerLine);
-        switch (rows.status) {
-            case DataRowsStatus::Ok: break;
-            case DataRowsStatus::OutOfMemory: return false;
-            case DataRowsStatus::TooLarge: entry.size = FILE_ENTRY_TOO_LARGE; return true;
-            case DataRowsStatus::CannotOpen:
-            case DataRowsStatus::ReadFailed: return true;
-        }
-        if (rows.bytes != entry.size) {
-            // Changed since the refresh: the size line must describe the rows.
-            entry.size = static_cast<std::int32_t>(rows.bytes);
-            entry.date = file_date(entry.path, FILE_DATE_MODIFIED);
-        }
-        entry.text = std::move(rows.text);
-    }
-    if (entry.size == 0 && entry.text.empty()) entry.text.append(kEmptyRows);
-    return !entry.text.failed();
-}
-
 struct Emitted {
     const std::u16string* key;
     FileEntry* entry;
@@ -111,59 +88,140 @@ std::u16string entry_head(const FileEntry& entry) {
     return head;
 }
 
+// Where an entry's rows went in the new text; the entry points there once the
+// text is complete.
+struct Placed {
+    FileEntry* entry;
+    std::size_t offset, length;
+};
+
+// Reads the entry's file and appends its section. False only when memory ran
+// out; a file that cannot be read adds nothing and keeps no rows.
+bool emit_from_file(TextBuilder& text, FileEntry& entry, std::vector<Placed>& placed) {
+    std::int64_t length = 0;
+    std::intptr_t file = 0;
+    if (entry.size > 0) {
+        file = open_file_for_reading(PB_Any, entry.path);
+        if (!file) return true;
+        length = file_length(file);
+        if (length < 0 || length > INT32_MAX) {
+            if (length > INT32_MAX) entry.size = FILE_ENTRY_TOO_LARGE;
+            close_file(file);
+            return true;
+        }
+        if (length != entry.size) {
+            // Changed since the refresh: the size line must describe the rows.
+            entry.size = static_cast<std::int32_t>(length);
+            entry.date = file_date(entry.path, FILE_DATE_MODIFIED);
+        }
+    }
+    const std::size_t start = text.size();
+    text.append(entry_head(entry));
+    const std::size_t offset = text.size();
+    DataRowsStatus status = DataRowsStatus::Ok;
+    if (length == 0) {
+        text.append(kEmptyRows);
+    } else {
+        status = append_file_rows(text, file, length, kValuesPerLine);
+    }
+    if (file) close_file(file);
+    if (status == DataRowsStatus::OutOfMemory || text.failed()) return false;
+    if (status != DataRowsStatus::Ok) {
+        text.truncate(start);
+        return true;
+    }
+    placed.push_back({&entry, offset, text.size() - offset});
+    text.append(kEntryEnd);
+    return true;
+}
+
+// The text of the last generation, when it is exactly the text this one would
+// build: every entry's rows cached in it, in this order, with the same lines.
+SharedTextBlock unchanged_text(const std::vector<Emitted>& emitted) {
+    if (emitted.empty()) return nullptr;
+    const SharedTextBlock& block = emitted.front().entry->text.block();
+    if (!block) return nullptr;
+    const std::u16string_view all = block->view();
+    std::size_t at = kBegin.size();
+    if (all.substr(0, at) != kBegin) return nullptr;
+    for (const Emitted& e : emitted) {
+        const TextSlice& rows = e.entry->text;
+        const std::u16string head = entry_head(*e.entry);
+        if (rows.block() != block || all.substr(at, head.size()) != head) return nullptr;
+        at += head.size();
+        if (rows.offset() != at) return nullptr;
+        at += rows.size();
+        if (all.substr(at, kEntryEnd.size()) != kEntryEnd) return nullptr;
+        at += kEntryEnd.size();
+    }
+    return all.substr(at) == kEnd ? block : nullptr;
+}
+
 DataSection build(FileMap& map, ProgressSink* sink) {
     DataSection result;
     Progress progress(sink, refresh(map));
 
     std::vector<Emitted> emitted;
     emitted.reserve(map.size());
-    std::int64_t sum = 0;
-    bool out_of_memory = false;
-    map.walk([&](const std::u16string& key, FileEntry& entry) {
-        if (out_of_memory) return;
-        if (entry.size < 0) {
+    map.walk([&emitted](const std::u16string& key, FileEntry& entry) {
+        if (entry.size < 0)
             entry.text.clear();
-            return;
-        }
-        if (entry.size > 0) {
-            // Before the file is read, so the bar already includes it.
-            sum += entry.size;
-            progress.set(sum);
-        }
-        if (!convert(entry)) {
-            out_of_memory = true;
-            return;
-        }
-        if (entry.size >= 0 && !entry.text.empty()) emitted.push_back({&key, &entry});
+        else
+            emitted.push_back({&key, &entry});
     });
-    if (out_of_memory) {
-        result.status = GenerationStatus::OutOfMemory;
-        return result;
-    }
     std::sort(emitted.begin(), emitted.end(), [](const Emitted& a, const Emitted& b) { return *a.key < *b.key; });
 
-    std::vector<std::u16string> heads;
-    heads.reserve(emitted.size());
-    std::size_t length = kBegin.size() + kEnd.size();
-    for (const Emitted& e : emitted) {
-        heads.push_back(entry_head(*e.entry));
-        length += heads.back().size() + e.entry->text.size() + kEntryEnd.size();
+    if (SharedTextBlock same = unchanged_text(emitted)) {
+        std::int64_t sum = 0;
+        for (const Emitted& e : emitted) {
+            if (e.entry->size > 0) progress.set(sum += e.entry->size);
+        }
+        result.text = TextSlice(same, 0, same->size());
+        return result;
     }
-    // Sized once: the text is the largest block of the run, and growing it
-    // would copy it.
-    TextBuilder& text = result.text;
-    text.reserve(length);
+
+    // Room for the whole text, taken once: exact for cached rows, the most that
+    // new rows can take. The new rows are written straight into it, so each
+    // byte of output memory is touched once.
+    std::size_t room = kBegin.size() + kEnd.size();
+    for (const Emitted& e : emitted) {
+        const FileEntry& entry = *e.entry;
+        const std::size_t rows = entry.text.empty()
+                                     ? data_rows_capacity(static_cast<std::uint64_t>(entry.size), kValuesPerLine)
+                                     : entry.text.size();
+        room += 64 + 2 * entry.path.size() + rows + kEntryEnd.size();
+    }
+    auto block = std::make_shared<TextBuilder>();
+    TextBuilder& text = *block;
+    std::vector<Placed> placed;
+    placed.reserve(emitted.size());
+    text.reserve(room);
     text.append(kBegin);
-    for (std::size_t i = 0; i < emitted.size(); ++i) {
-        text.append(heads[i]);
-        text.append(emitted[i].entry->text.view());
+    std::int64_t sum = 0;
+    for (const Emitted& e : emitted) {
+        FileEntry& entry = *e.entry;
+        // Before the file is read, so the bar already includes it.
+        if (entry.size > 0) progress.set(sum += entry.size);
+        if (entry.text.empty()) {
+            if (!emit_from_file(text, entry, placed)) break;
+            continue;
+        }
+        text.append(entry_head(entry));
+        placed.push_back({&entry, text.size(), entry.text.size()});
+        text.append(entry.text.view());
         text.append(kEntryEnd);
     }
     text.append(kEnd);
     if (text.failed()) {
-        text.clear();
+        // The entries still point at the rows they had: nothing cached is lost.
         result.status = GenerationStatus::OutOfMemory;
+        return result;
     }
+    if (text.capacity() - text.size() > text.size() / 8) text.shrink_to_fit();
+
+    SharedTextBlock shared = std::move(block);
+    for (const Placed& p : placed) p.entry->text = TextSlice(shared, p.offset, p.length);
+    result.text = TextSlice(shared, 0, shared->size());
     return result;
 }
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "app/file_map.h"
-#include "app/text_builder.h"
+#include "app/text_slice.h"
 
 class ProgressSink;
 
@@ -18,7 +18,7 @@ enum class GenerationStatus : std::int32_t {
 
 struct DataSection {
     GenerationStatus status = GenerationStatus::Ok;
-    TextBuilder text;  // the whole text, unless memory ran out
+    TextSlice text;  // the whole text, unless memory ran out (shared with the cached rows)
 };
 
 // Builds the text from `map`: refreshes every entry's size and date, converts

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "app/chained_map.h"
-#include "app/text_builder.h"
+#include "app/text_slice.h"
 
 // Sizes that are not byte counts.
 inline constexpr std::int32_t FILE_ENTRY_MISSING = -1;  // nothing at the path
@@ -18,7 +18,9 @@ struct FileEntry {
     std::u16string path;  // as dropped or found in a dropped folder
     std::int32_t size = 0;  // bytes as last seen, or one of the FILE_ENTRY_ codes
     std::int32_t date = 0;  // file_date(path, FILE_DATE_MODIFIED) as last seen
-    TextBuilder text;  // cached rows (what follows the first "Data.q "); empty: none
+    // Cached rows (what follows the entry's first "Data.q "), a piece of the
+    // text of the generation that made them; empty: none.
+    TextSlice text;
 };
 
 using FileMap = ChainedMap<FileEntry>;

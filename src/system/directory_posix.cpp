@@ -68,7 +68,7 @@ std::intptr_t examine_directory(std::intptr_t id, std::u16string_view directory,
     if (id != PB_Any && id < 0) return 0;
     auto state = std::make_unique<ScanState>();
     state->folder = utf8_from_utf16(directory);
-    if (state->folder.empty()) state->folder = ".";
+    if (state->folder.empty()) state->folder.push_back('.');
     if (state->folder.back() != '/') state->folder += '/';
     if (!pattern.empty() && pattern != u"*.*" && pattern != u"*") state->pattern = utf8_from_utf16(pattern);
 
