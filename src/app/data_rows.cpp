@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -14,10 +15,8 @@
 namespace {
 
 constexpr std::size_t kReadBlock = 64 * 1024;  // a multiple of 8
-constexpr std::size_t kMaxValueUnits = 18;  // "$", 16 digits, "," (or "\r\n" at a row's end: 19, minus the ",")
+constexpr std::size_t kMaxValueUnits = 19;  // "$", 16 digits and "," or, ending a row, "\r\n"
 constexpr std::u16string_view kRowStart = u"\tData.q ";
-// The digit copy below always moves 16 units, past the digits it needs.
-constexpr std::size_t kSlack = 16;
 
 // Two hex digits per byte, as the two UTF-16 units of a 32-bit word in memory.
 constexpr std::array<std::uint32_t, 256> make_hex_pairs() {
@@ -35,25 +34,36 @@ inline int hex_digit_count(std::uint64_t value) {
     return value == 0 ? 1 : (64 - __builtin_clzll(value) + 3) / 4;
 }
 
-// Writes "$" and the value's digits at `out`; returns the units used. Writes
-// up to kSlack units beyond them.
+inline void put_pair(char16_t* out, std::uint64_t value, int shift) {
+    const std::uint32_t pair = kHexPairs[(value >> shift) & 0xFF];
+    std::memcpy(out, &pair, sizeof pair);
+}
+
+// Writes "$" and the value's digits at `out`; returns the units used. Digits
+// go straight to the output: staging them elsewhere first costs a stalled
+// reload for every value.
 inline std::size_t put_value(char16_t* out, std::uint64_t value) {
-    char16_t digits[32];
-    for (int i = 0; i < 8; ++i) {
-        const std::uint32_t pair = kHexPairs[(value >> (56 - 8 * i)) & 0xFF];
-        std::memcpy(digits + 2 * i, &pair, sizeof pair);
+    out[0] = u'$';
+    if (value >> 60) {  // all 16 digits: nearly every value of random data
+        for (int i = 0; i < 8; ++i) put_pair(out + 1 + 2 * i, value, 56 - 8 * i);
+        return 17;
     }
     const int count = hex_digit_count(value);
-    out[0] = u'$';
-    std::memcpy(out + 1, digits + (16 - count), 16 * sizeof(char16_t));
+    char16_t* p = out + 1;
+    int shift = (count - 1) / 2 * 8;  // the highest byte with a significant digit
+    if (count & 1) {
+        *p++ = u"0123456789ABCDEF"[(value >> shift) & 0xF];
+        shift -= 8;
+    }
+    for (; shift >= 0; shift -= 8, p += 2) put_pair(p, value, shift);
     return 1 + static_cast<std::size_t>(count);
 }
 
-inline std::uint64_t load_value(const unsigned char* bytes, std::size_t count) {
-    unsigned char group[8] = {};
-    std::memcpy(group, bytes, count);
-    std::uint64_t value = 0;
-    for (int i = 7; i >= 0; --i) value = (value << 8) | group[i];
+// Eight bytes as a value, first byte lowest.
+inline std::uint64_t load_value(const unsigned char* bytes) {
+    static_assert(std::endian::native == std::endian::little, "a value's first byte is its lowest");
+    std::uint64_t value;
+    std::memcpy(&value, bytes, sizeof value);
     return value;
 }
 
@@ -67,10 +77,25 @@ struct FileCloser {
 
 std::size_t data_rows_capacity(std::uint64_t bytes, std::int32_t values_per_line) noexcept {
     const std::uint64_t values = (bytes + 7) / 8;
-    std::uint64_t units = values * (kMaxValueUnits + 1);
+    std::uint64_t units = values * kMaxValueUnits;
     if (values_per_line > 0) units += (values / static_cast<std::uint64_t>(values_per_line) + 1) * kRowStart.size();
-    units += kSlack;
     return units > SIZE_MAX / 4 ? SIZE_MAX / 4 : static_cast<std::size_t>(units);
+}
+
+char16_t* DataRowsWriter::put(char16_t* out, std::uint64_t value) noexcept {
+    if (values_per_line_ > 0 && in_row_ == values_per_line_) {
+        std::memcpy(out, kRowStart.data(), kRowStart.size() * sizeof(char16_t));
+        out += kRowStart.size();
+        in_row_ = 0;
+    }
+    out += put_value(out, value);
+    if (++in_row_ == values_per_line_) {
+        out[0] = u'\r';
+        out[1] = u'\n';
+        return out + 2;
+    }
+    *out = u',';
+    return out + 1;
 }
 
 bool DataRowsWriter::write(const unsigned char* bytes, std::size_t count) noexcept {
@@ -78,20 +103,13 @@ bool DataRowsWriter::write(const unsigned char* bytes, std::size_t count) noexce
     char16_t* const start = out_.prepare(data_rows_capacity(count, values_per_line_));
     if (!start) return false;
     char16_t* out = start;
-    for (std::size_t at = 0; at < count; at += 8) {
-        if (values_per_line_ > 0 && in_row_ == values_per_line_) {
-            std::memcpy(out, kRowStart.data(), kRowStart.size() * sizeof(char16_t));
-            out += kRowStart.size();
-            in_row_ = 0;
-        }
-        out += put_value(out, load_value(bytes + at, count - at < 8 ? count - at : 8));
-        if (++in_row_ == values_per_line_) {
-            out[0] = u'\r';
-            out[1] = u'\n';
-            out += 2;
-        } else {
-            *out++ = u',';
-        }
+    std::size_t at = 0;
+    for (; at + 8 <= count; at += 8) out = put(out, load_value(bytes + at));
+    if (at < count) {
+        // The last group of a file: the missing high bytes are 0.
+        unsigned char group[8] = {};
+        std::memcpy(group, bytes + at, count - at);
+        out = put(out, load_value(group));
     }
     out_.commit(static_cast<std::size_t>(out - start));
     return true;

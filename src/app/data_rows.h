@@ -22,6 +22,8 @@ public:
     void finish() noexcept;
 
 private:
+    char16_t* put(char16_t* out, std::uint64_t value) noexcept;
+
     TextBuilder& out_;
     std::size_t start_;  // where the rows begin in out_
     std::int32_t values_per_line_;
