@@ -1,0 +1,76 @@
+// What the gadget core shares with the kind files: the library state, the
+// creation pipeline, the common colour slots and text measurement.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "gadget/gadget.h"
+#include "gadget/gadget_kind_table.h"
+#include "gadget/gadget_list_stack.h"
+#include "gadget/gadget_size_rules.h"
+#include "system/win32.h"
+
+struct GadgetLibraryState {
+    GadgetListState lists;
+    bool option_run = false;  // an option gadget was created last
+    HFONT new_gadget_font = nullptr;
+    HBRUSH panel_brush = nullptr;
+};
+
+[[nodiscard]] GadgetLibraryState& gadget_library_state();
+[[nodiscard]] HFONT gadget_default_font();
+// Null before init_gadget_library.
+[[nodiscard]] ObjectRegistry* gadget_registry();
+
+// The live record of a gadget id (handles validated), or null.
+[[nodiscard]] GadgetObject* gadget_object(std::intptr_t id);
+// The gadget of a native control, through its identifier, or null.
+[[nodiscard]] GadgetObject* gadget_of_control(HWND control);
+[[nodiscard]] inline HWND gadget_hwnd(const GadgetObject& g) {
+    return static_cast<HWND>(g.handle);
+}
+
+// Creation pipeline: the control in the current gadget list (null on failure),
+// its record (null on failure, the control is destroyed then), and the common
+// tail that makes it a gadget and gives the create operation its result.
+[[nodiscard]] HWND create_gadget_control(DWORD ex_style,
+                                         const wchar_t* class_name,
+                                         const char16_t* text,
+                                         DWORD style,
+                                         std::int32_t x,
+                                         std::int32_t y,
+                                         std::int32_t width,
+                                         std::int32_t height,
+                                         LONG_PTR control_id = -1);
+[[nodiscard]] GadgetObject* allocate_gadget(std::intptr_t id, HWND control);
+// Undoes allocate_gadget when a kind's own set-up fails after it.
+void abandon_gadget(std::intptr_t id, GadgetObject* record, HWND control);
+std::intptr_t register_gadget(std::intptr_t id, GadgetObject* record, HWND control, const GadgetKindTable* table);
+
+LRESULT CALLBACK gadget_subclass_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+// Releases everything of a gadget whose control is going (or cannot be destroyed).
+void tear_down_gadget(HWND control, std::intptr_t id);
+
+// The hooks installed into the window library.
+std::intptr_t gadget_route(void* control, void* parent, unsigned message, std::uintptr_t wparam, std::intptr_t lparam);
+void* gadget_use_list(void* window);
+void end_gadget_lists();
+
+// Colours in words 5 to 7, shared by the kinds with colours.
+void common_set_colour(GadgetObject& g, std::int32_t type, std::int32_t colour);
+[[nodiscard]] std::int32_t common_get_colour(GadgetObject& g, std::int32_t type);
+void common_free_hook(GadgetObject& g);
+// The answer to a control-colour message, or NOT_HANDLED for the platform's colours.
+[[nodiscard]] std::intptr_t colour_answer(GadgetObject& g, HDC dc, int system_colour);
+
+// The control's whole window text; false when it cannot be held.
+[[nodiscard]] bool control_text(HWND control, std::u16string& text);
+// The control's text in its own font: one line (GetTextExtentPoint32W) or as
+// DrawTextW lays it out. False when the text cannot be held.
+enum class TextMeasure { OneLine, Block };
+[[nodiscard]] bool measure_control_text(HWND control, TextMeasure how, GadgetSize& size);
+[[nodiscard]] GadgetSize system_edge();
+
+// The colour a hyperlink paints its text in now: -1 while disabled (grey), 0 for no hyperlink.
+[[nodiscard]] std::int32_t hyperlink_paint_colour(std::intptr_t gadget);

@@ -1,0 +1,123 @@
+// The progress bar gadget: a value within a range, or an endless marquee.
+#include "gadget/gadget_internal_win32.h"
+#include "gadget/gadget_kinds.h"
+
+#include <commctrl.h>
+
+namespace {
+
+#ifndef PBS_MARQUEE
+constexpr LONG PBS_MARQUEE = 8;
+#endif
+#ifndef PBM_SETMARQUEE
+constexpr UINT PBM_SETMARQUEE = WM_USER + 10;
+#endif
+constexpr UINT kMarqueeStepMs = 100;
+constexpr DWORD kProgressStyle = WS_CHILD | WS_VISIBLE;
+static_assert(kProgressStyle == 0x50000000);
+
+bool marquee(const GadgetObject& g) {
+    return g.word7 != 0;
+}
+
+std::int32_t range_limit(HWND control, bool low) {
+    return static_cast<std::int32_t>(SendMessageW(control, PBM_GETRANGE, low ? TRUE : FALSE, 0));
+}
+
+void set_range(HWND control, std::int32_t low, std::int32_t high) {
+    SendMessageW(control, PBM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
+}
+
+std::int32_t progress_get_state(GadgetObject& g) {
+    if (marquee(g))
+        return -1;
+    return static_cast<std::int32_t>(SendMessageW(gadget_hwnd(g), PBM_GETPOS, 0, 0));
+}
+
+void progress_set_state(GadgetObject& g, std::int32_t value) {
+    const HWND control = gadget_hwnd(g);
+    const LONG style = GetWindowLongW(control, GWL_STYLE);
+    if (value == -1) {
+        if (marquee(g))
+            return;
+        SetWindowLongW(control, GWL_STYLE, style | PBS_MARQUEE);
+        SendMessageW(control, PBM_SETMARQUEE, TRUE, kMarqueeStepMs);
+        g.word7 = 1;
+        return;
+    }
+    if (marquee(g)) {
+        SetWindowLongW(control, GWL_STYLE, style & ~PBS_MARQUEE);
+        SendMessageW(control, PBM_SETMARQUEE, FALSE, kMarqueeStepMs);
+        g.word7 = 0;
+    }
+    // Overshoot by one within a widened range, then set back: the themed bar
+    // animates towards a new position, and this makes it show the value at once.
+    const std::int32_t low = range_limit(control, true);
+    const std::int32_t high = range_limit(control, false);
+    set_range(control, low, high + 1);
+    SendMessageW(control, PBM_SETPOS, static_cast<WPARAM>(value + 1), 0);
+    set_range(control, low, high);
+    SendMessageW(control, PBM_SETPOS, static_cast<WPARAM>(value), 0);
+}
+
+std::int32_t progress_get_attribute(GadgetObject& g, std::int32_t attribute) {
+    if (attribute == PB_ProgressBar_Minimum)
+        return range_limit(gadget_hwnd(g), true);
+    if (attribute == PB_ProgressBar_Maximum)
+        return range_limit(gadget_hwnd(g), false);
+    return 0;
+}
+
+void progress_set_attribute(GadgetObject& g, std::int32_t attribute, std::int32_t value) {
+    const HWND control = gadget_hwnd(g);
+    if (attribute == PB_ProgressBar_Minimum)
+        set_range(control, value, range_limit(control, false));
+    else if (attribute == PB_ProgressBar_Maximum)
+        set_range(control, range_limit(control, true), value);
+}
+
+void progress_set_colour(GadgetObject& g, std::int32_t type, std::int32_t colour) {
+    const LPARAM value = colour == -1 ? static_cast<LPARAM>(CLR_DEFAULT) : static_cast<LPARAM>(colour);
+    if (type == FRONT_COLOR) {
+        SendMessageW(gadget_hwnd(g), PBM_SETBARCOLOR, 0, value);
+        g.front_colour = colour;
+    } else if (type == BACK_COLOR) {
+        SendMessageW(gadget_hwnd(g), PBM_SETBKCOLOR, 0, value);
+        g.back_colour = colour;
+    }
+}
+
+constexpr GadgetKindTable kProgressKind{
+    .kind = kKindProgressBar,
+    .size = kGadgetKindTableSize,
+    .get_state = progress_get_state,
+    .set_state = progress_set_state,
+    .get_attribute = progress_get_attribute,
+    .set_attribute = progress_set_attribute,
+    .set_colour = progress_set_colour,
+    .get_colour = common_get_colour,
+};
+
+}  // namespace
+
+std::intptr_t progressbar_gadget(std::intptr_t id,
+                                 std::int32_t x,
+                                 std::int32_t y,
+                                 std::int32_t width,
+                                 std::int32_t height,
+                                 std::int32_t minimum,
+                                 std::int32_t maximum,
+                                 std::uint32_t flags) {
+    const HWND control =
+        create_gadget_control(0, PROGRESS_CLASSW, nullptr, flags | kProgressStyle, x, y, width, height, 0);
+    if (!control)
+        return 0;
+    set_range(control, minimum, maximum);
+    GadgetObject* g = allocate_gadget(id, control);
+    if (!g)
+        return 0;
+    g->back_colour = -1;
+    g->front_colour = -1;
+    g->word7 = 0;
+    return register_gadget(id, g, control, &kProgressKind);
+}

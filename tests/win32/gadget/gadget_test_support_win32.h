@@ -1,0 +1,86 @@
+// Shared fixture of the gadget tests: fresh window, event and gadget libraries
+// per test, one hidden window as the gadget list, and helpers that pump real
+// messages and collect the gadget events they queue.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "gadget/gadget.h"
+#include "gadget/gadget_internal_win32.h"
+#include "gadget/gadget_kinds.h"
+#include "system/win32.h"
+#include "window/event_bindings.h"
+#include "window/gadget_hooks.h"
+#include "window/posted_events.h"
+#include "window/window.h"
+
+struct GadgetEvent {
+    std::intptr_t object;
+    std::int32_t type;
+    bool operator==(const GadgetEvent&) const = default;
+};
+inline std::ostream& operator<<(std::ostream& out, const GadgetEvent& e) {
+    return out << "{" << e.object << ", " << e.type << "}";
+}
+using GadgetEvents = std::vector<GadgetEvent>;
+
+class GadgetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        init_posted_events();
+        init_windows();
+        init_gadget_library();
+        ASSERT_NE(open_window(0, 0, 0, 400, 300, u"gadgets", PB_Window_SystemMenu | PB_Window_Invisible), 0);
+        window = static_cast<HWND>(window_handle(0));
+        pump();
+    }
+    void TearDown() override {
+        end_windows();
+        end_gadget_library();
+        end_posted_events();
+    }
+
+    // Runs the loop until nothing is pending; returns the gadget events taken.
+    static GadgetEvents pump() {
+        GadgetEvents out;
+        for (int i = 0; i < 10000; ++i) {
+            const std::int32_t n = wait_window_event(0);
+            if (n == 0)
+                break;
+            if (n == EV_GADGET)
+                out.push_back({current_event_object(), current_event_type()});
+        }
+        return out;
+    }
+
+    // Pumps for about ms milliseconds (timers need real time to fire).
+    static GadgetEvents pump_for(int ms) {
+        GadgetEvents out;
+        for (int waited = 0; waited < ms; waited += 10) {
+            for (const GadgetEvent& e : pump())
+                out.push_back(e);
+            Sleep(10);
+        }
+        for (const GadgetEvent& e : pump())
+            out.push_back(e);
+        return out;
+    }
+
+    static HWND hwnd(std::intptr_t gadget) { return static_cast<HWND>(gadget_handle(gadget)); }
+
+    static void post_mouse(HWND control, UINT message, int x, int y, WPARAM keys = 0) {
+        PostMessageW(control, message, keys, MAKELPARAM(x, y));
+    }
+
+    // A left click in the middle of a control, as the platform delivers it.
+    static void click(HWND control) {
+        RECT r;
+        GetClientRect(control, &r);
+        post_mouse(control, WM_LBUTTONDOWN, r.right / 2, r.bottom / 2, MK_LBUTTON);
+        post_mouse(control, WM_LBUTTONUP, r.right / 2, r.bottom / 2);
+    }
+
+    HWND window = nullptr;
+};
