@@ -1,6 +1,7 @@
 // The progress bar gadget: a value within a range, or an endless marquee.
 #include "gadget/gadget_internal_win32.h"
 #include "gadget/gadget_kinds.h"
+#include "gadget/progressbar_messages_win32.h"
 
 #include <commctrl.h>
 
@@ -18,14 +19,6 @@ static_assert(kProgressStyle == 0x50000000);
 
 bool marquee(const GadgetObject& g) {
     return g.word7 != 0;
-}
-
-std::int32_t range_limit(HWND control, bool low) {
-    return static_cast<std::int32_t>(SendMessageW(control, PBM_GETRANGE, low ? TRUE : FALSE, 0));
-}
-
-void set_range(HWND control, std::int32_t low, std::int32_t high) {
-    SendMessageW(control, PBM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
 }
 
 std::int32_t progress_get_state(GadgetObject& g) {
@@ -50,30 +43,23 @@ void progress_set_state(GadgetObject& g, std::int32_t value) {
         SendMessageW(control, PBM_SETMARQUEE, FALSE, kMarqueeStepMs);
         g.word7 = 0;
     }
-    // Overshoot by one within a widened range, then set back: the themed bar
-    // animates towards a new position, and this makes it show the value at once.
-    const std::int32_t low = range_limit(control, true);
-    const std::int32_t high = range_limit(control, false);
-    set_range(control, low, high + 1);
-    SendMessageW(control, PBM_SETPOS, static_cast<WPARAM>(value + 1), 0);
-    set_range(control, low, high);
-    SendMessageW(control, PBM_SETPOS, static_cast<WPARAM>(value), 0);
+    progress_show_value(control, progress_range_limit(control, true), progress_range_limit(control, false), value);
 }
 
 std::int32_t progress_get_attribute(GadgetObject& g, std::int32_t attribute) {
     if (attribute == PB_ProgressBar_Minimum)
-        return range_limit(gadget_hwnd(g), true);
+        return progress_range_limit(gadget_hwnd(g), true);
     if (attribute == PB_ProgressBar_Maximum)
-        return range_limit(gadget_hwnd(g), false);
+        return progress_range_limit(gadget_hwnd(g), false);
     return 0;
 }
 
 void progress_set_attribute(GadgetObject& g, std::int32_t attribute, std::int32_t value) {
     const HWND control = gadget_hwnd(g);
     if (attribute == PB_ProgressBar_Minimum)
-        set_range(control, value, range_limit(control, false));
+        progress_set_range(control, value, progress_range_limit(control, false));
     else if (attribute == PB_ProgressBar_Maximum)
-        set_range(control, range_limit(control, true), value);
+        progress_set_range(control, progress_range_limit(control, true), value);
 }
 
 void progress_set_colour(GadgetObject& g, std::int32_t type, std::int32_t colour) {
@@ -112,7 +98,7 @@ std::intptr_t progressbar_gadget(std::intptr_t id,
         create_gadget_control(0, PROGRESS_CLASSW, nullptr, flags | kProgressStyle, x, y, width, height, 0);
     if (!control)
         return 0;
-    set_range(control, minimum, maximum);
+    progress_set_range(control, minimum, maximum);
     GadgetObject* g = allocate_gadget(id, control);
     if (!g)
         return 0;

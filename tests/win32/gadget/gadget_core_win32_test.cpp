@@ -143,7 +143,7 @@ TEST_F(GadgetTest, ProgrammaticChangesQueueNoGadgetEvents) {
     SetWindowTextW(hwnd(9), L"user");
     EXPECT_EQ(pump(), (GadgetEvents{{9, EN_UPDATE}, {9, EN_CHANGE}}));
 
-    gadget_set_text(9, u"text");   // the default slot: SetWindowTextW
+    gadget_set_text(9, u"text");  // the default slot: SetWindowTextW
     gadget_set_state(9, 1);
     EXPECT_EQ(gadget_add_item(9, -1, u"item"), 5);  // slot 7 stands in for the empty slot 8
     gadget_set_item_text(9, 0, u"item text");
@@ -170,7 +170,8 @@ TEST_F(GadgetTest, RoutingReachesOnlyLiveGadgetsWithHandlers) {
     EXPECT_EQ(GetBkColor(dc), 0x00FF00u);
     // A plain control whose identifier is 0 is not gadget 0.
     const HWND plain = CreateWindowExW(0, L"Static", L"p", WS_CHILD, 0, 0, 10, 10, window, nullptr, nullptr, nullptr);
-    EXPECT_EQ(route_to_gadget(plain, window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(plain)),
+    EXPECT_EQ(route_to_gadget(plain, window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                              reinterpret_cast<LPARAM>(plain)),
               NOT_HANDLED);
     ReleaseDC(hwnd(0), dc);
     // A kind without a handler (the button) leaves its messages to the window.
@@ -243,7 +244,9 @@ TEST_F(GadgetTest, FontsForNewGadgetsAndForOneGadget) {
     gadget_required_size(1, w1, h1);
     gadget_set_font(-1, reinterpret_cast<std::intptr_t>(big));
     ASSERT_NE(button_gadget(2, 0, 0, 10, 10, u"Copy"), 0);
-    const auto font_of = [](std::intptr_t id) { return reinterpret_cast<HFONT>(SendMessageW(hwnd(id), WM_GETFONT, 0, 0)); };
+    const auto font_of = [](std::intptr_t id) {
+        return reinterpret_cast<HFONT>(SendMessageW(hwnd(id), WM_GETFONT, 0, 0));
+    };
     EXPECT_EQ(font_of(2), big);
     EXPECT_NE(font_of(1), big);
     // The required size follows the font.

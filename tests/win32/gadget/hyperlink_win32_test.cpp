@@ -1,0 +1,133 @@
+// The hyperlink with a real static control: required size, clicks, the hover
+// colour driven by posted mouse moves and the real cursor, cursor and hit test.
+#include "gadget_test_support_win32.h"
+
+namespace {
+
+constexpr std::int32_t kHover = 0xFF0000;
+
+RECT drawn_extent(HWND control, const wchar_t* text) {
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT r{};
+    DrawTextW(dc, text, -1, &r, DT_CALCRECT | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return r;
+}
+
+TEST_F(GadgetTest, HyperlinkRequiredSizeIsTheTextPlusFour) {
+    ASSERT_NE(hyperlink_gadget(1, 0, 0, 10, 10, u"Home page", kHover, PB_HyperLink_Underline), 0);
+    EXPECT_TRUE(GetWindowLongW(hwnd(1), GWL_STYLE) & WS_VISIBLE);
+    const RECT r = drawn_extent(hwnd(1), L"Home page");
+    ASSERT_GT(r.right, 0);
+    std::int32_t w, h;
+    gadget_required_size(1, w, h);
+    EXPECT_EQ(w, r.right + 4);
+    EXPECT_EQ(h, r.bottom + 4);
+
+    // The size follows a font set with the redraw flag; WM_GETFONT answers it.
+    const HFONT big = CreateFontW(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    gadget_set_font(1, reinterpret_cast<std::intptr_t>(big));
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(hwnd(1), WM_GETFONT, 0, 0)), big);
+    gadget_required_size(1, w, h);
+    const RECT bigger = drawn_extent(hwnd(1), L"Home page");
+    EXPECT_GT(bigger.bottom, r.bottom);
+    EXPECT_EQ(h, bigger.bottom + 4);
+    gadget_free(1);
+    DeleteObject(big);
+}
+
+TEST_F(GadgetTest, HyperlinkClicksOnReleaseAndHasNoDoubleClick) {
+    ASSERT_NE(hyperlink_gadget(1, 0, 0, 100, 20, u"link", kHover), 0);
+    const HWND link = hwnd(1);
+    RECT screen;
+    GetWindowRect(link, &screen);
+    EXPECT_EQ(SendMessageW(link, WM_NCHITTEST, 0, MAKELPARAM(screen.left + 5, screen.top + 5)), HTCLIENT);
+    post_mouse(link, WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
+    EXPECT_EQ(pump(), GadgetEvents{});
+    post_mouse(link, WM_LBUTTONUP, 5, 5);
+    EXPECT_EQ(pump(), (GadgetEvents{{1, ET_LEFT_CLICK}}));
+    post_mouse(link, WM_LBUTTONDBLCLK, 5, 5, MK_LBUTTON);
+    EXPECT_EQ(pump(), GadgetEvents{});
+
+    // Text changes go through the control, events stay quiet.
+    gadget_set_text(1, u"other");
+    wchar_t text[16];
+    GetWindowTextW(link, text, 16);
+    EXPECT_STREQ(text, L"other");
+    EXPECT_EQ(pump(), GadgetEvents{});
+}
+
+TEST_F(GadgetTest, HyperlinkHoverColourFollowsTheMouse) {
+    ASSERT_NE(hyperlink_gadget(1, 20, 20, 100, 20, u"link", kHover), 0);
+    const HWND link = hwnd(1);
+    RECT screen;
+    GetWindowRect(link, &screen);
+    EXPECT_EQ(hyperlink_paint_colour(1), 0);  // the front colour, black
+
+    SetCursorPos(screen.left + 10, screen.top + 5);
+    post_mouse(link, WM_MOUSEMOVE, 10, 5);
+    pump_for(150);  // several timer ticks with the cursor still on the link
+    EXPECT_EQ(hyperlink_paint_colour(1), kHover);
+
+    SetCursorPos(screen.right + 50, screen.bottom + 50);
+    pump_for(150);
+    EXPECT_EQ(hyperlink_paint_colour(1), 0);
+
+    // A new front colour is used outside hovering; disabled never hovers.
+    gadget_set_colour(1, FRONT_COLOR, 0x00AA00);
+    EXPECT_EQ(hyperlink_paint_colour(1), 0x00AA00);
+    gadget_disable(1, 1);
+    post_mouse(link, WM_MOUSEMOVE, 10, 5);
+    pump();
+    EXPECT_EQ(hyperlink_paint_colour(1), -1);
+
+    // A disabled link still shows the hand.
+    SendMessageW(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
+}
+
+TEST_F(GadgetTest, HyperlinkBackgroundComesFromItsColourOrTheWindow) {
+    ASSERT_NE(hyperlink_gadget(1, 0, 0, 100, 20, u"link", kHover), 0);
+    HDC dc = GetDC(hwnd(1));
+    const auto ask = [&] {
+        return SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd(1)));
+    };
+    EXPECT_NE(ask(), 0);  // the window's default answer
+    gadget_set_colour(1, BACK_COLOR, 0x808080);
+    EXPECT_EQ(static_cast<std::uintptr_t>(ask()), gadget_object(1)->word7);
+    EXPECT_EQ(gadget_get_colour(1, BACK_COLOR), 0x808080);
+    ReleaseDC(hwnd(1), dc);
+}
+
+TEST_F(GadgetTest, HyperlinkPaintsInTheHoverColour) {
+    // Painting needs a window on the screen.
+    ASSERT_NE(open_window(1, 0, 0, 200, 60, u"paint", PB_Window_BorderLess), 0);
+    ASSERT_NE(hyperlink_gadget(1, 0, 0, 200, 60, u"\u2588\u2588\u2588\u2588", kHover), 0);
+    const HWND link = hwnd(1);
+    const auto pixels = [&](COLORREF wanted) {
+        UpdateWindow(link);
+        pump();
+        HDC dc = GetDC(link);
+        int found = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 40; ++x)
+                found += GetPixel(dc, x, y) == wanted;
+        ReleaseDC(link, dc);
+        return found;
+    };
+    pump_for(200);
+    if (pixels(0) == 0)
+        GTEST_SKIP() << "the display gives no pixels back here";
+    post_mouse(link, WM_MOUSEMOVE, 3, 3);
+    RECT screen;
+    GetWindowRect(link, &screen);
+    SetCursorPos(screen.left + 3, screen.top + 3);
+    pump();
+    EXPECT_GT(pixels(kHover), 0);
+    EXPECT_EQ(pixels(0), 0);
+    close_window(1);
+}
+
+}  // namespace
