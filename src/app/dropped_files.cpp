@@ -1,0 +1,138 @@
+// The dropped-file collection and the two removal commands.
+#include "app/dropped_files.h"
+
+#include <algorithm>
+
+#include "app/file_list_view.h"
+#include "app/folder_scan.h"
+#include "system/file.h"
+
+namespace {
+
+bool is_separator(char16_t c) {
+    return c == u'/' || c == u'\\';
+}
+
+// A file path with trailing separators names the file all the same, but its
+// file-name part (the key, the label) would be empty: drop them.
+std::u16string_view without_trailing_separators(std::u16string_view path) {
+    while (!path.empty() && is_separator(path.back()))
+        path.remove_suffix(1);
+    return path;
+}
+
+// Stores a file found by a drop, or reports why it cannot be stored.
+void add_found_file(FileMap& map, std::u16string_view path, std::int32_t size, DropResult& result) {
+    if (size == FILE_ENTRY_TOO_LARGE) {
+        result.skipped.push_back({std::u16string(path), SkipReason::TooLarge});
+        return;
+    }
+    add_file_entry(map, without_trailing_separators(path), size);
+    ++result.files;
+}
+
+void collect_folder(FileMap& map, const std::u16string& folder, FolderScanMap& scan, DropResult& result) {
+    FolderScanResult found = scan_folder(folder, scan);
+    for (std::u16string& unlisted : found.unlisted)
+        result.skipped.push_back({std::move(unlisted), SkipReason::Unlisted});
+    // Walk order, not listing order: it decides the winner among same-named
+    // files of the tree.
+    scan.walk([&](const std::u16string&, std::u16string& full) {
+        // Asked again: the file may have gone since the listing.
+        const std::int32_t size = entry_size_from_length(file_size(full));
+        if (size >= 0 || size == FILE_ENTRY_TOO_LARGE) {
+            add_found_file(map, full, size, result);
+        } else {
+            result.skipped.push_back({full, SkipReason::NotFound});
+        }
+    });
+}
+
+}  // namespace
+
+std::vector<std::u16string> split_text(std::u16string_view text, std::u16string_view separator) {
+    std::vector<std::u16string> pieces;
+    if (separator.empty()) {
+        pieces.emplace_back(text);
+        return pieces;
+    }
+    for (;;) {
+        const std::size_t at = text.find(separator);
+        if (at == std::u16string_view::npos)
+            break;
+        pieces.emplace_back(text.substr(0, at));
+        text.remove_prefix(at + separator.size());
+    }
+    pieces.emplace_back(text);
+    return pieces;
+}
+
+DropResult collect_dropped_paths(FileMap& map, const std::vector<std::u16string>& paths, FileListView* list) {
+    DropResult result;
+    FolderScanMap scan;
+    for (const std::u16string& path : paths) {
+        const std::int64_t length = file_size(path);
+        if (length == -2) {
+            collect_folder(map, path, scan, result);
+            continue;
+        }
+        const std::int32_t size = entry_size_from_length(length);
+        if (size >= 0 || size == FILE_ENTRY_TOO_LARGE) {
+            add_found_file(map, path, size, result);
+        } else {
+            result.skipped.push_back({path, SkipReason::NotFound});
+        }
+    }
+    if (list)
+        refresh_file_list(map, *list);
+    return result;
+}
+
+DropResult collect_dropped_files(FileMap& map, std::u16string_view dropped_text, FileListView* list) {
+    return collect_dropped_paths(map, split_text(dropped_text, u"\n"), list);
+}
+
+void add_file_entry(FileMap& map, std::u16string_view path, std::int32_t size) {
+    FileEntry& entry = map.insert(file_map_key(path));
+    const std::int32_t date = file_date(path, FILE_DATE_MODIFIED);
+    if (entry.path != path || entry.size != size || entry.date != date)
+        entry.text.clear();
+    entry.path = path;
+    entry.size = size;
+    entry.date = date;
+}
+
+std::vector<std::u16string> sorted_entry_paths(FileMap& map) {
+    std::vector<std::u16string> paths;
+    paths.reserve(map.size());
+    map.walk([&paths](const std::u16string&, FileEntry& entry) { paths.push_back(entry.path); });
+    // std::u16string compares char16_t, an unsigned type: code-unit order,
+    // upper-case ASCII before lower-case, a prefix first.
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+void refresh_file_list(FileMap& map, FileListView& list) {
+    const std::vector<std::u16string> paths = sorted_entry_paths(map);
+    list.suspend_drawing();
+    list.clear_items();
+    for (const std::u16string& path : paths)
+        list.add_item(path);
+    list.resume_drawing();
+}
+
+void remove_selected_entries(FileMap& map, FileListView& list) {
+    if (list.current_item() == -1)
+        return;
+    // From the last item up, so that the positions still to visit stay valid.
+    for (std::int32_t i = list.count_items() - 1; i >= 0; --i) {
+        if (list.item_state(i) == 1)
+            map.erase(file_map_key(list.item_text(i)));
+    }
+    refresh_file_list(map, list);
+}
+
+void remove_all_entries(FileMap& map, FileListView& list) {
+    map.clear();
+    list.clear_items();
+}

@@ -1,0 +1,122 @@
+// The folder walk, depth first without recursion.
+#include "app/folder_scan.h"
+
+#include <optional>
+#include <set>
+#include <utility>
+
+#include "gadget/object_registry.h"
+#include "system/directory.h"
+#include "system/folder_identity.h"
+
+namespace {
+
+struct Listed {
+    std::u16string name;
+    bool folder;
+};
+
+// A folder being walked. Its entries are read in one go, so that only one
+// listing is open at a time however deep the tree is.
+struct Frame {
+    std::u16string path;  // ends with the separator
+    std::vector<Listed> entries;
+    std::size_t next = 0;
+};
+
+std::optional<std::vector<Listed>> list_folder(const std::u16string& path) {
+    const std::intptr_t scan = examine_directory(PB_Any, path, u"*.*");
+    if (scan == 0)
+        return std::nullopt;
+    std::vector<Listed> entries;
+    while (next_directory_entry(scan)) {
+        std::u16string name = directory_entry_name(scan);
+        const bool folder = directory_entry_type(scan) == DIRECTORY_ENTRY_FOLDER;
+        if (folder && (name == u"." || name == u".."))
+            continue;
+        entries.push_back({std::move(name), folder});
+    }
+    finish_directory(scan);
+    return entries;
+}
+
+// The key of a file: its path after the top folder, with "\" between folders
+// on every platform.
+std::u16string relative_key(std::u16string_view full, std::size_t base) {
+    std::u16string key(full.substr(base));
+    for (char16_t& c : key) {
+        if (c == u'/')
+            c = u'\\';
+    }
+    return key;
+}
+
+class Walk {
+public:
+    Walk(FolderScanMap& map, FolderScanResult& result, std::size_t base) : map_(map), result_(result), base_(base) {}
+
+    // Pushes the folder unless it was entered before; false when it cannot be
+    // listed.
+    void enter(std::u16string path) {
+        // A folder whose identity cannot be read is still walked: without links
+        // it cannot repeat, and with them the growing path ends the walk at the
+        // platform's path limit.
+        if (const auto identity = folder_identity(path)) {
+            if (!entered_.insert(*identity).second)
+                return;
+        }
+        auto entries = list_folder(path);
+        if (!entries) {
+            result_.unlisted.push_back(std::move(path));
+            return;
+        }
+        stack_.push_back({std::move(path), std::move(*entries), 0});
+    }
+
+    void run() {
+        while (!stack_.empty()) {
+            Frame& top = stack_.back();
+            if (top.next == top.entries.size()) {
+                stack_.pop_back();
+                continue;
+            }
+            Listed& entry = top.entries[top.next++];
+            std::u16string full = top.path + entry.name;
+            if (entry.folder) {
+                full += kPathSeparator;
+                enter(std::move(full));  // may move the stack: `top` is not used again
+            } else {
+                map_.insert(relative_key(full, base_)) = std::move(full);
+            }
+        }
+    }
+
+private:
+    FolderScanMap& map_;
+    FolderScanResult& result_;
+    std::size_t base_;
+    std::vector<Frame> stack_;
+    std::set<FolderIdentity> entered_;
+};
+
+}  // namespace
+
+FolderScanResult scan_folder(std::u16string_view folder, FolderScanMap& map) {
+    map.clear();
+    std::u16string top(folder);
+#ifdef _WIN32
+    for (char16_t& c : top) {
+        if (c == u'/')
+            c = u'\\';
+    }
+#endif
+    if (top.empty() || top.back() != kPathSeparator)
+        top += kPathSeparator;
+
+    FolderScanResult result;
+    Walk walk(map, result, top.size());
+    walk.enter(std::move(top));
+    walk.run();
+    result.files = map.size();
+    return result;
+}

@@ -1,0 +1,34 @@
+// The walk of one dropped folder: every file of its tree under the file's
+// path relative to the folder, in a map whose walk order decides which of
+// several same-named files wins the drop.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/chained_map.h"
+
+// Relative path (separated by "\" on every platform, so that one tree gives
+// one walk order everywhere) -> full path of the file.
+using FolderScanMap = ChainedMap<std::u16string>;
+
+// The platform's folder separator in full paths.
+inline constexpr char16_t kPathSeparator =
+#ifdef _WIN32
+    u'\\';
+#else
+    u'/';
+#endif
+
+struct FolderScanResult {
+    std::size_t files = 0;                 // entries in the map; 0 when the folder cannot be listed
+    std::vector<std::u16string> unlisted;  // folders of the tree that could not be listed
+};
+
+// Empties `map`, then stores every file of the tree under `folder` (hidden
+// ones included), depth first in the platform's listing order. Folders reached
+// again through links or junctions are not entered twice, and the walk keeps
+// its own stack, so neither link cycles nor deep trees can exhaust it.
+FolderScanResult scan_folder(std::u16string_view folder, FolderScanMap& map);

@@ -1,0 +1,60 @@
+// Console streams and arguments on POSIX: UTF-8 everywhere.
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <memory>
+
+#include "system/console.h"
+#include "system/utf.h"
+
+namespace {
+
+int descriptor(StandardStream stream) {
+    return stream == StandardStream::Output ? STDOUT_FILENO : STDERR_FILENO;
+}
+
+}  // namespace
+
+bool stream_is_terminal(StandardStream stream) {
+    return isatty(descriptor(stream)) == 1;
+}
+
+bool write_stream_bytes(StandardStream stream, std::string_view bytes) {
+    const int fd = descriptor(stream);
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+bool write_stream_text(StandardStream stream, std::u16string_view text) {
+    return write_stream_bytes(stream, utf8_from_utf16(text));
+}
+
+std::vector<std::u16string> program_arguments(int argc, char** argv) {
+    std::vector<std::u16string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(utf16_from_utf8(argv[i]));
+    return arguments;
+}
+
+std::u16string absolute_path(std::u16string_view path) {
+    if (path.empty() || path.front() == u'/')
+        return std::u16string(path);
+    // Lexical only, like a file manager's paths: links are not resolved.
+    std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
+    if (!cwd)
+        return std::u16string(path);
+    std::u16string full = utf16_from_utf8(cwd.get());
+    if (full.empty() || full.back() != u'/')
+        full += u'/';
+    full += path;
+    return full;
+}
