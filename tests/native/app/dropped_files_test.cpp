@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -46,6 +47,13 @@ public:
     void suspend_drawing() override { ++suspended; }
     void resume_drawing() override { --suspended; }
 };
+
+// Rows as a generation would have cached them.
+TextSlice cached_rows(std::u16string_view rows) {
+    auto block = std::make_shared<TextBuilder>();
+    block->append(rows);
+    return TextSlice(std::move(block), 0, rows.size());
+}
 
 std::u16string joined(const std::vector<std::u16string>& paths) {
     std::u16string text;
@@ -118,7 +126,7 @@ TEST(CollectDroppedFiles, KeepsCachedRowsOnlyForAnUnchangedFile) {
     collect_dropped_files(map, file, nullptr);
     FileEntry* entry = map.find(u"f.bin");
     ASSERT_NE(entry, nullptr);
-    entry->text.append(u"$3837363534333231");
+    entry->text = cached_rows(u"$3837363534333231");
 
     collect_dropped_files(map, file, nullptr);
     EXPECT_EQ(entry->text.view(), u"$3837363534333231") << "an unchanged re-drop keeps the rows";
@@ -128,14 +136,14 @@ TEST(CollectDroppedFiles, KeepsCachedRowsOnlyForAnUnchangedFile) {
     EXPECT_TRUE(entry->text.empty()) << "a new date clears the rows";
     EXPECT_EQ(entry->date, file_date(file, FILE_DATE_MODIFIED));
 
-    entry->text.append(u"$1");
+    entry->text = cached_rows(u"$1");
     dir.write(u"f.bin", "123456789");
     ASSERT_TRUE(ScratchDir::set_modified(file, 2022, 3, 4, 5, 6, 7));
     collect_dropped_files(map, file, nullptr);
     EXPECT_TRUE(entry->text.empty()) << "a new size clears the rows";
     EXPECT_EQ(entry->size, 9);
 
-    entry->text.append(u"$1");
+    entry->text = cached_rows(u"$1");
     const auto other = dir.write(u"sub/F.BIN", "123456789");
     ASSERT_TRUE(ScratchDir::set_modified(other, 2022, 3, 4, 5, 6, 7));
     collect_dropped_files(map, other, nullptr);
