@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "system/console.h"
+#include "system/posix_write.h"
 #include "system/utf.h"
 
 namespace {
@@ -22,16 +23,7 @@ bool stream_is_terminal(StandardStream stream) {
 }
 
 bool write_stream_bytes(StandardStream stream, std::string_view bytes) {
-    const int fd = descriptor(stream);
-    while (!bytes.empty()) {
-        const ssize_t written = write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
+    return write_all(descriptor(stream), bytes);
 }
 
 bool write_stream_text(StandardStream stream, std::u16string_view text) {

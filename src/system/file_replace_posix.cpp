@@ -8,24 +8,13 @@
 #include <string>
 
 #include "system/file_replace.h"
+#include "system/posix_write.h"
 #include "system/utf.h"
 
 namespace {
 
 std::u16string reason(const char* what, int error) {
     return utf16_from_utf8(std::string(what) + ": " + std::strerror(error));
-}
-
-bool write_all(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 }  // namespace
