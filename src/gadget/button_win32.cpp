@@ -17,14 +17,8 @@ void button_set_state(GadgetObject& g, std::int32_t state) {
 }
 
 void button_required_size(GadgetObject& g, std::int32_t& width, std::int32_t& height) {
-    GadgetSize text;
-    if (!measure_control_text(gadget_hwnd(g), TextMeasure::OneLine, text)) {
-        width = height = 0;
-        return;
-    }
-    const GadgetSize size = button_required_size(text, system_edge());
-    width = size.width;
-    height = size.height;
+    required_size_from_text(g, TextMeasure::OneLine, width, height,
+                            [](GadgetSize text) { return button_required_size(text, system_edge()); });
 }
 
 // No notification handler: clicks reach the window's own WM_COMMAND handling.

@@ -41,6 +41,23 @@ void default_resize(GadgetObject& g, std::int32_t x, std::int32_t y, std::int32_
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(gadget_default_font()), TRUE);
 }
 
+// Width or height: the required one (mode 1) or the kind's, else the control's.
+std::int32_t gadget_extent(std::intptr_t gadget, std::int32_t mode, bool width) {
+    GadgetObject* g = gadget_object(gadget);
+    if (!g)
+        return 0;
+    if (mode == 1) {
+        std::int32_t w, h;
+        gadget_required_size(gadget, w, h);
+        return width ? w : h;
+    }
+    const auto slot = width ? g->table->width : g->table->height;
+    if (slot)
+        return slot(*g);
+    const RECT r = control_rect(gadget_hwnd(*g));
+    return width ? r.right - r.left : r.bottom - r.top;
+}
+
 }  // namespace
 
 void* gadget_handle(std::intptr_t gadget) {
@@ -230,33 +247,11 @@ void gadget_required_size(std::intptr_t gadget, std::int32_t& width, std::int32_
 }
 
 std::int32_t gadget_width(std::intptr_t gadget, std::int32_t mode) {
-    GadgetObject* g = gadget_object(gadget);
-    if (!g)
-        return 0;
-    if (mode == 1) {
-        std::int32_t width, height;
-        gadget_required_size(gadget, width, height);
-        return width;
-    }
-    if (g->table->width)
-        return g->table->width(*g);
-    const RECT r = control_rect(gadget_hwnd(*g));
-    return r.right - r.left;
+    return gadget_extent(gadget, mode, true);
 }
 
 std::int32_t gadget_height(std::intptr_t gadget, std::int32_t mode) {
-    GadgetObject* g = gadget_object(gadget);
-    if (!g)
-        return 0;
-    if (mode == 1) {
-        std::int32_t width, height;
-        gadget_required_size(gadget, width, height);
-        return height;
-    }
-    if (g->table->height)
-        return g->table->height(*g);
-    const RECT r = control_rect(gadget_hwnd(*g));
-    return r.bottom - r.top;
+    return gadget_extent(gadget, mode, false);
 }
 
 std::intptr_t gadget_open_list(std::intptr_t gadget, std::int32_t item) {

@@ -71,6 +71,16 @@ void common_free_hook(GadgetObject& g);
 enum class TextMeasure { OneLine, Block };
 [[nodiscard]] bool measure_control_text(HWND control, TextMeasure how, GadgetSize& size);
 [[nodiscard]] GadgetSize system_edge();
+// A required-size slot's common shape: the measured text through rule, or 0
+// and 0 when the text cannot be held.
+template <class Rule>
+void required_size_from_text(GadgetObject& g, TextMeasure how, std::int32_t& width, std::int32_t& height, Rule rule) {
+    GadgetSize measured;
+    const GadgetSize size =
+        measure_control_text(static_cast<HWND>(g.handle), how, measured) ? rule(measured) : GadgetSize{};
+    width = size.width;
+    height = size.height;
+}
 
 // The colour a hyperlink paints its text in now: -1 while disabled (grey), 0 for no hyperlink.
 [[nodiscard]] std::int32_t hyperlink_paint_colour(std::intptr_t gadget);

@@ -40,14 +40,8 @@ void hyperlink_free(GadgetObject& g) {
 }
 
 void hyperlink_required_size(GadgetObject& g, std::int32_t& width, std::int32_t& height) {
-    GadgetSize measured;
-    if (!measure_control_text(gadget_hwnd(g), TextMeasure::Block, measured)) {
-        width = height = 0;
-        return;
-    }
-    const GadgetSize size = hyperlink_required_size(measured);
-    width = size.width;
-    height = size.height;
+    required_size_from_text(g, TextMeasure::Block, width, height,
+                            [](GadgetSize text) { return hyperlink_required_size(text); });
 }
 
 constexpr GadgetKindTable kHyperlinkKind{

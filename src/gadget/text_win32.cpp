@@ -16,16 +16,9 @@ std::intptr_t text_notification(GadgetObject& g, void*, unsigned message, std::u
 }
 
 void text_required_size(GadgetObject& g, std::int32_t& width, std::int32_t& height) {
-    const HWND control = gadget_hwnd(g);
-    GadgetSize measured;
-    if (!measure_control_text(control, TextMeasure::Block, measured)) {
-        width = height = 0;
-        return;
-    }
-    const bool edge = GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE;
-    const GadgetSize size = text_required_size(measured, edge, system_edge());
-    width = size.width;
-    height = size.height;
+    const bool edge = GetWindowLongW(gadget_hwnd(g), GWL_EXSTYLE) & WS_EX_CLIENTEDGE;
+    required_size_from_text(g, TextMeasure::Block, width, height,
+                            [edge](GadgetSize text) { return text_required_size(text, edge, system_edge()); });
 }
 
 // Text is set by the default (SetWindowTextW).

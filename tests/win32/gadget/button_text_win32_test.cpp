@@ -14,19 +14,9 @@ SIZE text_extent(HWND control, const wchar_t* text) {
     return s;
 }
 
-RECT drawn_extent(HWND control, const wchar_t* text) {
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    RECT r{};
-    DrawTextW(dc, text, -1, &r, DT_CALCRECT | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    return r;
-}
-
 TEST_F(GadgetTest, AClickOnAButtonQueuesExactlyOneLeftClick) {
     ASSERT_NE(button_gadget(1, 10, 10, 80, 24, u"Copy", PB_Button_Default), 0);
-    EXPECT_EQ(GetWindowLongW(hwnd(1), GWL_STYLE) & 0xFFFF000F, static_cast<LONG>(0x50030000 | BS_DEFPUSHBUTTON));
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(hwnd(1), GWL_STYLE)) & 0xFFFF000Fu, 0x50030000u | BS_DEFPUSHBUTTON);
     click(hwnd(1));
     EXPECT_EQ(pump(), (GadgetEvents{{1, ET_LEFT_CLICK}}));
     // A push button has no pressed state, even right after a click.
@@ -67,7 +57,7 @@ TEST_F(GadgetTest, TextRequiredSizeAddsItsBorder) {
     ASSERT_NE(text_gadget(2, 0, 0, 10, 10, u"Line one\nand two & more"), 0);
     EXPECT_TRUE(GetWindowLongW(hwnd(1), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     EXPECT_FALSE(GetWindowLongW(hwnd(2), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-    EXPECT_EQ(GetWindowLongW(hwnd(2), GWL_STYLE) & 0xFFFF00FF, 0x50020080);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(hwnd(2), GWL_STYLE)) & 0xFFFF00FFu, 0x50020080u);
     const RECT r = drawn_extent(hwnd(1), L"Line one\nand two & more");
     std::int32_t w, h;
     gadget_required_size(1, w, h);

@@ -82,5 +82,16 @@ protected:
         post_mouse(control, WM_LBUTTONUP, r.right / 2, r.bottom / 2);
     }
 
+    // The text as DrawTextW lays it out in the control's font.
+    static RECT drawn_extent(HWND control, const wchar_t* text) {
+        HDC dc = GetDC(control);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        RECT r{};
+        DrawTextW(dc, text, -1, &r, DT_CALCRECT | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(control, dc);
+        return r;
+    }
+
     HWND window = nullptr;
 };

@@ -6,16 +6,6 @@ namespace {
 
 constexpr std::int32_t kHover = 0xFF0000;
 
-RECT drawn_extent(HWND control, const wchar_t* text) {
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    RECT r{};
-    DrawTextW(dc, text, -1, &r, DT_CALCRECT | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    return r;
-}
-
 TEST_F(GadgetTest, HyperlinkRequiredSizeIsTheTextPlusFour) {
     ASSERT_NE(hyperlink_gadget(1, 0, 0, 10, 10, u"Home page", kHover, PB_HyperLink_Underline), 0);
     EXPECT_TRUE(GetWindowLongW(hwnd(1), GWL_STYLE) & WS_VISIBLE);

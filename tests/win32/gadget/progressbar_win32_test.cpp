@@ -22,7 +22,7 @@ protected:
 };
 
 TEST_F(ProgressTest, RangeAndValue) {
-    EXPECT_EQ(GetWindowLongW(bar, GWL_STYLE) & 0xFFFF00FF, static_cast<LONG>(0x50000000 | PBS_SMOOTH));
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(bar, GWL_STYLE)) & 0xFFFF00FFu, 0x50000000u | PBS_SMOOTH);
     EXPECT_EQ(gadget_kind(1), kKindProgressBar);
     EXPECT_EQ(gadget_get_attribute(1, PB_ProgressBar_Minimum), 0);
     EXPECT_EQ(gadget_get_attribute(1, PB_ProgressBar_Maximum), 100);
@@ -90,6 +90,27 @@ TEST_F(ProgressTest, AWorkerThreadReportsThroughTheSink) {
     EXPECT_EQ(gadget_get_attribute(1, PB_ProgressBar_Maximum), 1000);
     EXPECT_EQ(gadget_get_state(1), 700);
     EXPECT_EQ(events_suppressed(), 0);
+
+    // A long run of tiny steps from a worker that outpaces the GUI thread:
+    // nothing is lost that matters, the bar ends at its maximum.
+    std::thread flood([&] {
+        sink.set_progress_maximum(200000);
+        for (int v = 0; v <= 200000; ++v)
+            sink.set_progress_value(v);
+    });
+    flood.join();
+    pump();
+    EXPECT_EQ(gadget_get_attribute(1, PB_ProgressBar_Maximum), 200000);
+    EXPECT_EQ(gadget_get_state(1), 200000);
+    // A new run going back shows its start at once.
+    std::thread again([&] {
+        sink.set_progress_maximum(10);
+        sink.set_progress_value(0);
+    });
+    again.join();
+    pump();
+    EXPECT_EQ(gadget_get_state(1), 0);
+    EXPECT_EQ(gadget_get_attribute(1, PB_ProgressBar_Maximum), 10);
 
     // A sink over no bar does nothing.
     ProgressBarSink nothing(42);
