@@ -36,7 +36,8 @@ std::int64_t local_seconds(std::time_t t, bool& ok) {
 }  // namespace
 
 std::int64_t file_size(std::u16string_view path) {
-    std::string p = native_path(path.substr(0, 260));
+    // Not cut to a length: a cut path names another file, or a folder.
+    std::string p = native_path(path);
     while (p.size() > 1 && p.back() == '/') p.pop_back();
     if (p.empty()) return -1;
     struct stat st {};

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr std::size_t kMaxPath = 260;
 // 100-ns intervals from 1601-01-01 to 1970-01-01.
 constexpr std::int64_t kEpochSeconds = 11644473600LL;
 
@@ -27,7 +26,10 @@ std::int64_t drive_size(std::u16string root) {
 
 std::int64_t file_size(std::u16string_view path) {
     if (path.empty()) return -1;
-    std::u16string p(path.substr(0, kMaxPath));
+    // Not cut to MAX_PATH: the cut path would name another file or a folder
+    // (whose size would be reported); a path too long for the platform is
+    // simply not found.
+    std::u16string p(path);
     if ((p.size() == 2 || (p.size() == 3 && is_separator(p[2]))) && p[1] == u':') return drive_size(p);
 
     while (!p.empty() && is_separator(p.back())) p.pop_back();
