@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "app/busy_flag.h"
+#include "app/progress.h"
+#include "system/threads.h"
 #include "support/clipboard_probe.h"
 #include "support/scratch_dir.h"
 
@@ -59,6 +63,32 @@ TEST_F(HelloMap, SecondGenerationReadsNoFile) {
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
     EXPECT_EQ(generate_data_section(0).text.view(), kHelloText);
     CloseHandle(other);
+}
+
+// As the Copy command runs it: on a worker thread, progress going to a sink
+// from that thread, the busy flag the only sign of the end.
+TEST_F(HelloMap, RunsOnAWorkerThreadAndReportsProgressFromThere) {
+    struct Sink : ProgressSink {
+        std::atomic<DWORD> thread{0};
+        std::atomic<std::int32_t> maximum{-1}, value{-1};
+        void set_progress_maximum(std::int32_t m) noexcept override {
+            thread = GetCurrentThreadId();
+            maximum = m;
+        }
+        void set_progress_value(std::int32_t v) noexcept override { value = v; }
+    } sink;
+    set_generation_progress(&sink);
+    std::atomic<int> status{-1};
+    ASSERT_NE(create_thread([](void* result) {
+        static_cast<std::atomic<int>*>(result)->store(static_cast<int>(generate_data_section(1).status));
+    }, &status), 0);
+    for (int i = 0; i < 1000 && (busy_flag_is_set() || status.load() < 0); ++i) Sleep(10);
+    set_generation_progress(nullptr);
+    EXPECT_EQ(status.load(), 0);
+    EXPECT_EQ(read_clipboard_text(), kHelloText);
+    EXPECT_NE(sink.thread.load(), GetCurrentThreadId());
+    EXPECT_EQ(sink.maximum.load(), 11);
+    EXPECT_EQ(sink.value.load(), 11);
 }
 
 }  // namespace
