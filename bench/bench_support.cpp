@@ -10,13 +10,16 @@
 
 bool write_random_file(const std::string& path, std::size_t bytes, unsigned seed) {
     std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
+    if (!out)
+        return false;
     std::mt19937_64 random(seed);
     std::vector<std::uint64_t> block(8192);
     for (std::size_t written = 0; written < bytes;) {
-        for (auto& word : block) word = random();
+        for (auto& word : block)
+            word = random();
         const std::size_t n = std::min(bytes - written, block.size() * sizeof(std::uint64_t));
-        if (std::fwrite(block.data(), 1, n, out) != n) break;
+        if (std::fwrite(block.data(), 1, n, out) != n)
+            break;
         written += n;
     }
     return std::fclose(out) == 0;
@@ -24,7 +27,8 @@ bool write_random_file(const std::string& path, std::size_t bytes, unsigned seed
 
 std::uint64_t floor_pass(const std::string& path, std::size_t output_bytes) {
     std::FILE* in = std::fopen(path.c_str(), "rb");
-    if (!in) return 0;
+    if (!in)
+        return 0;
     std::fseek(in, 0, SEEK_END);
     const long length = std::ftell(in);
     std::fseek(in, 0, SEEK_SET);
@@ -35,7 +39,8 @@ std::uint64_t floor_pass(const std::string& path, std::size_t output_bytes) {
     std::uint64_t sum = 0;
     for (long done = 0; done < length;) {
         const std::size_t got = std::fread(block.get(), 1, kBlock, in);
-        if (got == 0) break;
+        if (got == 0)
+            break;
         done += static_cast<long>(got);
         sum += block[0];
         // The share of the output this block stands for.

@@ -40,9 +40,8 @@ const std::vector<unsigned char>& random_bytes() {
 }
 
 std::string random_file(std::size_t bytes) {
-    const std::string path = (std::filesystem::temp_directory_path() /
-                              ("blobsmith-bench-" + std::to_string(bytes) + ".bin"))
-                                 .string();
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("blobsmith-bench-" + std::to_string(bytes) + ".bin")).string();
     if (!std::filesystem::exists(path) || std::filesystem::file_size(path) != bytes)
         write_random_file(path, bytes, 7);
     return path;
@@ -82,13 +81,16 @@ void* copying_realloc(void* block, std::size_t bytes) {
 // (realloc), 2 grown by 1.28 through copies.
 void BM_RowsIntoFreshMemory(benchmark::State& state) {
     const int how = static_cast<int>(state.range(0));
-    if (how == 2) set_text_builder_realloc(copying_realloc);
+    if (how == 2)
+        set_text_builder_realloc(copying_realloc);
     for (auto _ : state) {
         TextBuilder text;
-        if (how == 0) text.reserve(data_rows_capacity(kBytes, 512));
+        if (how == 0)
+            text.reserve(data_rows_capacity(kBytes, 512));
         // Appended in file-sized blocks, as a reader would.
         DataRowsWriter writer(text, 512);
-        for (std::size_t at = 0; at < kBytes; at += 64 * 1024) writer.write(random_bytes().data() + at, 64 * 1024);
+        for (std::size_t at = 0; at < kBytes; at += 64 * 1024)
+            writer.write(random_bytes().data() + at, 64 * 1024);
         writer.finish();
         benchmark::DoNotOptimize(text.view().data());
     }
@@ -159,7 +161,8 @@ BENCHMARK(BM_Generation)->Unit(benchmark::kMillisecond);
 void BM_GenerationFloor(benchmark::State& state) {
     const std::string path = random_file(kBytes);
     const std::size_t output = g_generation_output ? g_generation_output : kBytes / 8 * 36;
-    for (auto _ : state) benchmark::DoNotOptimize(floor_pass(path, output));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(floor_pass(path, output));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kBytes));
 }
 BENCHMARK(BM_GenerationFloor)->Unit(benchmark::kMillisecond);

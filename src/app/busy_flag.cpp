@@ -14,6 +14,10 @@ bool busy_flag_try_set() noexcept {
     return g_busy.compare_exchange_strong(idle, 1);
 }
 
-void busy_flag_clear() noexcept { g_busy.store(0); }
+void busy_flag_clear() noexcept {
+    g_busy.store(0);
+}
 
-bool busy_flag_is_set() noexcept { return g_busy.load() != 0; }
+bool busy_flag_is_set() noexcept {
+    return g_busy.load() != 0;
+}

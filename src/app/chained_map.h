@@ -15,7 +15,8 @@
 // bits; the bucket is h modulo 512.
 [[nodiscard]] constexpr std::uint32_t chained_map_hash(std::u16string_view key) {
     std::uint32_t hash = 0;
-    for (char16_t unit : key) hash = hash * 65599u + unit;
+    for (char16_t unit : key)
+        hash = hash * 65599u + unit;
     return hash;
 }
 
@@ -40,7 +41,8 @@ public:
     // Keys are compared exactly, unit by unit.
     [[nodiscard]] Value* find(std::u16string_view key) {
         for (Node* node = buckets_[bucket_of(key)].get(); node; node = node->next.get()) {
-            if (node->key == key) return &node->value;
+            if (node->key == key)
+                return &node->value;
         }
         return nullptr;
     }
@@ -49,7 +51,8 @@ public:
     // its bucket's chain. `created` tells which happened.
     Value& insert(std::u16string_view key, bool* created = nullptr) {
         if (Value* existing = find(key)) {
-            if (created) *created = false;
+            if (created)
+                *created = false;
             return *existing;
         }
         auto& head = buckets_[bucket_of(key)];
@@ -58,7 +61,8 @@ public:
         node->next = std::move(head);
         head = std::move(node);
         ++count_;
-        if (created) *created = true;
+        if (created)
+            *created = true;
         return head->value;
     }
 
@@ -79,7 +83,8 @@ public:
     void clear() {
         // Unlinked one at a time: a long chain must not recurse in destructors.
         for (auto& head : buckets_) {
-            while (head) head = std::move(head->next);
+            while (head)
+                head = std::move(head->next);
         }
         count_ = 0;
     }
@@ -92,7 +97,8 @@ public:
     template <class Visit>
     void walk(Visit&& visit) {
         for (auto& head : buckets_) {
-            for (Node* node = head.get(); node; node = node->next.get()) visit(std::as_const(node->key), node->value);
+            for (Node* node = head.get(); node; node = node->next.get())
+                visit(std::as_const(node->key), node->value);
         }
     }
 

@@ -2,4 +2,6 @@
 // (tests, the command line), and asking for the clipboard says so.
 #include "app/clipboard_out.h"
 
-GenerationStatus put_on_clipboard(std::u16string_view) noexcept { return GenerationStatus::NoClipboard; }
+GenerationStatus put_on_clipboard(std::u16string_view) noexcept {
+    return GenerationStatus::NoClipboard;
+}

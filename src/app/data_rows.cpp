@@ -15,7 +15,7 @@
 namespace {
 
 constexpr std::size_t kReadBlock = 64 * 1024;  // a multiple of 8
-constexpr std::size_t kMaxValueUnits = 19;  // "$", 16 digits and "," or, ending a row, "\r\n"
+constexpr std::size_t kMaxValueUnits = 19;     // "$", 16 digits and "," or, ending a row, "\r\n"
 constexpr std::u16string_view kRowStart = u"\tData.q ";
 
 // Two hex digits per byte, as the two UTF-16 units of a 32-bit word in memory.
@@ -45,7 +45,8 @@ inline void put_pair(char16_t* out, std::uint64_t value, int shift) {
 inline std::size_t put_value(char16_t* out, std::uint64_t value) {
     out[0] = u'$';
     if (value >> 60) {  // all 16 digits: nearly every value of random data
-        for (int i = 0; i < 8; ++i) put_pair(out + 1 + 2 * i, value, 56 - 8 * i);
+        for (int i = 0; i < 8; ++i)
+            put_pair(out + 1 + 2 * i, value, 56 - 8 * i);
         return 17;
     }
     const int count = hex_digit_count(value);
@@ -55,7 +56,8 @@ inline std::size_t put_value(char16_t* out, std::uint64_t value) {
         *p++ = u"0123456789ABCDEF"[(value >> shift) & 0xF];
         shift -= 8;
     }
-    for (; shift >= 0; shift -= 8, p += 2) put_pair(p, value, shift);
+    for (; shift >= 0; shift -= 8, p += 2)
+        put_pair(p, value, shift);
     return 1 + static_cast<std::size_t>(count);
 }
 
@@ -78,7 +80,8 @@ struct FileCloser {
 std::size_t data_rows_capacity(std::uint64_t bytes, std::int32_t values_per_line) noexcept {
     const std::uint64_t values = (bytes + 7) / 8;
     std::uint64_t units = values * kMaxValueUnits;
-    if (values_per_line > 0) units += (values / static_cast<std::uint64_t>(values_per_line) + 1) * kRowStart.size();
+    if (values_per_line > 0)
+        units += (values / static_cast<std::uint64_t>(values_per_line) + 1) * kRowStart.size();
     return units > SIZE_MAX / 4 ? SIZE_MAX / 4 : static_cast<std::size_t>(units);
 }
 
@@ -99,12 +102,15 @@ char16_t* DataRowsWriter::put(char16_t* out, std::uint64_t value) noexcept {
 }
 
 bool DataRowsWriter::write(const unsigned char* bytes, std::size_t count) noexcept {
-    if (count == 0) return true;
+    if (count == 0)
+        return true;
     char16_t* const start = out_.prepare(data_rows_capacity(count, values_per_line_));
-    if (!start) return false;
+    if (!start)
+        return false;
     char16_t* out = start;
     std::size_t at = 0;
-    for (; at + 8 <= count; at += 8) out = put(out, load_value(bytes + at));
+    for (; at + 8 <= count; at += 8)
+        out = put(out, load_value(bytes + at));
     if (at < count) {
         // The last group of a file: the missing high bytes are 0.
         unsigned char group[8] = {};
@@ -117,14 +123,18 @@ bool DataRowsWriter::write(const unsigned char* bytes, std::size_t count) noexce
 
 void DataRowsWriter::finish() noexcept {
     const std::u16string_view text = out_.view();
-    if (text.size() > start_ && text.back() == u',') out_.truncate(text.size() - 1);
+    if (text.size() > start_ && text.back() == u',')
+        out_.truncate(text.size() - 1);
 }
 
-DataRowsStatus append_file_rows(TextBuilder& out, std::intptr_t file, std::int64_t length,
+DataRowsStatus append_file_rows(TextBuilder& out,
+                                std::intptr_t file,
+                                std::int64_t length,
                                 std::int32_t values_per_line) noexcept {
     const std::size_t start = out.size();
     std::unique_ptr<unsigned char[]> block(new (std::nothrow) unsigned char[kReadBlock]);
-    if (!block) return DataRowsStatus::OutOfMemory;
+    if (!block)
+        return DataRowsStatus::OutOfMemory;
     DataRowsWriter writer(out, values_per_line);
     std::int64_t done = 0;
     std::size_t carry = 0;  // bytes of an unfinished group from a short read
@@ -140,7 +150,8 @@ DataRowsStatus append_file_rows(TextBuilder& out, std::intptr_t file, std::int64
         done += got;
         const std::size_t have = carry + static_cast<std::size_t>(got);
         const std::size_t whole = done == length ? have : have / 8 * 8;
-        if (!writer.write(block.get(), whole)) return DataRowsStatus::OutOfMemory;  // out has dropped its text
+        if (!writer.write(block.get(), whole))
+            return DataRowsStatus::OutOfMemory;  // out has dropped its text
         carry = have - whole;
         std::memmove(block.get(), block.get() + whole, carry);
     }
@@ -177,6 +188,7 @@ DataRows file_to_data_rows(std::u16string_view path, std::int32_t values_per_lin
     }
     // The block was sized for 16 digits a value; files of small values use far
     // less.
-    if (rows.text.capacity() - rows.text.size() > rows.text.size() / 8) rows.text.shrink_to_fit();
+    if (rows.text.capacity() - rows.text.size() > rows.text.size() / 8)
+        rows.text.shrink_to_fit();
     return rows;
 }

@@ -37,13 +37,15 @@ enum class DataRowsStatus { Ok, CannotOpen, TooLarge, ReadFailed, OutOfMemory };
 
 struct DataRows {
     DataRowsStatus status = DataRowsStatus::Ok;
-    TextBuilder text;  // empty unless Ok (and empty for an empty file)
+    TextBuilder text;        // empty unless Ok (and empty for an empty file)
     std::int64_t bytes = 0;  // the file's length when it was read
 };
 
 // Appends the rows of an open file, read from its position to `length`, to
 // `out`. On failure `out` is cut back to what it held before.
-[[nodiscard]] DataRowsStatus append_file_rows(TextBuilder& out, std::intptr_t file, std::int64_t length,
+[[nodiscard]] DataRowsStatus append_file_rows(TextBuilder& out,
+                                              std::intptr_t file,
+                                              std::int64_t length,
                                               std::int32_t values_per_line) noexcept;
 
 // The rows of the file at `path`, read in large blocks to its length at the

@@ -31,13 +31,16 @@ std::atomic<ProgressSink*> g_progress{nullptr};
 class Progress {
 public:
     Progress(ProgressSink* sink, std::int64_t total) : sink_(sink) {
-        while ((total >> shift_) > INT32_MAX) ++shift_;
-        if (!sink_) return;
+        while ((total >> shift_) > INT32_MAX)
+            ++shift_;
+        if (!sink_)
+            return;
         sink_->set_progress_maximum(static_cast<std::int32_t>(total >> shift_));
         sink_->set_progress_value(0);
     }
     void set(std::int64_t value) {
-        if (sink_) sink_->set_progress_value(static_cast<std::int32_t>(value >> shift_));
+        if (sink_)
+            sink_->set_progress_value(static_cast<std::int32_t>(value >> shift_));
     }
 
 private:
@@ -58,10 +61,12 @@ std::int64_t refresh(FileMap& map) {
     map.walk([&total](const std::u16string&, FileEntry& entry) {
         const std::int32_t date = file_date(entry.path, FILE_DATE_MODIFIED);
         const std::int32_t size = entry_size_from_length(file_size(entry.path));
-        if (size != entry.size || date != entry.date) entry.text.clear();
+        if (size != entry.size || date != entry.date)
+            entry.text.clear();
         entry.size = size;
         entry.date = date;
-        if (size >= 0) total += size;
+        if (size >= 0)
+            total += size;
     });
     return total;
 }
@@ -102,10 +107,12 @@ bool emit_from_file(TextBuilder& text, FileEntry& entry, std::vector<Placed>& pl
     std::intptr_t file = 0;
     if (entry.size > 0) {
         file = open_file_for_reading(PB_Any, entry.path);
-        if (!file) return true;
+        if (!file)
+            return true;
         length = file_length(file);
         if (length < 0 || length > INT32_MAX) {
-            if (length > INT32_MAX) entry.size = FILE_ENTRY_TOO_LARGE;
+            if (length > INT32_MAX)
+                entry.size = FILE_ENTRY_TOO_LARGE;
             close_file(file);
             return true;
         }
@@ -124,8 +131,10 @@ bool emit_from_file(TextBuilder& text, FileEntry& entry, std::vector<Placed>& pl
     } else {
         status = append_file_rows(text, file, length, kValuesPerLine);
     }
-    if (file) close_file(file);
-    if (status == DataRowsStatus::OutOfMemory || text.failed()) return false;
+    if (file)
+        close_file(file);
+    if (status == DataRowsStatus::OutOfMemory || text.failed())
+        return false;
     if (status != DataRowsStatus::Ok) {
         text.truncate(start);
         return true;
@@ -138,20 +147,26 @@ bool emit_from_file(TextBuilder& text, FileEntry& entry, std::vector<Placed>& pl
 // The text of the last generation, when it is exactly the text this one would
 // build: every entry's rows cached in it, in this order, with the same lines.
 SharedTextBlock unchanged_text(const std::vector<Emitted>& emitted) {
-    if (emitted.empty()) return nullptr;
+    if (emitted.empty())
+        return nullptr;
     const SharedTextBlock& block = emitted.front().entry->text.block();
-    if (!block) return nullptr;
+    if (!block)
+        return nullptr;
     const std::u16string_view all = block->view();
     std::size_t at = kBegin.size();
-    if (all.substr(0, at) != kBegin) return nullptr;
+    if (all.substr(0, at) != kBegin)
+        return nullptr;
     for (const Emitted& e : emitted) {
         const TextSlice& rows = e.entry->text;
         const std::u16string head = entry_head(*e.entry);
-        if (rows.block() != block || all.substr(at, head.size()) != head) return nullptr;
+        if (rows.block() != block || all.substr(at, head.size()) != head)
+            return nullptr;
         at += head.size();
-        if (rows.offset() != at) return nullptr;
+        if (rows.offset() != at)
+            return nullptr;
         at += rows.size();
-        if (all.substr(at, kEntryEnd.size()) != kEntryEnd) return nullptr;
+        if (all.substr(at, kEntryEnd.size()) != kEntryEnd)
+            return nullptr;
         at += kEntryEnd.size();
     }
     return all.substr(at) == kEnd ? block : nullptr;
@@ -174,7 +189,8 @@ DataSection build(FileMap& map, ProgressSink* sink) {
     if (SharedTextBlock same = unchanged_text(emitted)) {
         std::int64_t sum = 0;
         for (const Emitted& e : emitted) {
-            if (e.entry->size > 0) progress.set(sum += e.entry->size);
+            if (e.entry->size > 0)
+                progress.set(sum += e.entry->size);
         }
         result.text = TextSlice(same, 0, same->size());
         return result;
@@ -201,9 +217,11 @@ DataSection build(FileMap& map, ProgressSink* sink) {
     for (const Emitted& e : emitted) {
         FileEntry& entry = *e.entry;
         // Before the file is read, so the bar already includes it.
-        if (entry.size > 0) progress.set(sum += entry.size);
+        if (entry.size > 0)
+            progress.set(sum += entry.size);
         if (entry.text.empty()) {
-            if (!emit_from_file(text, entry, placed)) break;
+            if (!emit_from_file(text, entry, placed))
+                break;
             continue;
         }
         text.append(entry_head(entry));
@@ -217,10 +235,12 @@ DataSection build(FileMap& map, ProgressSink* sink) {
         result.status = GenerationStatus::OutOfMemory;
         return result;
     }
-    if (text.capacity() - text.size() > text.size() / 8) text.shrink_to_fit();
+    if (text.capacity() - text.size() > text.size() / 8)
+        text.shrink_to_fit();
 
     SharedTextBlock shared = std::move(block);
-    for (const Placed& p : placed) p.entry->text = TextSlice(shared, p.offset, p.length);
+    for (const Placed& p : placed)
+        p.entry->text = TextSlice(shared, p.offset, p.length);
     result.text = TextSlice(shared, 0, shared->size());
     return result;
 }
@@ -238,7 +258,9 @@ DataSection build_data_section(FileMap& map, ProgressSink* progress) noexcept {
     }
 }
 
-void set_generation_progress(ProgressSink* progress) noexcept { g_progress.store(progress); }
+void set_generation_progress(ProgressSink* progress) noexcept {
+    g_progress.store(progress);
+}
 
 DataSection generate_data_section(std::int32_t copy_to_clipboard) noexcept {
     DataSection section = build_data_section(file_map(), g_progress.load());

@@ -11,9 +11,9 @@ class ProgressSink;
 
 enum class GenerationStatus : std::int32_t {
     Ok = 0,
-    OutOfMemory = 1,  // the text could not be built; the clipboard is unchanged
+    OutOfMemory = 1,       // the text could not be built; the clipboard is unchanged
     ClipboardRefused = 2,  // built, but the clipboard could not be set
-    NoClipboard = 3,  // this build has no clipboard (native Linux)
+    NoClipboard = 3,       // this build has no clipboard (native Linux)
 };
 
 struct DataSection {

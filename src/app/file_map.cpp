@@ -9,12 +9,16 @@ FileMap& file_map() {
     return map;
 }
 
-std::u16string file_map_key(std::u16string_view path) { return lower_case(file_part(path)); }
+std::u16string file_map_key(std::u16string_view path) {
+    return lower_case(file_part(path));
+}
 
 std::int32_t entry_size_from_length(std::int64_t length) {
-    if (length < 0) return length == -2 ? FILE_ENTRY_FOLDER : FILE_ENTRY_MISSING;
+    if (length < 0)
+        return length == -2 ? FILE_ENTRY_FOLDER : FILE_ENTRY_MISSING;
     // Only a size that fits the field is honest: the low 32 bits of a larger
     // length would name a wrong size, or a negative one.
-    if (length > INT32_MAX) return FILE_ENTRY_TOO_LARGE;
+    if (length > INT32_MAX)
+        return FILE_ENTRY_TOO_LARGE;
     return static_cast<std::int32_t>(length);
 }

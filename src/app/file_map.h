@@ -10,12 +10,12 @@
 #include "app/text_slice.h"
 
 // Sizes that are not byte counts.
-inline constexpr std::int32_t FILE_ENTRY_MISSING = -1;  // nothing at the path
-inline constexpr std::int32_t FILE_ENTRY_FOLDER = -2;  // the path names a folder
+inline constexpr std::int32_t FILE_ENTRY_MISSING = -1;    // nothing at the path
+inline constexpr std::int32_t FILE_ENTRY_FOLDER = -2;     // the path names a folder
 inline constexpr std::int32_t FILE_ENTRY_TOO_LARGE = -3;  // 2 GiB or more: cannot be embedded
 
 struct FileEntry {
-    std::u16string path;  // as dropped or found in a dropped folder
+    std::u16string path;    // as dropped or found in a dropped folder
     std::int32_t size = 0;  // bytes as last seen, or one of the FILE_ENTRY_ codes
     std::int32_t date = 0;  // file_date(path, FILE_DATE_MODIFIED) as last seen
     // Cached rows (what follows the entry's first "Data.q "), a piece of the

@@ -7,14 +7,16 @@ std::u16string make_label(std::u16string_view file_name) {
     std::u16string label(file_name);
     for (char16_t& c : label) {
         const bool keep = (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'_';
-        if (!keep) c = u'_';
+        if (!keep)
+            c = u'_';
     }
     return label;
 }
 
 std::u16string trim_trailing(std::u16string_view text, std::u16string_view suffix) {
     // An empty suffix "occurs" at every end: cutting it would never stop.
-    if (suffix.empty()) return std::u16string(text);
+    if (suffix.empty())
+        return std::u16string(text);
     const std::u16string lower_suffix = lower_case(suffix);
     while (text.size() >= suffix.size() && lower_case(text.substr(text.size() - suffix.size())) == lower_suffix) {
         text.remove_suffix(suffix.size());
@@ -23,7 +25,8 @@ std::u16string trim_trailing(std::u16string_view text, std::u16string_view suffi
 }
 
 std::u16string format_date(std::int32_t date) {
-    if (date < 0) return u"0000/00/00 00:00:00";
+    if (date < 0)
+        return u"0000/00/00 00:00:00";
     // Civil date from a day count (proleptic Gregorian, days since 1970-01-01).
     const std::int64_t days = date / 86400;
     const std::int32_t seconds = date % 86400;
@@ -39,7 +42,8 @@ std::u16string format_date(std::int32_t date) {
 
     char16_t out[19];
     auto put = [&out](int at, int value, int digits) {
-        for (int i = digits - 1; i >= 0; --i, value /= 10) out[at + i] = static_cast<char16_t>(u'0' + value % 10);
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            out[at + i] = static_cast<char16_t>(u'0' + value % 10);
     };
     put(0, year, 4);
     out[4] = u'/';

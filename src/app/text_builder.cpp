@@ -22,9 +22,13 @@ constexpr std::size_t kMaxUnits = std::numeric_limits<std::ptrdiff_t>::max() / s
 
 }  // namespace
 
-void set_text_builder_realloc(TextBuilderRealloc realloc_function) { g_realloc.store(realloc_function); }
+void set_text_builder_realloc(TextBuilderRealloc realloc_function) {
+    g_realloc.store(realloc_function);
+}
 
-TextBuilder::~TextBuilder() { std::free(units_); }
+TextBuilder::~TextBuilder() {
+    std::free(units_);
+}
 
 TextBuilder::TextBuilder(TextBuilder&& other) noexcept
     : units_(std::exchange(other.units_, nullptr)),
@@ -51,8 +55,10 @@ void TextBuilder::fail() noexcept {
 }
 
 bool TextBuilder::grow_to(std::size_t units) noexcept {
-    if (failed_) return false;
-    if (units <= capacity_) return true;
+    if (failed_)
+        return false;
+    if (units <= capacity_)
+        return true;
     if (units > kMaxUnits) {
         fail();
         return false;
@@ -67,10 +73,13 @@ bool TextBuilder::grow_to(std::size_t units) noexcept {
     return true;
 }
 
-bool TextBuilder::reserve(std::size_t units) noexcept { return grow_to(units); }
+bool TextBuilder::reserve(std::size_t units) noexcept {
+    return grow_to(units);
+}
 
 char16_t* TextBuilder::prepare(std::size_t extra) noexcept {
-    if (failed_) return nullptr;
+    if (failed_)
+        return nullptr;
     if (extra > kMaxUnits - size_) {
         fail();
         return nullptr;
@@ -81,18 +90,22 @@ char16_t* TextBuilder::prepare(std::size_t extra) noexcept {
         // that is never grown starts with room for kInitialCapacity units.
         const double grown = std::round(static_cast<double>(needed) * 1.28);
         std::size_t target = grown >= static_cast<double>(kMaxUnits) ? kMaxUnits : static_cast<std::size_t>(grown);
-        if (target < kInitialCapacity) target = kInitialCapacity;
-        if (!grow_to(target)) return nullptr;
+        if (target < kInitialCapacity)
+            target = kInitialCapacity;
+        if (!grow_to(target))
+            return nullptr;
     }
     return units_ + size_;
 }
 
 void TextBuilder::commit(std::size_t units) noexcept {
-    if (!failed_ && size_ + units <= capacity_) size_ += units;
+    if (!failed_ && size_ + units <= capacity_)
+        size_ += units;
 }
 
 void TextBuilder::append(std::u16string_view text) noexcept {
-    if (text.empty()) return;
+    if (text.empty())
+        return;
     if (char16_t* out = prepare(text.size())) {
         std::memcpy(out, text.data(), text.size() * sizeof(char16_t));
         size_ += text.size();
@@ -100,11 +113,13 @@ void TextBuilder::append(std::u16string_view text) noexcept {
 }
 
 void TextBuilder::truncate(std::size_t units) noexcept {
-    if (units < size_) size_ = units;
+    if (units < size_)
+        size_ = units;
 }
 
 void TextBuilder::shrink_to_fit() noexcept {
-    if (failed_ || capacity_ == size_) return;
+    if (failed_ || capacity_ == size_)
+        return;
     if (size_ == 0) {
         clear();
         return;
@@ -125,17 +140,22 @@ void TextBuilder::clear() noexcept {
 
 std::unique_ptr<TextBuilder> text_builder_new() {
     auto builder = std::unique_ptr<TextBuilder>(new (std::nothrow) TextBuilder());
-    if (builder && !builder->reserve(TextBuilder::kInitialCapacity)) builder.reset();
+    if (builder && !builder->reserve(TextBuilder::kInitialCapacity))
+        builder.reset();
     return builder;
 }
 
 void text_builder_append(TextBuilder* builder, const char16_t* text, std::int32_t length) {
-    if (!builder || !text) return;
-    const std::size_t units =
-        length > 0 ? static_cast<std::size_t>(length) : std::char_traits<char16_t>::length(text);
+    if (!builder || !text)
+        return;
+    const std::size_t units = length > 0 ? static_cast<std::size_t>(length) : std::char_traits<char16_t>::length(text);
     builder->append(std::u16string_view(text, units));
 }
 
-std::u16string text_builder_text(const TextBuilder* builder) { return builder ? builder->text() : std::u16string(); }
+std::u16string text_builder_text(const TextBuilder* builder) {
+    return builder ? builder->text() : std::u16string();
+}
 
-void text_builder_free(std::unique_ptr<TextBuilder> builder) { builder.reset(); }
+void text_builder_free(std::unique_ptr<TextBuilder> builder) {
+    builder.reset();
+}

@@ -13,7 +13,8 @@ inline constexpr int DIRECTORY_ENTRY_FOLDER = 2;
 // empty) under a number or PB_Any. Nonzero on success (for PB_Any the new id);
 // a folder without matching entries gives an empty listing; 0 when the folder
 // cannot be listed.
-[[nodiscard]] std::intptr_t examine_directory(std::intptr_t id, std::u16string_view directory,
+[[nodiscard]] std::intptr_t examine_directory(std::intptr_t id,
+                                              std::u16string_view directory,
                                               std::u16string_view pattern);
 
 // Moves to the next entry; nonzero while there is one.

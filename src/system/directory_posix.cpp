@@ -14,8 +14,8 @@
 namespace {
 
 struct ScanState {
-    DIR* dir = nullptr;  // null: a listing without entries
-    std::string folder;  // with a trailing "/"
+    DIR* dir = nullptr;   // null: a listing without entries
+    std::string folder;   // with a trailing "/"
     std::string pattern;  // empty: everything matches
     bool first_delivered = false;
     std::string name;
@@ -27,7 +27,9 @@ struct ScanRecord {
     ScanState* state;
 };
 
-void free_scan(std::intptr_t id) { finish_directory(id); }
+void free_scan(std::intptr_t id) {
+    finish_directory(id);
+}
 
 ObjectRegistry& scans() {
     static ObjectRegistry registry(sizeof(ScanRecord), 16, free_scan);
@@ -35,16 +37,19 @@ ObjectRegistry& scans() {
 }
 
 ScanState* find_scan(std::intptr_t id) {
-    if (id == PB_Any) return nullptr;
+    if (id == PB_Any)
+        return nullptr;
     auto* record = registry_record<ScanRecord>(registry_find(scans(), id));
     return record ? record->state : nullptr;
 }
 
 // Reads entries until one matches the pattern; false at the end.
 bool advance(ScanState& state) {
-    if (!state.dir) return false;
+    if (!state.dir)
+        return false;
     while (const dirent* entry = readdir(state.dir)) {
-        if (!state.pattern.empty() && fnmatch(state.pattern.c_str(), entry->d_name, FNM_CASEFOLD) != 0) continue;
+        if (!state.pattern.empty() && fnmatch(state.pattern.c_str(), entry->d_name, FNM_CASEFOLD) != 0)
+            continue;
         state.name = entry->d_name;
         if (entry->d_type == DT_DIR) {
             state.type = DIRECTORY_ENTRY_FOLDER;
@@ -54,8 +59,8 @@ bool advance(ScanState& state) {
             // Links and file systems without types: ask for what the name leads to.
             struct stat st {};
             const std::string full = state.folder + state.name;
-            state.type = stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? DIRECTORY_ENTRY_FOLDER
-                                                                                : DIRECTORY_ENTRY_FILE;
+            state.type =
+                stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? DIRECTORY_ENTRY_FOLDER : DIRECTORY_ENTRY_FILE;
         }
         return true;
     }
@@ -65,16 +70,21 @@ bool advance(ScanState& state) {
 }  // namespace
 
 std::intptr_t examine_directory(std::intptr_t id, std::u16string_view directory, std::u16string_view pattern) {
-    if (id != PB_Any && id < 0) return 0;
+    if (id != PB_Any && id < 0)
+        return 0;
     auto state = std::make_unique<ScanState>();
     state->folder = utf8_from_utf16(directory);
-    if (state->folder.empty()) state->folder.push_back('.');
-    if (state->folder.back() != '/') state->folder += '/';
-    if (!pattern.empty() && pattern != u"*.*" && pattern != u"*") state->pattern = utf8_from_utf16(pattern);
+    if (state->folder.empty())
+        state->folder.push_back('.');
+    if (state->folder.back() != '/')
+        state->folder += '/';
+    if (!pattern.empty() && pattern != u"*.*" && pattern != u"*")
+        state->pattern = utf8_from_utf16(pattern);
 
     state->dir = opendir(state->folder.c_str());
     if (!state->dir) {
-        if (id != PB_Any) finish_directory(id);
+        if (id != PB_Any)
+            finish_directory(id);
         return 0;
     }
     if (!advance(*state)) {
@@ -83,7 +93,8 @@ std::intptr_t examine_directory(std::intptr_t id, std::u16string_view directory,
     }
     auto* record = registry_record<ScanRecord>(registry_allocate(scans(), id));
     if (!record) {
-        if (state->dir) closedir(state->dir);
+        if (state->dir)
+            closedir(state->dir);
         return 0;
     }
     record->state = state.release();
@@ -92,7 +103,8 @@ std::intptr_t examine_directory(std::intptr_t id, std::u16string_view directory,
 
 int next_directory_entry(std::intptr_t scan) {
     ScanState* state = find_scan(scan);
-    if (!state || !state->dir) return 0;
+    if (!state || !state->dir)
+        return 0;
     if (!state->first_delivered) {
         state->first_delivered = true;
         return 1;
@@ -116,10 +128,14 @@ void finish_directory(std::intptr_t scan) {
         return;
     }
     ScanState* state = find_scan(scan);
-    if (!state) return;
-    if (state->dir) closedir(state->dir);
+    if (!state)
+        return;
+    if (state->dir)
+        closedir(state->dir);
     delete state;
     registry_release(scans(), scan);
 }
 
-void end_directories() { finish_directory(PB_Any); }
+void end_directories() {
+    finish_directory(PB_Any);
+}

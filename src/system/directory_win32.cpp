@@ -15,7 +15,9 @@ struct ScanRecord {
     WIN32_FIND_DATAW entry;
 };
 
-void free_scan(std::intptr_t id) { finish_directory(id); }
+void free_scan(std::intptr_t id) {
+    finish_directory(id);
+}
 
 ObjectRegistry& scans() {
     static ObjectRegistry registry(sizeof(ScanRecord), 16, free_scan);
@@ -29,20 +31,24 @@ ScanRecord* find_scan(std::intptr_t id) {
 }  // namespace
 
 std::intptr_t examine_directory(std::intptr_t id, std::u16string_view directory, std::u16string_view pattern) {
-    if (id != PB_Any && id < 0) return 0;
+    if (id != PB_Any && id < 0)
+        return 0;
     std::u16string search_path(directory);
-    if (!search_path.empty() && search_path.back() != u'\\') search_path += u'\\';
+    if (!search_path.empty() && search_path.back() != u'\\')
+        search_path += u'\\';
     search_path += pattern.empty() ? std::u16string_view(u"*.*") : pattern;
 
     WIN32_FIND_DATAW first{};
     HANDLE search = FindFirstFileW(wide(search_path), &first);
     if (search == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_NOT_FOUND) {
-        if (id != PB_Any) finish_directory(id);
+        if (id != PB_Any)
+            finish_directory(id);
         return 0;
     }
     auto* record = registry_record<ScanRecord>(registry_allocate(scans(), id));
     if (!record) {
-        if (search != INVALID_HANDLE_VALUE) FindClose(search);
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
         return 0;
     }
     record->search = search;
@@ -53,7 +59,8 @@ std::intptr_t examine_directory(std::intptr_t id, std::u16string_view directory,
 
 int next_directory_entry(std::intptr_t scan) {
     ScanRecord* record = find_scan(scan);
-    if (!record || record->search == INVALID_HANDLE_VALUE) return 0;
+    if (!record || record->search == INVALID_HANDLE_VALUE)
+        return 0;
     if (!record->first_delivered) {
         record->first_delivered = TRUE;
         return 1;
@@ -68,7 +75,8 @@ std::u16string directory_entry_name(std::intptr_t scan) {
 
 int directory_entry_type(std::intptr_t scan) {
     const ScanRecord* record = find_scan(scan);
-    if (!record) return 0;
+    if (!record)
+        return 0;
     return (record->entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? DIRECTORY_ENTRY_FOLDER : DIRECTORY_ENTRY_FILE;
 }
 
@@ -78,9 +86,13 @@ void finish_directory(std::intptr_t scan) {
         return;
     }
     ScanRecord* record = find_scan(scan);
-    if (!record) return;
-    if (record->search != INVALID_HANDLE_VALUE) FindClose(record->search);
+    if (!record)
+        return;
+    if (record->search != INVALID_HANDLE_VALUE)
+        FindClose(record->search);
     registry_release(scans(), scan);
 }
 
-void end_directories() { finish_directory(PB_Any); }
+void end_directories() {
+    finish_directory(PB_Any);
+}

@@ -19,12 +19,14 @@ struct FileRecord {
     unsigned char* buffer;  // null: read straight through
     std::int32_t buffer_size;
     std::int32_t remaining;  // read ahead, not yet delivered
-    std::int32_t valid;  // bytes the last fill put in the buffer
+    std::int32_t valid;      // bytes the last fill put in the buffer
 };
 
 std::atomic<std::int32_t> g_buffer_size{4096};
 
-void free_file(std::intptr_t id) { close_file(id); }
+void free_file(std::intptr_t id) {
+    close_file(id);
+}
 
 ObjectRegistry& files() {
     static ObjectRegistry registry(sizeof(FileRecord), 16, free_file);
@@ -37,18 +39,22 @@ FileRecord* find_file(std::intptr_t id) {
     return id == PB_Any ? nullptr : registry_record<FileRecord>(registry_find(files(), id));
 }
 
-bool is_separator(char16_t c) { return c == u'\\' || c == u'/'; }
+bool is_separator(char16_t c) {
+    return c == u'\\' || c == u'/';
+}
 
 }  // namespace
 
 // ---------------------------------------------------------------- numbered files
 
 std::intptr_t open_file_for_reading(std::intptr_t id, std::u16string_view path) {
-    if (id != PB_Any && id < 0) return 0;
+    if (id != PB_Any && id < 0)
+        return 0;
     const NativeFile handle = native_open_read(path);
     if (!handle) {
         // A failed open under a number in use still frees that number.
-        if (id != PB_Any) close_file(id);
+        if (id != PB_Any)
+            close_file(id);
         return 0;
     }
     auto* record = registry_record<FileRecord>(registry_allocate(files(), id));
@@ -77,16 +83,19 @@ std::int64_t file_length(std::intptr_t file) {
 
 std::int64_t file_position(std::intptr_t file) {
     const FileRecord* record = find_file(file);
-    if (!record) return -1;
+    if (!record)
+        return -1;
     const std::int64_t pointer = native_pointer(record->handle);
     return pointer < 0 ? -1 : pointer - record->remaining;
 }
 
 std::int64_t read_data(std::intptr_t file, void* destination, std::int64_t bytes) {
     FileRecord* record = find_file(file);
-    if (!record || !destination || bytes <= 0) return 0;
+    if (!record || !destination || bytes <= 0)
+        return 0;
     auto* out = static_cast<unsigned char*>(destination);
-    if (!record->buffer) return native_read(record->handle, out, bytes);
+    if (!record->buffer)
+        return native_read(record->handle, out, bytes);
 
     if (record->remaining >= bytes) {
         std::memcpy(out, record->buffer + (record->valid - record->remaining), static_cast<std::size_t>(bytes));
@@ -113,7 +122,8 @@ std::uint64_t read_quad(std::intptr_t file) {
     unsigned char bytes[8] = {};
     (void)read_data(file, bytes, 8);
     std::uint64_t value = 0;
-    for (int i = 7; i >= 0; --i) value = (value << 8) | bytes[i];
+    for (int i = 7; i >= 0; --i)
+        value = (value << 8) | bytes[i];
     return value;
 }
 
@@ -123,13 +133,16 @@ void close_file(std::intptr_t file) {
         return;
     }
     FileRecord* record = find_file(file);
-    if (!record) return;
+    if (!record)
+        return;
     native_close(record->handle);
     std::free(record->buffer);
     registry_release(files(), file);
 }
 
-void set_file_buffer_size(std::int32_t bytes) { g_buffer_size.store(std::max(bytes, 0)); }
+void set_file_buffer_size(std::int32_t bytes) {
+    g_buffer_size.store(std::max(bytes, 0));
+}
 
 void end_files() {
     close_file(PB_Any);
@@ -147,15 +160,18 @@ std::u16string file_part(std::u16string_view path, int flags) {
         }
     }
     std::u16string_view part = path.substr(start);
-    if (!part.empty() && part.front() == u'"') part.remove_prefix(1);
+    if (!part.empty() && part.front() == u'"')
+        part.remove_prefix(1);
     part = part.substr(0, part.find(u'"'));
     if (flags & FILE_PART_NO_EXTENSION) {
         for (std::size_t i = part.size(); i > 0; --i) {
             const char16_t c = part[i - 1];
-            if (c == u' ') break;
+            if (c == u' ')
+                break;
             if (c == u'.') {
                 // A dot that ends the name or begins it ("." files) is no extension.
-                if (i - 1 != 0 && i != part.size()) part = part.substr(0, i - 1);
+                if (i - 1 != 0 && i != part.size())
+                    part = part.substr(0, i - 1);
                 break;
             }
         }
@@ -166,9 +182,11 @@ std::u16string file_part(std::u16string_view path, int flags) {
 std::u16string extension_part(std::u16string_view path) {
     for (std::size_t i = path.size(); i > 0; --i) {
         const char16_t c = path[i - 1];
-        if (c == u' ' || is_separator(c)) return {};
+        if (c == u' ' || is_separator(c))
+            return {};
         if (c == u'.') {
-            if (i - 1 == 0 || is_separator(path[i - 2])) return {};
+            if (i - 1 == 0 || is_separator(path[i - 2]))
+                return {};
             std::u16string_view extension = path.substr(i);
             return std::u16string(extension.substr(0, extension.find(u'"')));
         }

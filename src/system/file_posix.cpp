@@ -15,13 +15,16 @@
 
 namespace {
 
-std::string native_path(std::u16string_view path) { return utf8_from_utf16(path); }
+std::string native_path(std::u16string_view path) {
+    return utf8_from_utf16(path);
+}
 
 // Seconds since 1970 of a local wall-clock time, as if that time were UTC.
 std::int64_t local_seconds(std::time_t t, bool& ok) {
     std::tm local{};
     ok = localtime_r(&t, &local) != nullptr;
-    if (!ok) return 0;
+    if (!ok)
+        return 0;
     // Days from the civil date (proleptic Gregorian), then the time of day.
     const std::int64_t y = static_cast<std::int64_t>(local.tm_year) + 1900 - (local.tm_mon < 2 ? 1 : 0);
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -38,35 +41,48 @@ std::int64_t local_seconds(std::time_t t, bool& ok) {
 std::int64_t file_size(std::u16string_view path) {
     // Not cut to a length: a cut path names another file, or a folder.
     std::string p = native_path(path);
-    while (p.size() > 1 && p.back() == '/') p.pop_back();
-    if (p.empty()) return -1;
+    while (p.size() > 1 && p.back() == '/')
+        p.pop_back();
+    if (p.empty())
+        return -1;
     struct stat st {};
-    if (stat(p.c_str(), &st) != 0) return -1;
-    if (S_ISDIR(st.st_mode)) return -2;
+    if (stat(p.c_str(), &st) != 0)
+        return -1;
+    if (S_ISDIR(st.st_mode))
+        return -2;
     // Devices, pipes and sockets have no size to embed, and reading a pipe
     // could block the generator for ever: they count as nothing usable.
-    if (!S_ISREG(st.st_mode)) return -1;
+    if (!S_ISREG(st.st_mode))
+        return -1;
     return static_cast<std::int64_t>(st.st_size);
 }
 
 std::int32_t file_date(std::u16string_view path, int which) {
     const std::string p = native_path(path);
     struct statx st {};
-    if (statx(AT_FDCWD, p.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &st) != 0) return 0;
+    if (statx(AT_FDCWD, p.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &st) != 0)
+        return 0;
     std::time_t t = 0;
     switch (which) {
         case FILE_DATE_CREATED:
             // File systems without a birth time give the last status change.
             t = (st.stx_mask & STATX_BTIME) ? st.stx_btime.tv_sec : st.stx_ctime.tv_sec;
             break;
-        case FILE_DATE_ACCESSED: t = st.stx_atime.tv_sec; break;
-        case FILE_DATE_MODIFIED: t = st.stx_mtime.tv_sec; break;
-        default: return 0;
+        case FILE_DATE_ACCESSED:
+            t = st.stx_atime.tv_sec;
+            break;
+        case FILE_DATE_MODIFIED:
+            t = st.stx_mtime.tv_sec;
+            break;
+        default:
+            return 0;
     }
     bool ok = false;
     const std::int64_t local = local_seconds(t, ok);
-    if (!ok) return 0;
-    if (local < 0 || local > INT32_MAX) return -1;
+    if (!ok)
+        return 0;
+    if (local < 0 || local > INT32_MAX)
+        return -1;
     return static_cast<std::int32_t>(local);
 }
 
@@ -75,7 +91,8 @@ NativeFile native_open_read(std::u16string_view path) {
     // Non-blocking so that a pipe or device given by mistake cannot hang the
     // open; only plain files are kept.
     const int fd = open(p.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return 0;
+    if (fd < 0)
+        return 0;
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         close(fd);
@@ -91,8 +108,10 @@ std::int64_t native_read(NativeFile file, void* destination, std::int64_t bytes)
     while (total < bytes) {
         const std::size_t chunk = static_cast<std::size_t>(std::min<std::int64_t>(bytes - total, 1 << 30));
         const ssize_t got = read(fd, out + total, chunk);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
         total += got;
     }
     return total;
@@ -107,4 +126,6 @@ std::int64_t native_length(NativeFile file) {
     return fstat(static_cast<int>(file - 1), &st) == 0 ? static_cast<std::int64_t>(st.st_size) : -1;
 }
 
-void native_close(NativeFile file) { close(static_cast<int>(file - 1)); }
+void native_close(NativeFile file) {
+    close(static_cast<int>(file - 1));
+}

@@ -14,10 +14,13 @@ namespace {
 // 100-ns intervals from 1601-01-01 to 1970-01-01.
 constexpr std::int64_t kEpochSeconds = 11644473600LL;
 
-bool is_separator(char16_t c) { return c == u'\\' || c == u'/'; }
+bool is_separator(char16_t c) {
+    return c == u'\\' || c == u'/';
+}
 
 std::int64_t drive_size(std::u16string root) {
-    if (root.size() == 2) root += u'\\';
+    if (root.size() == 2)
+        root += u'\\';
     root[2] = u'\\';
     return GetDriveTypeW(wide(root)) > DRIVE_NO_ROOT_DIR ? -2 : -1;
 }
@@ -25,56 +28,74 @@ std::int64_t drive_size(std::u16string root) {
 }  // namespace
 
 std::int64_t file_size(std::u16string_view path) {
-    if (path.empty()) return -1;
+    if (path.empty())
+        return -1;
     // Not cut to MAX_PATH: the cut path would name another file or a folder
     // (whose size would be reported); a path too long for the platform is
     // simply not found.
     std::u16string p(path);
-    if ((p.size() == 2 || (p.size() == 3 && is_separator(p[2]))) && p[1] == u':') return drive_size(p);
+    if ((p.size() == 2 || (p.size() == 3 && is_separator(p[2]))) && p[1] == u':')
+        return drive_size(p);
 
-    while (!p.empty() && is_separator(p.back())) p.pop_back();
+    while (!p.empty() && is_separator(p.back()))
+        p.pop_back();
     // File names cannot hold wildcards; searching for one would report the
     // size of whatever file happens to match first.
-    if (p.find_first_of(u"*?") != std::u16string::npos) return -1;
+    if (p.find_first_of(u"*?") != std::u16string::npos)
+        return -1;
 
     WIN32_FIND_DATAW found{};
     HANDLE search = p.empty() ? INVALID_HANDLE_VALUE : FindFirstFileW(wide(p), &found);
     if (search != INVALID_HANDLE_VALUE) {
         FindClose(search);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -2;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            return -2;
         return (static_cast<std::int64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
     }
     // Share roots (\\server\share) and ".." are not found by a search but exist.
     const bool network = p.size() >= 2 && p[0] == u'\\' && p[1] == u'\\';
     const bool parent = p.size() >= 2 && p[0] == u'.' && p[1] == u'.';
-    if (!network && !parent) return -1;
+    if (!network && !parent)
+        return -1;
     const DWORD attributes = GetFileAttributesW(wide(p));
-    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? -2 : -1;
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? -2 : -1;
     return GetDriveTypeW(wide(p)) > DRIVE_NO_ROOT_DIR ? -2 : -1;
 }
 
 std::int32_t file_date(std::u16string_view path, int which) {
     const std::u16string p(path);
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (p.empty() || !GetFileAttributesExW(wide(p), GetFileExInfoStandard, &data)) return 0;
+    if (p.empty() || !GetFileAttributesExW(wide(p), GetFileExInfoStandard, &data))
+        return 0;
     FILETIME time{};
     switch (which) {
-        case FILE_DATE_CREATED: time = data.ftCreationTime; break;
-        case FILE_DATE_ACCESSED: time = data.ftLastAccessTime; break;
-        case FILE_DATE_MODIFIED: time = data.ftLastWriteTime; break;
-        default: return 0;
+        case FILE_DATE_CREATED:
+            time = data.ftCreationTime;
+            break;
+        case FILE_DATE_ACCESSED:
+            time = data.ftLastAccessTime;
+            break;
+        case FILE_DATE_MODIFIED:
+            time = data.ftLastWriteTime;
+            break;
+        default:
+            return 0;
     }
     FILETIME local{};
-    if (!FileTimeToLocalFileTime(&time, &local)) return 0;
+    if (!FileTimeToLocalFileTime(&time, &local))
+        return 0;
     const std::uint64_t ticks = (static_cast<std::uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
     const std::int64_t seconds = static_cast<std::int64_t>(ticks / 10000000ULL) - kEpochSeconds;
-    if (seconds < 0 || seconds > INT32_MAX) return -1;
+    if (seconds < 0 || seconds > INT32_MAX)
+        return -1;
     return static_cast<std::int32_t>(seconds);
 }
 
 NativeFile native_open_read(std::u16string_view path) {
     const std::u16string p(path);
-    if (p.empty()) return 0;
+    if (p.empty())
+        return 0;
     HANDLE file = CreateFileW(wide(p), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     return file == INVALID_HANDLE_VALUE ? 0 : reinterpret_cast<NativeFile>(file);
 }
@@ -85,7 +106,8 @@ std::int64_t native_read(NativeFile file, void* destination, std::int64_t bytes)
     while (total < bytes) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::int64_t>(bytes - total, 1 << 30));
         DWORD got = 0;
-        if (!ReadFile(reinterpret_cast<HANDLE>(file), out + total, chunk, &got, nullptr) || got == 0) break;
+        if (!ReadFile(reinterpret_cast<HANDLE>(file), out + total, chunk, &got, nullptr) || got == 0)
+            break;
         total += got;
     }
     return total;
@@ -93,7 +115,8 @@ std::int64_t native_read(NativeFile file, void* destination, std::int64_t bytes)
 
 std::int64_t native_pointer(NativeFile file) {
     LARGE_INTEGER zero{}, position{};
-    if (!SetFilePointerEx(reinterpret_cast<HANDLE>(file), zero, &position, FILE_CURRENT)) return -1;
+    if (!SetFilePointerEx(reinterpret_cast<HANDLE>(file), zero, &position, FILE_CURRENT))
+        return -1;
     return position.QuadPart;
 }
 
@@ -102,4 +125,6 @@ std::int64_t native_length(NativeFile file) {
     return GetFileSizeEx(reinterpret_cast<HANDLE>(file), &size) ? size.QuadPart : -1;
 }
 
-void native_close(NativeFile file) { CloseHandle(reinterpret_cast<HANDLE>(file)); }
+void native_close(NativeFile file) {
+    CloseHandle(reinterpret_cast<HANDLE>(file));
+}

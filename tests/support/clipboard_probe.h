@@ -8,12 +8,13 @@
 #include <string>
 #include <thread>
 
-#include "system/win32.h"
 #include "system/wide.h"
+#include "system/win32.h"
 
 // The clipboard's Unicode text; nullopt when there is none or it cannot be opened.
 inline std::optional<std::u16string> read_clipboard_text() {
-    if (!OpenClipboard(nullptr)) return std::nullopt;
+    if (!OpenClipboard(nullptr))
+        return std::nullopt;
     std::optional<std::u16string> text;
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
         if (const auto* units = static_cast<const wchar_t*>(GlobalLock(data))) {
@@ -29,8 +30,8 @@ class ClipboardHolder {
 public:
     ClipboardHolder() {
         thread_ = std::thread([this] {
-            HWND window = CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                          nullptr);
+            HWND window =
+                CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
             const bool opened = window && OpenClipboard(window);
             {
                 std::lock_guard<std::mutex> lock(mutex_);
@@ -40,8 +41,10 @@ public:
             changed_.notify_all();
             std::unique_lock<std::mutex> lock(mutex_);
             changed_.wait(lock, [this] { return release_; });
-            if (opened) CloseClipboard();
-            if (window) DestroyWindow(window);
+            if (opened)
+                CloseClipboard();
+            if (window)
+                DestroyWindow(window);
         });
         std::unique_lock<std::mutex> lock(mutex_);
         changed_.wait(lock, [this] { return started_; });

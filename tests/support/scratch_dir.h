@@ -10,8 +10,8 @@
 #include <string_view>
 
 #ifdef _WIN32
-#include "system/win32.h"
 #include "system/wide.h"
+#include "system/win32.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -29,7 +29,8 @@ public:
         const auto base = std::filesystem::temp_directory_path();
         for (int attempt = 0;; ++attempt) {
             root_ = base / ("blobsmith-test-" + std::to_string(process_id()) + "-" + std::to_string(counter++));
-            if (std::filesystem::create_directory(root_) || attempt > 100) break;
+            if (std::filesystem::create_directory(root_) || attempt > 100)
+                break;
         }
     }
     ~ScratchDir() {
@@ -47,12 +48,15 @@ public:
 #endif
 
     // The folder's own path, without a trailing separator.
-    std::u16string folder() const { return root_.u16string(); }
+    std::u16string folder() const {
+        return root_.u16string();
+    }
     // The full path of `name` (which may hold separators) inside the folder.
     std::u16string path(std::u16string_view name) const {
         std::u16string full = folder();
         full += kSeparator;
-        for (char16_t c : name) full += (c == u'/' || c == u'\\') ? kSeparator : c;
+        for (char16_t c : name)
+            full += (c == u'/' || c == u'\\') ? kSeparator : c;
         return full;
     }
     // Writes (or replaces) a file, creating its folders; returns its path.
@@ -70,8 +74,8 @@ public:
 
     // Sets the modification time to a local wall-clock time, as the platform
     // converts it back.
-    static bool set_modified(const std::u16string& file, int year, int month, int day, int hour, int minute,
-                             int second) {
+    static bool
+    set_modified(const std::u16string& file, int year, int month, int day, int hour, int minute, int second) {
 #ifdef _WIN32
         SYSTEMTIME local{};
         local.wYear = static_cast<WORD>(year);
@@ -81,10 +85,12 @@ public:
         local.wMinute = static_cast<WORD>(minute);
         local.wSecond = static_cast<WORD>(second);
         FILETIME local_time{}, utc{};
-        if (!SystemTimeToFileTime(&local, &local_time) || !LocalFileTimeToFileTime(&local_time, &utc)) return false;
+        if (!SystemTimeToFileTime(&local, &local_time) || !LocalFileTimeToFileTime(&local_time, &utc))
+            return false;
         HANDLE h = CreateFileW(wide(file), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return false;
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
         const bool ok = SetFileTime(h, nullptr, nullptr, &utc) != 0;
         CloseHandle(h);
         return ok;

@@ -34,7 +34,8 @@ std::u16string hex(std::uint64_t v) {
 // position and the length before every value.
 std::u16string rows_by_quads(const std::u16string& path, std::int32_t per_line) {
     const std::intptr_t f = open_file_for_reading(0, path);
-    if (!f) return {};
+    if (!f)
+        return {};
     std::u16string out;
     std::int32_t counter = 0;
     while (file_position(0) < file_length(0)) {
@@ -54,9 +55,11 @@ std::u16string rows_by_quads(const std::u16string& path, std::int32_t per_line) 
 std::string random_bytes(std::size_t n, unsigned seed) {
     std::mt19937 random(seed);
     std::string s(n, '\0');
-    for (char& c : s) c = static_cast<char>(random() & 0xFF);
+    for (char& c : s)
+        c = static_cast<char>(random() & 0xFF);
     // Runs of zero bytes give values with leading zeros and zero values.
-    for (std::size_t i = 0; i + 24 < n; i += 997) s.replace(i, (i / 997) % 24, (i / 997) % 24, '\0');
+    for (std::size_t i = 0; i + 24 < n; i += 997)
+        s.replace(i, (i / 997) % 24, (i / 997) % 24, '\0');
     return s;
 }
 
@@ -78,7 +81,8 @@ TEST(DataRows, BreaksRowsAfterEveryFiveHundredTwelveValues) {
     const std::u16string full = rows_of(dir, std::string(4096, '\x01'));
     const std::u16string value = u"$101010101010101";
     std::u16string expected;
-    for (int i = 0; i < 512; ++i) expected += value + (i < 511 ? u"," : u"\r\n");
+    for (int i = 0; i < 512; ++i)
+        expected += value + (i < 511 ? u"," : u"\r\n");
     EXPECT_EQ(full, expected);
 
     const std::u16string more = rows_of(dir, std::string(4096, '\x01') + "\x02");
@@ -109,7 +113,8 @@ TEST(DataRows, ReportWhyAFileGivesNoRows) {
     const std::u16string big = dir.write(u"sparse.bin", "x");
     std::error_code error;
     std::filesystem::resize_file(std::filesystem::path(big), (1ULL << 32) + 10, error);
-    if (error) GTEST_SKIP() << "no sparse files here: " << error.message();
+    if (error)
+        GTEST_SKIP() << "no sparse files here: " << error.message();
     const DataRows rows = file_to_data_rows(big, 512);
     EXPECT_EQ(rows.status, DataRowsStatus::TooLarge);  // never read as "10 bytes"
     EXPECT_TRUE(rows.text.empty());

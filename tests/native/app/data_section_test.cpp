@@ -66,8 +66,8 @@ TEST(BuildDataSection, EmitsEntriesByKeyCodeUnitsWithLabelsInTheFilesOwnCase) {
         add(map, dir.write(name, "1"));
     const std::u16string text = build(map);
     std::vector<std::size_t> at;
-    for (const char16_t* label : {u"size_1_bin ", u"size__x_bin ", u"size_a_b_bin ", u"size_a_bin ", u"size_a_b_bin ",
-                                  u"size_B_txt "}) {
+    for (const char16_t* label :
+         {u"size_1_bin ", u"size__x_bin ", u"size_a_b_bin ", u"size_a_bin ", u"size_a_b_bin ", u"size_B_txt "}) {
         at.push_back(text.find(label, at.empty() ? 0 : at.back() + 1));
         ASSERT_NE(at.back(), std::u16string::npos) << std::string(label, label + 5);
     }
@@ -171,7 +171,8 @@ TEST(BuildDataSection, LeavesOutFilesTooLargeForTheSizeField) {
     const std::u16string big = dir.write(u"big.bin", "x");
     std::error_code error;
     std::filesystem::resize_file(std::filesystem::path(big), (1ULL << 32) + 10, error);
-    if (error) GTEST_SKIP() << "no sparse files here: " << error.message();
+    if (error)
+        GTEST_SKIP() << "no sparse files here: " << error.message();
     add(map, big);
     add(map, dir.write(u"small.bin", "s"));
     RecordingProgress progress;
@@ -184,7 +185,9 @@ TEST(BuildDataSection, LeavesOutFilesTooLargeForTheSizeField) {
 
 // Fails the n-th builder allocation from now (1 = the next one).
 int g_fail_at = 0;
-void* failing_realloc(void* block, std::size_t bytes) { return --g_fail_at == 0 ? nullptr : std::realloc(block, bytes); }
+void* failing_realloc(void* block, std::size_t bytes) {
+    return --g_fail_at == 0 ? nullptr : std::realloc(block, bytes);
+}
 
 TEST(GenerateDataSection, RunningOutOfMemoryIsReportedAndKeepsOtherCachedRows) {
     ScratchDir dir;

@@ -12,7 +12,7 @@ TEST(MakeLabel, KeepsOnlyAsciiLettersDigitsAndUnderscoresAndTheLength) {
     EXPECT_EQ(make_label(u"1st (copy) [2].DAT"), u"1st__copy___2__DAT");
     EXPECT_EQ(make_label(u"caf\u00E9.png"), u"caf__png");
     EXPECT_EQ(make_label(u"\U0001F600x"), u"__x");  // one character above U+FFFF: two units
-    EXPECT_EQ(make_label(u"@[`{"), u"____");  // the neighbours of the kept ranges
+    EXPECT_EQ(make_label(u"@[`{"), u"____");        // the neighbours of the kept ranges
     EXPECT_EQ(make_label(u""), u"");
 }
 

@@ -27,7 +27,8 @@ struct HeapHook : ::testing::Test {
 
 std::u16string pattern(std::size_t n) {
     std::u16string s(n, u'\0');
-    for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char16_t>(u'A' + i % 26);
+    for (std::size_t i = 0; i < n; ++i)
+        s[i] = static_cast<char16_t>(u'A' + i % 26);
     return s;
 }
 
@@ -36,13 +37,14 @@ TEST_F(HeapHook, StartsWithRoomForTenThousandUnitsAndGrowsByAFactor) {
     b.append(u"x");
     EXPECT_EQ(b.capacity(), TextBuilder::kInitialCapacity);
     const std::u16string big = pattern(10240);
-    b.append(big);  // 10241 units needed
+    b.append(big);                    // 10241 units needed
     EXPECT_EQ(b.capacity(), 13108u);  // 10241 * 1.28, rounded
     EXPECT_EQ(g_allocations, 2u);
     EXPECT_EQ(b.view(), u"x" + big);
 
     // Many small appends stay amortised: a handful of reallocations, not one each.
-    for (int i = 0; i < 100000; ++i) b.append(u"abc");
+    for (int i = 0; i < 100000; ++i)
+        b.append(u"abc");
     EXPECT_LT(g_allocations, 20u);
     EXPECT_EQ(b.size(), 10241u + 300000u);
     EXPECT_EQ(b.view().substr(b.size() - 6), u"abcabc");
@@ -52,7 +54,8 @@ TEST_F(HeapHook, AReservedBuilderNeverReallocates) {
     TextBuilder b;
     ASSERT_TRUE(b.reserve(50000));
     const std::size_t before = g_allocations;
-    for (int i = 0; i < 10000; ++i) b.append(u"12345");
+    for (int i = 0; i < 10000; ++i)
+        b.append(u"12345");
     EXPECT_EQ(g_allocations, before);
     EXPECT_EQ(b.size(), 50000u);
     char16_t* tail = b.prepare(3);

@@ -16,7 +16,8 @@ std::map<std::u16string, int> list(std::intptr_t scan) {
     std::map<std::u16string, int> seen;
     while (next_directory_entry(scan)) {
         const std::u16string name = directory_entry_name(scan);
-        if (name != u"." && name != u"..") seen[name] = directory_entry_type(scan);
+        if (name != u"." && name != u"..")
+            seen[name] = directory_entry_type(scan);
     }
     return seen;
 }

@@ -13,7 +13,8 @@ namespace {
 TEST(FileSizePosix, LongPathsAreNotCutToAnotherName) {
     ScratchDir dir;
     std::u16string name;
-    for (int i = 0; i < 6; ++i) name += std::u16string(60, char16_t(u'a' + i)) + u"/";
+    for (int i = 0; i < 6; ++i)
+        name += std::u16string(60, char16_t(u'a' + i)) + u"/";
     const std::u16string file = dir.write(name + u"f.bin", "12345");
     ASSERT_GT(file.size(), 300u);
     EXPECT_EQ(file_size(file), 5);

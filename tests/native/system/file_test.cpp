@@ -13,7 +13,8 @@ namespace {
 
 std::string bytes_0_to(std::size_t n) {
     std::string s(n, '\0');
-    for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>(i * 7 + 3);
+    for (std::size_t i = 0; i < n; ++i)
+        s[i] = static_cast<char>(i * 7 + 3);
     return s;
 }
 
@@ -29,8 +30,8 @@ TEST(FilePart, TakesTheNameAfterTheLastSeparatorOfEitherKind) {
         {u"\"C:\\quoted dir\\file.txt\" rest", u"file.txt", u"file"},
         {u"\"plain.txt\"", u"plain.txt", u"plain"},
         {u"dir\\.hidden", u".hidden", u".hidden"},  // a leading dot is no extension
-        {u"dir\\name.", u"name.", u"name."},  // nor is a trailing one
-        {u"dir\\a.b c", u"a.b c", u"a.b c"},  // a blank after the dot stops the search
+        {u"dir\\name.", u"name.", u"name."},        // nor is a trailing one
+        {u"dir\\a.b c", u"a.b c", u"a.b c"},        // a blank after the dot stops the search
         {u"dir\\a b.txt", u"a b.txt", u"a b"},
         {u"", u"", u""},
     };
@@ -72,7 +73,8 @@ TEST(FileSize, CountsLengthsBeyondFourGibibytes) {
     const std::u16string big = dir.write(u"sparse.bin", "x");
     std::error_code error;
     std::filesystem::resize_file(std::filesystem::path(big), (1ULL << 32) + 10, error);
-    if (error) GTEST_SKIP() << "no sparse files here: " << error.message();
+    if (error)
+        GTEST_SKIP() << "no sparse files here: " << error.message();
     EXPECT_EQ(file_size(big), (1LL << 32) + 10);
 }
 

@@ -7,9 +7,9 @@
 
 #include "app/busy_flag.h"
 #include "app/progress.h"
-#include "system/threads.h"
 #include "support/clipboard_probe.h"
 #include "support/scratch_dir.h"
+#include "system/threads.h"
 
 namespace {
 
@@ -79,10 +79,14 @@ TEST_F(HelloMap, RunsOnAWorkerThreadAndReportsProgressFromThere) {
     } sink;
     set_generation_progress(&sink);
     std::atomic<int> status{-1};
-    ASSERT_NE(create_thread([](void* result) {
-        static_cast<std::atomic<int>*>(result)->store(static_cast<int>(generate_data_section(1).status));
-    }, &status), 0);
-    for (int i = 0; i < 1000 && (busy_flag_is_set() || status.load() < 0); ++i) Sleep(10);
+    ASSERT_NE(create_thread(
+                  [](void* result) {
+                      static_cast<std::atomic<int>*>(result)->store(static_cast<int>(generate_data_section(1).status));
+                  },
+                  &status),
+              0);
+    for (int i = 0; i < 1000 && (busy_flag_is_set() || status.load() < 0); ++i)
+        Sleep(10);
     set_generation_progress(nullptr);
     EXPECT_EQ(status.load(), 0);
     EXPECT_EQ(read_clipboard_text(), kHelloText);

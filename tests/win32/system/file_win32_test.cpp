@@ -17,7 +17,8 @@ TEST(FileSizeWin32, DriveRootsWithAndWithoutSeparatorAreFolders) {
     EXPECT_EQ(file_size(u"c:/"), -2);
     const DWORD drives = GetLogicalDrives();
     for (int letter = 25; letter >= 3; --letter) {
-        if (drives & (1u << letter)) continue;
+        if (drives & (1u << letter))
+            continue;
         const std::u16string root{char16_t(u'A' + letter), u':'};
         EXPECT_EQ(file_size(root), -1) << char('A' + letter);
         EXPECT_EQ(file_size(root + u"\\"), -1);
