@@ -71,10 +71,10 @@ void tear_down_gadget(HWND control, std::intptr_t id) {
 }
 
 LRESULT CALLBACK gadget_subclass_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-    const LONG_PTR id = GetWindowLongPtrW(hwnd, GWLP_ID);
-    GadgetObject* g = id == -1 ? nullptr : gadget_object(id);
-    if (!g || g->handle != hwnd)
+    GadgetObject* g = gadget_of_control(hwnd);
+    if (!g)
         return DefWindowProcW(hwnd, message, wparam, lparam);
+    const LONG_PTR id = GetWindowLongPtrW(hwnd, GWLP_ID);
     const auto previous = reinterpret_cast<WNDPROC>(g->previous_proc);
     const LRESULT result = previous ? CallWindowProcW(previous, hwnd, message, wparam, lparam)
                                     : DefWindowProcW(hwnd, message, wparam, lparam);
@@ -90,9 +90,9 @@ std::intptr_t gadget_route(void* control, void* parent, unsigned message, std::u
     const auto id = reinterpret_cast<std::intptr_t>(GetPropW(hwnd, kPropGadgetId));
     if (id != GetWindowLongPtrW(hwnd, GWLP_ID))
         return NOT_HANDLED;
-    GadgetObject* g = gadget_object(id);
     // The handle check keeps a plain control with identifier 0 away from gadget 0.
-    if (!g || g->handle != hwnd || !g->table->notification_handler)
+    GadgetObject* g = gadget_of_control(hwnd);
+    if (!g || !g->table->notification_handler)
         return NOT_HANDLED;
     return g->table->notification_handler(*g, parent, message, wparam, lparam);
 }

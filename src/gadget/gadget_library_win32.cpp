@@ -61,9 +61,11 @@ GadgetObject* gadget_object(std::intptr_t id) {
 
 GadgetObject* gadget_of_control(HWND control) {
     const LONG_PTR id = GetWindowLongPtrW(control, GWLP_ID);
-    if (id == -1)
+    if (id == -1 || !g_gadgets)
         return nullptr;
-    GadgetObject* g = gadget_object(id);
+    // The fast lookup is safe here: a gadget's control carries its id until
+    // the tear-down sets -1, so a handle read from a control is live.
+    auto* g = static_cast<GadgetObject*>(registry_get(*g_gadgets, id));
     return g && g->handle == control ? g : nullptr;
 }
 

@@ -119,10 +119,12 @@ LRESULT CALLBACK hyperlink_proc(HWND control, UINT message, WPARAM wparam, LPARA
         case WM_PAINT:
             paint(control, *g, *link);
             return 0;
-        case WM_SETTEXT:
-            CallWindowProcW(link->previous, control, message, wparam, lparam);
+        case WM_SETTEXT: {
+            // The control's own answer, so that setting the text reports success.
+            const LRESULT set = CallWindowProcW(link->previous, control, message, wparam, lparam);
             InvalidateRect(control, nullptr, TRUE);
-            return 0;
+            return set;
+        }
         case WM_ENABLE:
         case WM_UPDATEUISTATE:
             InvalidateRect(control, nullptr, TRUE);

@@ -42,6 +42,7 @@ TEST_F(GadgetTest, HyperlinkClicksOnReleaseAndHasNoDoubleClick) {
     EXPECT_EQ(pump(), GadgetEvents{});
 
     // Text changes go through the control, events stay quiet.
+    EXPECT_TRUE(SetWindowTextW(link, L"set"));
     gadget_set_text(1, u"other");
     wchar_t text[16];
     GetWindowTextW(link, text, 16);

@@ -59,6 +59,21 @@ TEST_F(ListViewTest, MultiSelectionState) {
     EXPECT_EQ(pump(), GadgetEvents{});
 }
 
+TEST_F(ListViewTest, ClickSelectionIsMultiSelectionToo) {
+    make(PB_ListView_ClickSelect);
+    SendMessageW(list, LB_SETSEL, TRUE, 4);
+    SendMessageW(list, LB_SETSEL, TRUE, 2);
+    EXPECT_EQ(gadget_get_state(1), 2);
+    gadget_set_state(1, 0);
+    EXPECT_EQ(selected(), std::vector<int>{0});
+    // A press on a selected item is armed and keeps the selection.
+    const POINT p = centre_of(0);
+    post_mouse(list, WM_LBUTTONDOWN, p.x, p.y, MK_LBUTTON);
+    post_mouse(list, WM_LBUTTONUP, p.x, p.y);
+    EXPECT_EQ(pump(), (GadgetEvents{{1, ET_LEFT_CLICK}}));
+    EXPECT_EQ(selected(), std::vector<int>{0});
+}
+
 TEST_F(ListViewTest, SingleSelectionState) {
     make(0);
     EXPECT_EQ(gadget_get_state(1), -1);
