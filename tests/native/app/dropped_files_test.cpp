@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
@@ -193,6 +194,22 @@ TEST(CollectDroppedFiles, ReportsWhatCannotBeUsedAndTakesTheRest) {
     EXPECT_EQ(result.skipped[1].reason, SkipReason::NotFound);
     EXPECT_EQ(result.skipped[2].path, u"");
     EXPECT_EQ(map.size(), 1u);
+}
+
+TEST(CollectDroppedFiles, SkipsFilesTooLargeForTheSizeField) {
+    // 4 GiB + 10 bytes, sparse: its low 32 bits alone would claim 10 bytes.
+    ScratchDir dir;
+    const auto huge = dir.write(u"big/huge.bin", "");
+    std::filesystem::resize_file(std::filesystem::path(huge), (std::uintmax_t{4} << 30) + 10);
+    const auto small = dir.write(u"small.bin", "s");
+    FileMap map;
+    const DropResult result = collect_dropped_paths(map, {huge, dir.path(u"big"), small}, nullptr);
+    ASSERT_EQ(result.skipped.size(), 2u);
+    EXPECT_EQ(result.skipped[0].path, huge);
+    EXPECT_EQ(result.skipped[0].reason, SkipReason::TooLarge);
+    EXPECT_EQ(result.skipped[1].reason, SkipReason::TooLarge);
+    EXPECT_EQ(map.size(), 1u);
+    EXPECT_EQ(map.find(u"huge.bin"), nullptr);
 }
 
 TEST(CollectDroppedFiles, AFilePathWithTrailingSeparatorsKeepsItsName) {
