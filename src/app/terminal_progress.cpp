@@ -1,0 +1,68 @@
+// The command line's progress bar.
+#include "app/terminal_progress.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "system/utf.h"
+
+namespace {
+
+constexpr int kWidth = 30;
+
+}  // namespace
+
+TerminalProgress::TerminalProgress(double total_bytes, Write write, Clock::time_point start)
+    : total_bytes_(total_bytes), write_(std::move(write)), start_(start) {}
+
+void TerminalProgress::update(std::int32_t value, Clock::time_point now) noexcept {
+    // Quick runs print nothing at all.
+    if (now - start_ < kDelay)
+        return;
+    if (drawn_ && now - last_ < kInterval)
+        return;
+    last_ = now;
+    draw(value);
+}
+
+void TerminalProgress::finish() noexcept {
+    if (!drawn_)
+        return;
+    draw(maximum_);
+    try {
+        write_(u"\n");
+    } catch (const std::exception&) {
+    }
+}
+
+void TerminalProgress::draw(std::int32_t value) noexcept {
+    try {
+        double fraction = maximum_ > 0 ? static_cast<double>(value) / maximum_ : 1.0;
+        if (fraction < 0)
+            fraction = 0;
+        if (fraction > 1)
+            fraction = 1;
+        const int filled = static_cast<int>(fraction * kWidth);
+        std::u16string line = u"\r[";
+        line.append(static_cast<std::size_t>(filled), u'#');
+        line.append(static_cast<std::size_t>(kWidth - filled), u' ');
+        // Trailing blanks wipe what a longer earlier line left.
+        line += u"] " + byte_count(fraction * total_bytes_) + u" of " + byte_count(total_bytes_) + u"   ";
+        write_(line);
+        drawn_ = true;
+    } catch (const std::exception&) {
+        // No memory for a progress line: the work matters more.
+    }
+}
+
+std::u16string byte_count(double bytes) {
+    static constexpr const char* kUnits[] = {"B", "KiB", "MiB", "GiB", "TiB"};
+    int unit = 0;
+    while (bytes >= 1024 && unit < 4) {
+        bytes /= 1024;
+        ++unit;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, unit == 0 ? "%.0f %s" : "%.1f %s", bytes, kUnits[unit]);
+    return utf16_from_utf8(text);
+}
