@@ -37,12 +37,15 @@ void TerminalProgress::finish() noexcept {
 
 void TerminalProgress::draw(std::int32_t value) noexcept {
     try {
-        double fraction = maximum_ > 0 ? static_cast<double>(value) / maximum_ : 1.0;
-        if (fraction < 0)
-            fraction = 0;
-        if (fraction > 1)
-            fraction = 1;
-        const int filled = static_cast<int>(fraction * kWidth);
+        // Whole numbers for the bar: x87 doubles of the 32-bit build would put
+        // 700 / 1000 * 30 just below 21.
+        std::int64_t done = maximum_ > 0 ? value : 1, whole = maximum_ > 0 ? maximum_ : 1;
+        if (done < 0)
+            done = 0;
+        if (done > whole)
+            done = whole;
+        const int filled = static_cast<int>(done * kWidth / whole);
+        const double fraction = static_cast<double>(done) / static_cast<double>(whole);
         std::u16string line = u"\r[";
         line.append(static_cast<std::size_t>(filled), u'#');
         line.append(static_cast<std::size_t>(kWidth - filled), u' ');
