@@ -1,6 +1,8 @@
 // Random files and the floor pass for the benchmarks.
 #include "bench_support.h"
 
+#include "system/memory_advice.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,7 +27,7 @@ bool write_random_file(const std::string& path, std::size_t bytes, unsigned seed
     return std::fclose(out) == 0;
 }
 
-std::uint64_t floor_pass(const std::string& path, std::size_t output_bytes) {
+std::uint64_t floor_pass(const std::string& path, std::size_t output_bytes, bool large_page_hint) {
     std::FILE* in = std::fopen(path.c_str(), "rb");
     if (!in)
         return 0;
@@ -35,6 +37,9 @@ std::uint64_t floor_pass(const std::string& path, std::size_t output_bytes) {
     constexpr std::size_t kBlock = 64 * 1024;
     std::unique_ptr<unsigned char[]> block(new unsigned char[kBlock]);
     auto* out = static_cast<unsigned char*>(std::malloc(output_bytes ? output_bytes : 1));
+    // The same large-page hint the generator's text gets, so both write the same kind of memory.
+    if (large_page_hint)
+        advise_sequential_fill(out, output_bytes);
     std::size_t written = 0;
     std::uint64_t sum = 0;
     for (long done = 0; done < length;) {

@@ -1,7 +1,7 @@
 // Times one full generation of a file (rows plus the final text), or the floor
 // pass for it, in this process. Used by bench/run.sh.
 //   blobsmith_convert_bench generate FILE   -> "<seconds> <bytes written>"
-//   blobsmith_convert_bench floor FILE BYTES -> "<seconds> <checksum>"
+//   blobsmith_convert_bench floor FILE BYTES [small-pages] -> "<seconds> <checksum>"
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -44,7 +44,8 @@ int main(int argc, char** argv) {
     if (mode == "floor" && argc >= 4) {
         const std::size_t bytes = std::strtoull(argv[3], nullptr, 10);
         const auto start = std::chrono::steady_clock::now();
-        const std::uint64_t sum = floor_pass(path, bytes);
+        const bool small_pages = argc >= 5 && std::string(argv[4]) == "small-pages";
+        const std::uint64_t sum = floor_pass(path, bytes, !small_pages);
         std::printf("%.6f %llu\n", seconds_since(start), static_cast<unsigned long long>(sum));
         return sum ? 0 : 1;
     }

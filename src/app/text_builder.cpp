@@ -1,6 +1,8 @@
 // TextBuilder: one realloc'd block, so large texts can grow without a copy.
 #include "app/text_builder.h"
 
+#include "system/memory_advice.h"
+
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -17,6 +19,9 @@ void* reallocate(void* block, std::size_t bytes) {
     const TextBuilderRealloc custom = g_realloc.load(std::memory_order_relaxed);
     return custom ? custom(block, bytes) : std::realloc(block, bytes);
 }
+
+// Blocks from this size on get the large-page hint.
+constexpr std::size_t kLargeBlockBytes = std::size_t{32} << 20;
 
 constexpr std::size_t kMaxUnits = std::numeric_limits<std::ptrdiff_t>::max() / sizeof(char16_t);
 
@@ -68,6 +73,8 @@ bool TextBuilder::grow_to(std::size_t units) noexcept {
         fail();
         return false;
     }
+    if (units * sizeof(char16_t) >= kLargeBlockBytes)
+        advise_sequential_fill(block, units * sizeof(char16_t));
     units_ = static_cast<char16_t*>(block);
     capacity_ = units;
     return true;
