@@ -71,11 +71,11 @@ TEST_F(BlobsmithCli, ListsFullPathsInTheWindowsOrder) {
 }
 
 TEST_F(BlobsmithCli, ReplacesTheOutputFileWholeInUtf16) {
-    std::ofstream(root / "out.pb") << std::string(5000, 'x');
-    const CliRun r = run("--utf16 -o out.pb tree other/ABC.BIN");
+    std::ofstream(root / "out.inc") << std::string(5000, 'x');
+    const CliRun r = run("--utf16 -o out.inc tree other/ABC.BIN");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(slurp(root / "out.pb"), CliFixture::utf16le(CliFixture::expected_text()));
+    EXPECT_EQ(slurp(root / "out.inc"), CliFixture::utf16le(CliFixture::expected_text()));
     std::size_t entries = 0;
     for (const auto& entry : std::filesystem::directory_iterator(root))
         entries += entry.is_regular_file();
@@ -92,7 +92,7 @@ TEST_F(BlobsmithCli, AnOutputThatCannotBeWrittenFailsAndLeavesNothingBehind) {
     for (const auto& entry : std::filesystem::directory_iterator(root))
         EXPECT_EQ(entry.path().filename().string().find("taken."), std::string::npos) << entry.path();
 
-    r = run("-o no/such/folder.pb tree");
+    r = run("-o no/such/folder.inc tree");
     EXPECT_EQ(r.status, 2);
     EXPECT_FALSE(std::filesystem::exists(root / "no"));
 }

@@ -63,11 +63,11 @@ TEST(BlobsmithCliWin32, GivesTheSameTextAsNatively) {
 
 TEST(BlobsmithCliWin32, WritesUtf16ToAFileAndReportsSkippedPaths) {
     CliFixture files;
-    const CliRun r = run_cli(files.dir.folder(), u"--utf16 -o out.pb tree missing.bin other/ABC.BIN");
+    const CliRun r = run_cli(files.dir.folder(), u"--utf16 -o out.inc tree missing.bin other/ABC.BIN");
     EXPECT_EQ(r.status, 1u);
     EXPECT_EQ(r.out, "");
     HANDLE h =
-        CreateFileW(wide(files.dir.path(u"out.pb")), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        CreateFileW(wide(files.dir.path(u"out.inc")), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     std::string bytes(1 << 16, '\0');
     DWORD got = 0;
