@@ -3,6 +3,7 @@
 #include "system/run_program.h"
 
 #include "child_process.h"
+#include "support/scratch_dir.h"
 #include "system/runtime_services.h"
 #include "system/utf.h"
 #include "system/wide.h"
@@ -16,20 +17,6 @@ namespace {
 
 HANDLE handle_of(std::uintptr_t value) {
     return reinterpret_cast<HANDLE>(value);
-}
-
-std::u16string temp_folder(std::u16string_view name) {
-    wchar_t buffer[MAX_PATH];
-    const DWORD length = GetTempPathW(MAX_PATH, buffer);
-    std::u16string folder = from_wide(buffer, length) + std::u16string(name) + u"\\";
-    CreateDirectoryW(wide(folder), nullptr);
-    return folder;
-}
-
-std::u16string without_trailing_backslash(std::u16string folder) {
-    if (folder.ends_with(u'\\'))
-        folder.pop_back();
-    return folder;
 }
 
 DWORD exit_code_after_end(std::uintptr_t process) {
@@ -83,14 +70,15 @@ TEST_F(RunProgram, ConnectFeedsOneKeptProgramsOutputToTheNext) {
 }
 
 TEST_F(RunProgram, AProgramPathWithBlanksNeedsNoQuotesAndTheDirectoryIsUsed) {
-    const std::u16string folder = temp_folder(u"blobsmith run program");
+    const ScratchDir scratch;
+    const std::u16string folder = scratch.make_folder(u"run program") + u"\\";
     const std::u16string copy = folder + u"copy of the tests.exe";
     ASSERT_TRUE(CopyFileW(wide(this_program()), wide(copy), FALSE));
     // Unquoted, the path would start "copy.exe" (Windows tries the blanks in
     // turn); Wine would even re-quote a path it found, but not with a decoy there.
     const std::u16string decoy = folder + u"copy.exe";
     ASSERT_TRUE(CopyFileW(wide(this_program()), wide(decoy), FALSE));
-    const std::u16string work = without_trailing_backslash(temp_folder(u"blobsmith work dir"));
+    const std::u16string work = scratch.make_folder(u"work dir");
 
     const std::intptr_t program = run_program(copy, u"--child=where", work, PB_Program_Keep | PB_Program_ReadOutput);
     ProgramRecord* record = program_record(program);
@@ -100,8 +88,6 @@ TEST_F(RunProgram, AProgramPathWithBlanksNeedsNoQuotesAndTheDirectoryIsUsed) {
     close_program(program);
 
     EXPECT_EQ(run_program(copy, u"--child=exit 0", {}, PB_Program_Wait), 1);
-    DeleteFileW(wide(copy));
-    DeleteFileW(wide(decoy));
 }
 
 TEST_F(RunProgram, WaitReturnsOnlyAfterTheProgramEnded) {
@@ -133,7 +119,7 @@ protected:
         event_name_ = u"BlobsmithShellTest" + utf16_from_utf8(std::to_string(GetCurrentProcessId()));
         go_ = CreateEventW(nullptr, TRUE, FALSE, wide(event_name_));
         ASSERT_NE(go_, nullptr);
-        folder_ = temp_folder(u"blobsmith shell test");
+        folder_ = scratch_.make_folder(u"shell test") + u"\\";
         marker_ = folder_ + u"opened.txt";
         DeleteFileW(wide(marker_));
         const std::u16string command =
@@ -192,6 +178,7 @@ protected:
 
     std::u16string event_name_;
     HANDLE go_ = nullptr;
+    ScratchDir scratch_;
     std::u16string folder_;
     std::u16string marker_;
 };
@@ -207,7 +194,7 @@ TEST_F(ShellFallback, ADocumentOpensWithItsHandlerInItsFolderWithoutWaiting) {
     // waited for it, the marker would be there by now.
     EXPECT_FALSE(marker_exists());
     EXPECT_EQ(release_handler_and_read_marker(),
-              utf8_from_utf16(document) + "\n" + utf8_from_utf16(without_trailing_backslash(folder_)) + "\n");
+              utf8_from_utf16(document) + "\n" + utf8_from_utf16(scratch_.path(u"shell test")) + "\n");
     DeleteFileW(wide(document));
 }
 
