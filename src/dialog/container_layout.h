@@ -1,6 +1,7 @@
 // Size and place arithmetic of the container gadgets and the gadget elements'
 // special rules, taking every measured number (text height, border metric,
-// item height) as an argument.
+// item height) as an argument. The requested-size functions of single-child
+// containers store the child's size in the layout, as a size pass does.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +19,7 @@ inline constexpr std::uint32_t kContainerFlatFlag = 1;  // the container flag ta
 // system's border width for any other flags, 0 without flags.
 [[nodiscard]] LayoutSize container_borders(std::uint32_t flags, std::int32_t system_border_width);
 // max(WIDTH, margins + borders + child) per axis.
-[[nodiscard]] LayoutSize container_requested_size(const SingleChildLayout& layout,
+[[nodiscard]] LayoutSize container_requested_size(SingleChildLayout& layout,
                                                   LayoutSize borders,
                                                   LayoutSize child,
                                                   LayoutSize minimum);
@@ -27,14 +28,14 @@ inline constexpr std::uint32_t kContainerFlatFlag = 1;  // the container flag ta
 
 // A canvas holding a child: max(WIDTH, margins + child); content area (0, 0, w, h).
 // A tab page: the same formulas. A canvas without a child uses at_least(required, minimum).
-[[nodiscard]] LayoutSize canvas_requested_size(const SingleChildLayout& layout, LayoutSize child, LayoutSize minimum);
-[[nodiscard]] LayoutSize tab_requested_size(const SingleChildLayout& layout, LayoutSize child, LayoutSize minimum);
+[[nodiscard]] LayoutSize canvas_requested_size(SingleChildLayout& layout, LayoutSize child, LayoutSize minimum);
+[[nodiscard]] LayoutSize tab_requested_size(SingleChildLayout& layout, LayoutSize child, LayoutSize minimum);
 
 // ---- frame ----
 
 // The frame's top inset: its text height, at least 10. Bottom, left and right are 4.
 [[nodiscard]] std::int32_t frame_top_inset(std::int32_t text_height);
-[[nodiscard]] LayoutSize frame_requested_size(const SingleChildLayout& layout,
+[[nodiscard]] LayoutSize frame_requested_size(SingleChildLayout& layout,
                                               std::int32_t top_inset,
                                               LayoutSize child,
                                               LayoutSize minimum);
@@ -56,7 +57,7 @@ struct ScrollAreaSettings {
 };
 
 [[nodiscard]] LayoutSize scroll_area_requested_size(const ScrollAreaSettings& settings,
-                                                    const SingleChildLayout& layout,
+                                                    SingleChildLayout& layout,
                                                     LayoutSize child,
                                                     LayoutSize minimum);
 

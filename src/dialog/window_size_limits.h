@@ -31,10 +31,11 @@ struct WindowSizeRequest {
     std::int32_t max_height = 0;
 };
 
-// w = max(child + left + right, WIDTH), h likewise; a number in MINWIDTH raises
-// w to it, AUTO takes w; MAXWIDTH's AUTO takes w after that. Heights the same.
+// Stores the child's size in `layout`. w = max(child + left + right, WIDTH),
+// h likewise; a number in MINWIDTH raises w to it, AUTO takes w; MAXWIDTH's
+// AUTO takes w after that. Heights the same.
 [[nodiscard]] WindowSizeRequest window_requested_size(const WindowSizeLimits& limits,
-                                                      const SingleChildLayout& layout,
+                                                      SingleChildLayout& layout,
                                                       LayoutSize child,
                                                       LayoutSize minimum);
 
