@@ -89,6 +89,16 @@ GridPlacement GridLayout::add_child(std::int32_t column_span, std::int32_t row_s
     placed.row = static_cast<std::int32_t>(cell / columns_);
     placed.column = static_cast<std::int32_t>(cell % columns_);
     placed.column_span = std::min(std::max(column_span, 1), columns_ - placed.column);
+    // The span also ends before a cell an earlier row span already covers, so
+    // that no two children share a cell (that cell's column is covered in every
+    // row the earlier span reaches, so checking this row is enough).
+    for (std::int32_t c = 1; c < placed.column_span; ++c) {
+        const auto index = static_cast<std::size_t>(cell + c);
+        if (index < cells_.size() && cells_[index] != kFree) {
+            placed.column_span = c;
+            break;
+        }
+    }
     placed.row_span = std::max(row_span, 1);
     const std::int64_t rows_needed = std::int64_t{placed.row} + placed.row_span;
     if (rows_needed * columns_ > kGridMaxCells || children_.size() >= static_cast<std::size_t>(kGridMaxCells)) {

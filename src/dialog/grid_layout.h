@@ -45,7 +45,8 @@ public:
     [[nodiscard]] bool set_columns(std::int32_t columns);
 
     // Puts the next child into the first free cell from the cursor. Spans
-    // below 1 count as 1; a column span is cut at the last column. Fails
+    // below 1 count as 1; a column span is cut at the last column and before
+    // a cell an earlier span covers, so children never overlap. Fails
     // (error set, nothing changed) when the table would pass its bounds.
     [[nodiscard]] GridPlacement add_child(std::int32_t column_span, std::int32_t row_span);
 

@@ -120,8 +120,22 @@ void fuzz_grid(Input& in) {
         check(placed.row >= 0 && placed.row_span >= 1);
     }
     grid.finish();
-    for (std::int32_t i = 0; i < grid.child_count(); ++i)
-        check(grid.child(i).row < grid.rows());
+    // Every child lies inside the rows, and no cell belongs to two children.
+    std::vector<bool> taken;
+    for (std::int32_t i = 0; i < grid.child_count(); ++i) {
+        const GridPlacement& c = grid.child(i);
+        check(c.row < grid.rows());
+        const auto end_row = static_cast<std::size_t>(c.row) + static_cast<std::size_t>(c.row_span);
+        if (taken.size() < end_row * static_cast<std::size_t>(grid.columns()))
+            taken.resize(end_row * static_cast<std::size_t>(grid.columns()));
+        for (std::size_t r = static_cast<std::size_t>(c.row); r < end_row; ++r)
+            for (std::int32_t k = 0; k < c.column_span; ++k) {
+                const std::size_t cell =
+                    r * static_cast<std::size_t>(grid.columns()) + static_cast<std::size_t>(c.column + k);
+                check(!taken[cell]);
+                taken[cell] = true;
+            }
+    }
     std::vector<std::int32_t> kept;
     for (std::int32_t pass = in.count(2); pass >= 0; --pass) {
         std::vector<LayoutSize> sizes(static_cast<std::size_t>(grid.child_count()));

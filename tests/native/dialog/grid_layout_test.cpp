@@ -40,6 +40,27 @@ TEST(GridLayout, ChildrenFlowAroundSpans) {
     EXPECT_EQ(three.rows(), 2);
 }
 
+TEST(GridLayout, AColumnSpanStopsAtACellAnEarlierRowSpanCovers) {
+    GridLayout grid;
+    ASSERT_TRUE(grid.set_columns(3));
+    (void)grid.add_child(1, 1);
+    EXPECT_EQ(cell_of(grid.add_child(1, 3)), (Cell{0, 1, 1, 3}));
+    (void)grid.add_child(1, 1);
+    EXPECT_EQ(cell_of(grid.add_child(3, 1)), (Cell{1, 0, 1, 1}));
+    EXPECT_EQ(cell_of(grid.add_child(3, 2)), (Cell{1, 2, 1, 2}));
+    grid.finish();
+    (void)grid.measure(std::vector<LayoutSize>(5, {10, 10}), {});
+    const auto rects = grid.place({0, 0, 40, 40});
+    for (std::size_t a = 0; a < rects.size(); ++a)
+        for (std::size_t b = a + 1; b < rects.size(); ++b) {
+            const LayoutRect& p = rects[a];
+            const LayoutRect& q = rects[b];
+            const bool apart =
+                p.x + p.width <= q.x || q.x + q.width <= p.x || p.y + p.height <= q.y || q.y + q.height <= p.y;
+            EXPECT_TRUE(apart) << a << " and " << b;
+        }
+}
+
 TEST(GridLayout, ColumnsGrowEvenlyByDefault) {
     GridLayout grid;
     (void)grid.add_child(1, 1);
