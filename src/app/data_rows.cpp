@@ -3,71 +3,17 @@
 #include "app/data_rows.h"
 
 #include <algorithm>
-#include <array>
-#include <bit>
 #include <cstring>
 #include <memory>
 #include <new>
 
+#include "app/row_digits.h"
 #include "gadget/object_registry.h"
 #include "system/file.h"
 
 namespace {
 
 constexpr std::size_t kReadBlock = 64 * 1024;  // a multiple of 8
-constexpr std::size_t kMaxValueUnits = 19;     // "$", 16 digits and "," or, ending a row, "\r\n"
-constexpr std::u16string_view kRowStart = u"\tData.q ";
-
-// Two hex digits per byte, as the two UTF-16 units of a 32-bit word in memory.
-constexpr std::array<std::uint32_t, 256> make_hex_pairs() {
-    std::array<std::uint32_t, 256> pairs{};
-    constexpr char16_t digits[] = u"0123456789ABCDEF";
-    for (std::uint32_t b = 0; b < 256; ++b) {
-        const std::uint32_t high = digits[b >> 4], low = digits[b & 15];
-        pairs[b] = high | (low << 16);  // little-endian: the high digit comes first
-    }
-    return pairs;
-}
-constexpr std::array<std::uint32_t, 256> kHexPairs = make_hex_pairs();
-
-inline int hex_digit_count(std::uint64_t value) {
-    return value == 0 ? 1 : (64 - __builtin_clzll(value) + 3) / 4;
-}
-
-inline void put_pair(char16_t* out, std::uint64_t value, int shift) {
-    const std::uint32_t pair = kHexPairs[(value >> shift) & 0xFF];
-    std::memcpy(out, &pair, sizeof pair);
-}
-
-// Writes "$" and the value's digits at `out`; returns the units used. Digits
-// go straight to the output: staging them elsewhere first costs a stalled
-// reload for every value.
-inline std::size_t put_value(char16_t* out, std::uint64_t value) {
-    out[0] = u'$';
-    if (value >> 60) {  // all 16 digits: nearly every value of random data
-        for (int i = 0; i < 8; ++i)
-            put_pair(out + 1 + 2 * i, value, 56 - 8 * i);
-        return 17;
-    }
-    const int count = hex_digit_count(value);
-    char16_t* p = out + 1;
-    int shift = (count - 1) / 2 * 8;  // the highest byte with a significant digit
-    if (count & 1) {
-        *p++ = u"0123456789ABCDEF"[(value >> shift) & 0xF];
-        shift -= 8;
-    }
-    for (; shift >= 0; shift -= 8, p += 2)
-        put_pair(p, value, shift);
-    return 1 + static_cast<std::size_t>(count);
-}
-
-// Eight bytes as a value, first byte lowest.
-inline std::uint64_t load_value(const unsigned char* bytes) {
-    static_assert(std::endian::native == std::endian::little, "a value's first byte is its lowest");
-    std::uint64_t value;
-    std::memcpy(&value, bytes, sizeof value);
-    return value;
-}
 
 // Closes the file on every way out.
 struct FileCloser {
@@ -78,27 +24,8 @@ struct FileCloser {
 }  // namespace
 
 std::size_t data_rows_capacity(std::uint64_t bytes, std::int32_t values_per_line) noexcept {
-    const std::uint64_t values = (bytes + 7) / 8;
-    std::uint64_t units = values * kMaxValueUnits;
-    if (values_per_line > 0)
-        units += (values / static_cast<std::uint64_t>(values_per_line) + 1) * kRowStart.size();
+    const std::uint64_t units = row_digits::max_units(bytes, values_per_line);
     return units > SIZE_MAX / 4 ? SIZE_MAX / 4 : static_cast<std::size_t>(units);
-}
-
-char16_t* DataRowsWriter::put(char16_t* out, std::uint64_t value) noexcept {
-    if (values_per_line_ > 0 && in_row_ == values_per_line_) {
-        std::memcpy(out, kRowStart.data(), kRowStart.size() * sizeof(char16_t));
-        out += kRowStart.size();
-        in_row_ = 0;
-    }
-    out += put_value(out, value);
-    if (++in_row_ == values_per_line_) {
-        out[0] = u'\r';
-        out[1] = u'\n';
-        return out + 2;
-    }
-    *out = u',';
-    return out + 1;
 }
 
 bool DataRowsWriter::write(const unsigned char* bytes, std::size_t count) noexcept {
@@ -107,16 +34,7 @@ bool DataRowsWriter::write(const unsigned char* bytes, std::size_t count) noexce
     char16_t* const start = out_.prepare(data_rows_capacity(count, values_per_line_));
     if (!start)
         return false;
-    char16_t* out = start;
-    std::size_t at = 0;
-    for (; at + 8 <= count; at += 8)
-        out = put(out, load_value(bytes + at));
-    if (at < count) {
-        // The last group of a file: the missing high bytes are 0.
-        unsigned char group[8] = {};
-        std::memcpy(group, bytes + at, count - at);
-        out = put(out, load_value(group));
-    }
+    char16_t* const out = row_digits::put_rows(start, bytes, count, values_per_line_, in_row_);
     out_.commit(static_cast<std::size_t>(out - start));
     return true;
 }

@@ -22,8 +22,6 @@ public:
     void finish() noexcept;
 
 private:
-    char16_t* put(char16_t* out, std::uint64_t value) noexcept;
-
     TextBuilder& out_;
     std::size_t start_;  // where the rows begin in out_
     std::int32_t values_per_line_;

@@ -1,9 +1,7 @@
 // The data-section generator: refresh, convert, sort, assemble.
 #include "app/data_section.h"
 
-#include <algorithm>
 #include <atomic>
-#include <charconv>
 #include <exception>
 #include <string>
 #include <vector>
@@ -12,86 +10,15 @@
 #include "app/clipboard_out.h"
 #include "app/data_rows.h"
 #include "app/progress.h"
-#include "app/section_format.h"
+#include "app/section_parts.h"
 #include "gadget/object_registry.h"
 #include "system/file.h"
 
 namespace {
 
-constexpr std::int32_t kValuesPerLine = 512;
-constexpr std::u16string_view kBegin = u"DataSection\r\n\r\n";
-constexpr std::u16string_view kEnd = u"EndDataSection\r\n";
-constexpr std::u16string_view kEntryEnd = u"\r\n\r\n";
-// The rows of an empty file: one zero value, so its label exists in the text.
-constexpr std::u16string_view kEmptyRows = u"$0";
+using namespace section_parts;
 
 std::atomic<ProgressSink*> g_progress{nullptr};
-
-// Byte counts to the sink, halved together until they fit 32 bits.
-class Progress {
-public:
-    Progress(ProgressSink* sink, std::int64_t total) : sink_(sink) {
-        while ((total >> shift_) > INT32_MAX)
-            ++shift_;
-        if (!sink_)
-            return;
-        sink_->set_progress_maximum(static_cast<std::int32_t>(total >> shift_));
-        sink_->set_progress_value(0);
-    }
-    void set(std::int64_t value) {
-        if (sink_)
-            sink_->set_progress_value(static_cast<std::int32_t>(value >> shift_));
-    }
-
-private:
-    ProgressSink* sink_;
-    int shift_ = 0;
-};
-
-std::u16string decimal(std::int64_t value) {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    return std::u16string(digits, end);
-}
-
-// Step 1: sizes and dates as they are now; a change drops the cached rows.
-// Returns the total of the sizes.
-std::int64_t refresh(FileMap& map) {
-    std::int64_t total = 0;
-    map.walk([&total](const std::u16string&, FileEntry& entry) {
-        const std::int32_t date = file_date(entry.path, FILE_DATE_MODIFIED);
-        const std::int32_t size = entry_size_from_length(file_size(entry.path));
-        if (size != entry.size || date != entry.date)
-            entry.text.clear();
-        entry.size = size;
-        entry.date = date;
-        if (size >= 0)
-            total += size;
-    });
-    return total;
-}
-
-struct Emitted {
-    const std::u16string* key;
-    FileEntry* entry;
-};
-
-// The entry's lines up to its rows: size constant, label, "Data.q ".
-std::u16string entry_head(const FileEntry& entry) {
-    const std::u16string label = make_label(file_part(entry.path));
-    std::u16string head;
-    head.reserve(64 + 2 * label.size());
-    head += u"\t#size_";
-    head += label;
-    head += u" = ";
-    head += decimal(entry.size);
-    head += u" ; ";
-    head += format_date(entry.date);
-    head += u"\r\n\tfile_";
-    head += label;
-    head += u":\r\n\tData.q ";
-    return head;
-}
 
 // Where an entry's rows went in the new text; the entry points there once the
 // text is complete.
@@ -122,6 +49,7 @@ bool emit_from_file(TextBuilder& text, FileEntry& entry, std::vector<Placed>& pl
             entry.date = file_date(entry.path, FILE_DATE_MODIFIED);
         }
     }
+    const FileStamp before = file ? file_stamp(file) : FileStamp{};
     const std::size_t start = text.size();
     text.append(entry_head(entry));
     const std::size_t offset = text.size();
@@ -130,6 +58,9 @@ bool emit_from_file(TextBuilder& text, FileEntry& entry, std::vector<Placed>& pl
         text.append(kEmptyRows);
     } else {
         status = append_file_rows(text, file, length, kValuesPerLine);
+        // Written while it was read: the rows may mix old and new bytes.
+        if (status == DataRowsStatus::Ok && file_stamp(file) != before)
+            status = DataRowsStatus::ReadFailed;
     }
     if (file)
         close_file(file);
@@ -175,16 +106,7 @@ SharedTextBlock unchanged_text(const std::vector<Emitted>& emitted) {
 DataSection build(FileMap& map, ProgressSink* sink) {
     DataSection result;
     Progress progress(sink, refresh(map));
-
-    std::vector<Emitted> emitted;
-    emitted.reserve(map.size());
-    map.walk([&emitted](const std::u16string& key, FileEntry& entry) {
-        if (entry.size < 0)
-            entry.text.clear();
-        else
-            emitted.push_back({&key, &entry});
-    });
-    std::sort(emitted.begin(), emitted.end(), [](const Emitted& a, const Emitted& b) { return *a.key < *b.key; });
+    const std::vector<Emitted> emitted = entries_in_key_order(map);
 
     if (SharedTextBlock same = unchanged_text(emitted)) {
         std::int64_t sum = 0;

@@ -127,6 +127,14 @@ std::uint64_t read_quad(std::intptr_t file) {
     return value;
 }
 
+FileStamp file_stamp(std::intptr_t file) {
+    FileStamp stamp;
+    const FileRecord* record = find_file(file);
+    if (!record || !native_stamp(record->handle, stamp))
+        return {};
+    return stamp;
+}
+
 void close_file(std::intptr_t file) {
     if (file == PB_Any) {
         registry_free_all(files());

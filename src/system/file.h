@@ -54,6 +54,21 @@ inline constexpr int FILE_DATE_MODIFIED = 2;
 // unknown id.
 [[nodiscard]] std::uint64_t read_quad(std::intptr_t file);
 
+// What writing to a file changes: its length and its times at the platform's
+// full precision. Equal stamps before and after reading an open file mean no
+// one wrote to it in between. On Windows files are read unshared, so no one
+// can write to them while open and the stamp is a constant.
+struct FileStamp {
+    std::int64_t length = -1;
+    std::int64_t modified = 0;  // last write
+    std::int64_t changed = 0;   // last status change where the platform has one
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of an open file; the default stamp for an unknown id or when the
+// platform cannot tell.
+[[nodiscard]] FileStamp file_stamp(std::intptr_t file);
+
 // Closes the file and frees its number; PB_Any closes every open file.
 void close_file(std::intptr_t file);
 

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+struct FileStamp;
+
 // A platform file: the HANDLE on Windows, the descriptor + 1 on POSIX; 0 is none.
 using NativeFile = std::intptr_t;
 
@@ -20,5 +22,8 @@ using NativeFile = std::intptr_t;
 
 // The file's length; -1 on failure.
 [[nodiscard]] std::int64_t native_length(NativeFile file);
+
+// False when the platform cannot tell.
+[[nodiscard]] bool native_stamp(NativeFile file, FileStamp& stamp);
 
 void native_close(NativeFile file);

@@ -126,6 +126,18 @@ std::int64_t native_length(NativeFile file) {
     return fstat(static_cast<int>(file - 1), &st) == 0 ? static_cast<std::int64_t>(st.st_size) : -1;
 }
 
+bool native_stamp(NativeFile file, FileStamp& stamp) {
+    struct stat st {};
+    if (fstat(static_cast<int>(file - 1), &st) != 0)
+        return false;
+    // The status change time moves on every write, even when the writer puts
+    // the modification time back.
+    stamp.length = static_cast<std::int64_t>(st.st_size);
+    stamp.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.changed = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    return true;
+}
+
 void native_close(NativeFile file) {
     close(static_cast<int>(file - 1));
 }

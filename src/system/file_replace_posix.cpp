@@ -1,8 +1,11 @@
-// Whole-file replacement on POSIX: mkstemp beside the target, fsync, rename.
+// Whole-file replacement on POSIX: links followed to the real file, mkstemp
+// beside it, fsync, rename; devices and pipes written directly.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -17,51 +20,176 @@ std::u16string reason(const char* what, int error) {
     return utf16_from_utf8(std::string(what) + ": " + std::strerror(error));
 }
 
+// The temporary file an interruption must remove; null when there is none.
+// Read by the signal handler, so only a lock-free pointer.
+std::atomic<const char*> g_interrupted_cleanup{nullptr};
+static_assert(std::atomic<const char*>::is_always_lock_free);
+
+extern "C" void remove_temporary_and_end(int signal_number) {
+    if (const char* path = g_interrupted_cleanup.exchange(nullptr))
+        unlink(path);
+    // Ends the process as the signal would have, so the caller sees how.
+    ::signal(signal_number, SIG_DFL);
+    raise(signal_number);
+}
+
+void install_interrupt_cleanup() {
+    static const bool installed = [] {
+        for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
+            struct sigaction action {};
+            struct sigaction old {};
+            if (sigaction(signal_number, nullptr, &old) == 0 && old.sa_handler == SIG_IGN)
+                continue;  // ignored by whoever started us: keep it so
+            action.sa_handler = remove_temporary_and_end;
+            sigemptyset(&action.sa_mask);
+            sigaction(signal_number, &action, nullptr);
+        }
+        return true;
+    }();
+    (void)installed;
+}
+
+// Follows links to the file they lead to (or would create); false for a loop.
+bool follow_links(std::string& path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return true;
+        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t length = readlink(path.c_str(), target.data(), target.size());
+        if (length < 0 || static_cast<std::size_t>(length) >= target.size())
+            return false;
+        target.resize(static_cast<std::size_t>(length));
+        if (target.empty() || target.front() != '/') {
+            const std::size_t slash = path.rfind('/');
+            target = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + target;
+        }
+        path = std::move(target);
+    }
+    errno = ELOOP;
+    return false;
+}
+
 }  // namespace
 
-bool replace_file_contents(std::u16string_view path, std::string_view bytes, std::u16string& problem) {
-    const std::string target = utf8_from_utf16(path);
-    std::string temporary = target + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) {
-        problem = reason("cannot create a temporary file beside it", errno);
+struct FileReplacement::State {
+    std::string target;     // the file that gets the content, links followed
+    std::string temporary;  // empty when writing to the target directly
+    int fd = -1;
+};
+
+FileReplacement::FileReplacement() = default;
+
+FileReplacement::~FileReplacement() {
+    abandon();
+}
+
+bool FileReplacement::begin(std::u16string_view path, std::u16string& problem) {
+    abandon();
+    auto state = std::make_unique<State>();
+    state->target = utf8_from_utf16(path);
+    if (!follow_links(state->target)) {
+        problem = reason("cannot follow the link", errno);
         return false;
     }
-    // mkstemp makes the file private; give it the mode a new file would get,
-    // or the mode of the file it replaces.
+    struct stat st {};
+    if (stat(state->target.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+        // A device or a pipe: what is written goes straight to it.
+        state->fd = open(state->target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        if (state->fd < 0) {
+            problem = reason("cannot open it for writing", errno);
+            return false;
+        }
+        state_ = std::move(state);
+        return true;
+    }
+    install_interrupt_cleanup();
+    state->temporary = state->target + ".XXXXXX";
+    // The name is published before the file exists, so that an interruption
+    // right after mkstemp still finds it.
+    g_interrupted_cleanup.store(state->temporary.c_str());
+    state->fd = mkstemp(state->temporary.data());
+    if (state->fd < 0) {
+        const int error = errno;
+        g_interrupted_cleanup.store(nullptr);
+        problem = reason("cannot create a temporary file beside it", error);
+        return false;
+    }
+    fcntl(state->fd, F_SETFD, FD_CLOEXEC);
+    state_ = std::move(state);
+    return true;
+}
+
+bool FileReplacement::write(const void* bytes, std::size_t count, std::u16string& problem) {
+    if (!state_) {
+        problem = u"cannot write: not open";
+        return false;
+    }
+    if (!write_all(state_->fd, std::string_view(static_cast<const char*>(bytes), count))) {
+        problem = reason("cannot write", errno ? errno : EIO);
+        return false;
+    }
+    return true;
+}
+
+bool FileReplacement::commit(std::u16string& problem) {
+    if (!state_) {
+        problem = u"cannot write: not open";
+        return false;
+    }
+    State& s = *state_;
+    if (s.temporary.empty()) {
+        const int closed = close(s.fd);
+        const int error = errno;
+        s.fd = -1;
+        state_.reset();
+        if (closed != 0 && error != EINTR) {
+            problem = reason("cannot write", error);
+            return false;
+        }
+        return true;
+    }
+    // mkstemp makes the file private; give it the mode of the file it
+    // replaces, or the mode a new file would get.
     struct stat old {};
     mode_t mode = 0;
-    if (stat(target.c_str(), &old) == 0) {
+    if (stat(s.target.c_str(), &old) == 0) {
         mode = old.st_mode & 07777;
     } else {
         const mode_t mask = umask(0);
         umask(mask);
         mode = 0666 & ~mask;
     }
-    bool ok = write_all(fd, bytes);
-    int error = errno;
-    if (ok && fchmod(fd, mode) != 0) {
-        ok = false;
+    int error = 0;
+    if (fchmod(s.fd, mode) != 0 || fsync(s.fd) != 0)
         error = errno;
-    }
-    if (ok && fsync(fd) != 0) {
-        ok = false;
+    if (close(s.fd) != 0 && error == 0)
         error = errno;
-    }
-    if (close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
-    }
-    if (!ok) {
-        unlink(temporary.c_str());
+    s.fd = -1;
+    if (error != 0) {
+        abandon();
         problem = reason("cannot write", error);
         return false;
     }
-    if (rename(temporary.c_str(), target.c_str()) != 0) {
+    if (rename(s.temporary.c_str(), s.target.c_str()) != 0) {
         error = errno;
-        unlink(temporary.c_str());
+        abandon();
         problem = reason("cannot replace it", error);
         return false;
     }
+    g_interrupted_cleanup.store(nullptr);
+    state_.reset();
     return true;
+}
+
+void FileReplacement::abandon() noexcept {
+    if (!state_)
+        return;
+    if (state_->fd >= 0)
+        close(state_->fd);
+    if (!state_->temporary.empty()) {
+        unlink(state_->temporary.c_str());
+        g_interrupted_cleanup.store(nullptr);
+    }
+    state_.reset();
 }

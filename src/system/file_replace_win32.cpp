@@ -1,7 +1,9 @@
-// Whole-file replacement on Windows: a new temporary file beside the target,
-// flushed, then moved over it.
+// Whole-file replacement on Windows: a new temporary file beside the target
+// (beside the file a link leads to), flushed, then moved over it; devices
+// such as NUL and pipes written directly.
 #include "system/win32.h"
 
+#include <atomic>
 #include <string>
 
 #include "system/file_replace.h"
@@ -27,50 +29,154 @@ std::u16string reason(const char16_t* what, DWORD error) {
     return result;
 }
 
-}  // namespace
+// The temporary file Ctrl+C must remove; null when there is none.
+std::atomic<const wchar_t*> g_interrupted_cleanup{nullptr};
 
-bool replace_file_contents(std::u16string_view path, std::string_view bytes, std::u16string& problem) {
-    const std::u16string target(path);
-    std::u16string temporary;
-    HANDLE h = INVALID_HANDLE_VALUE;
-    // A name nobody else uses: CREATE_NEW refuses one that exists.
-    for (unsigned attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
-        temporary =
-            target + utf16_from_utf8(".tmp" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt));
-        h = CreateFileW(wide(temporary), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
-            break;
+BOOL WINAPI remove_temporary_on_break(DWORD event) noexcept {
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT) {
+        // The file is open with delete sharing: it goes when the process ends.
+        if (const wchar_t* path = g_interrupted_cleanup.exchange(nullptr))
+            DeleteFileW(path);
     }
-    if (h == INVALID_HANDLE_VALUE) {
-        problem = reason(u"cannot create a temporary file beside it", GetLastError());
-        return false;
-    }
-    bool ok = true;
-    DWORD error = 0;
-    while (ok && !bytes.empty()) {
-        const DWORD chunk = static_cast<DWORD>(bytes.size() < (1u << 24) ? bytes.size() : (1u << 24));
-        DWORD written = 0;
-        if (!WriteFile(h, bytes.data(), chunk, &written, nullptr) || written == 0) {
-            ok = false;
-            error = GetLastError();
-        }
-        bytes.remove_prefix(written);
-    }
-    if (ok && !FlushFileBuffers(h)) {
-        ok = false;
-        error = GetLastError();
+    return FALSE;  // the default handling ends the process
+}
+
+void install_interrupt_cleanup() {
+    static const bool installed = SetConsoleCtrlHandler(remove_temporary_on_break, TRUE) != 0;
+    (void)installed;
+}
+
+struct Target {
+    std::u16string path;  // the file that gets the content
+    bool direct = false;  // a device or pipe: written to, not replaced
+};
+
+// Follows a link to the file it leads to and tells devices from files.
+Target examine(const std::u16string& path) {
+    Target target{path, false};
+    HANDLE h = CreateFileW(wide(path), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return target;  // a new file, or one the replacement will report on
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        target.direct = true;
+    } else if (GetFileAttributesW(wide(path)) & FILE_ATTRIBUTE_REPARSE_POINT) {
+        wchar_t final_path[32768];
+        const DWORD length = GetFinalPathNameByHandleW(h, final_path, 32768, FILE_NAME_NORMALIZED);
+        if (length > 0 && length < 32768)
+            target.path = from_wide(final_path, length);
     }
     CloseHandle(h);
-    if (!ok) {
-        DeleteFileW(wide(temporary));
+    return target;
+}
+
+}  // namespace
+
+struct FileReplacement::State {
+    std::u16string target;
+    std::u16string temporary;  // empty when writing to the target directly
+    HANDLE handle = INVALID_HANDLE_VALUE;
+};
+
+FileReplacement::FileReplacement() = default;
+
+FileReplacement::~FileReplacement() {
+    abandon();
+}
+
+bool FileReplacement::begin(std::u16string_view path, std::u16string& problem) {
+    abandon();
+    auto state = std::make_unique<State>();
+    const Target target = examine(std::u16string(path));
+    state->target = target.path;
+    if (target.direct) {
+        state->handle = CreateFileW(wide(state->target), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+        if (state->handle == INVALID_HANDLE_VALUE) {
+            problem = reason(u"cannot open it for writing", GetLastError());
+            return false;
+        }
+        state_ = std::move(state);
+        return true;
+    }
+    install_interrupt_cleanup();
+    // A name nobody else uses: CREATE_NEW refuses one that exists.
+    for (unsigned attempt = 0; attempt < 100 && state->handle == INVALID_HANDLE_VALUE; ++attempt) {
+        state->temporary = state->target + utf16_from_utf8(".tmp" + std::to_string(GetCurrentProcessId()) + "-" +
+                                                           std::to_string(attempt));
+        g_interrupted_cleanup.store(wide(state->temporary));
+        state->handle = CreateFileW(wide(state->temporary), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (state->handle == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
+    if (state->handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        g_interrupted_cleanup.store(nullptr);
+        problem = reason(u"cannot create a temporary file beside it", error);
+        return false;
+    }
+    state_ = std::move(state);
+    return true;
+}
+
+bool FileReplacement::write(const void* bytes, std::size_t count, std::u16string& problem) {
+    if (!state_) {
+        problem = u"cannot write: not open";
+        return false;
+    }
+    const char* at = static_cast<const char*>(bytes);
+    while (count > 0) {
+        const DWORD chunk = static_cast<DWORD>(count < (1u << 24) ? count : (1u << 24));
+        DWORD written = 0;
+        if (!WriteFile(state_->handle, at, chunk, &written, nullptr) || written == 0) {
+            problem = reason(u"cannot write", GetLastError());
+            return false;
+        }
+        at += written;
+        count -= written;
+    }
+    return true;
+}
+
+bool FileReplacement::commit(std::u16string& problem) {
+    if (!state_) {
+        problem = u"cannot write: not open";
+        return false;
+    }
+    State& s = *state_;
+    if (s.temporary.empty()) {
+        CloseHandle(s.handle);
+        state_.reset();
+        return true;
+    }
+    if (!FlushFileBuffers(s.handle)) {
+        const DWORD error = GetLastError();
+        abandon();
         problem = reason(u"cannot write", error);
         return false;
     }
-    if (!MoveFileExW(wide(temporary), wide(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        error = GetLastError();
-        DeleteFileW(wide(temporary));
+    CloseHandle(s.handle);
+    s.handle = INVALID_HANDLE_VALUE;
+    if (!MoveFileExW(wide(s.temporary), wide(s.target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        abandon();
         problem = reason(u"cannot replace it", error);
         return false;
     }
+    g_interrupted_cleanup.store(nullptr);
+    state_.reset();
     return true;
+}
+
+void FileReplacement::abandon() noexcept {
+    if (!state_)
+        return;
+    if (state_->handle != INVALID_HANDLE_VALUE)
+        CloseHandle(state_->handle);
+    if (!state_->temporary.empty()) {
+        g_interrupted_cleanup.store(nullptr);
+        DeleteFileW(wide(state_->temporary));
+    }
+    state_.reset();
 }

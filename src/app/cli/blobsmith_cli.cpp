@@ -3,14 +3,15 @@
 // as in the window; this file only reads the command line and writes results.
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/cli_options.h"
-#include "app/data_section.h"
 #include "app/dropped_files.h"
 #include "app/file_map.h"
+#include "app/section_stream.h"
 #include "app/terminal_progress.h"
 #include "system/console.h"
 #include "system/file_replace.h"
@@ -34,7 +35,9 @@ constexpr std::u16string_view kHelp =
     u"Options:\n"
     u"  -o FILE, --output FILE  write to FILE instead of standard output. FILE is\n"
     u"                          replaced as a whole (written beside it first, then\n"
-    u"                          renamed), so it is never left half-written.\n"
+    u"                          renamed), so it is never left half-written; a link\n"
+    u"                          is followed to the file it leads to, and a device\n"
+    u"                          or pipe is written to directly.\n"
     u"  --utf16                 write UTF-16 LE, as on the clipboard; the default\n"
     u"                          is UTF-8. Lines of the text end with CR LF.\n"
     u"  --list                  write the entries' full paths instead of the text,\n"
@@ -48,8 +51,9 @@ constexpr std::u16string_view kHelp =
     u"progress bar is shown there.\n"
     u"\n"
     u"Exit status: 0 when every path was used; 1 when some were skipped (the\n"
-    u"output is still written); 2 on a usage error or when the output could not\n"
-    u"be written.\n";
+    u"output is still written); 2 on a usage error, when nothing could be\n"
+    u"converted (the output is then left as it was), when a file failed or changed\n"
+    u"while it was read, or when the output could not be written.\n";
 
 #ifdef _WIN32
 constexpr std::u16string_view kListLineEnd = u"\r\n";
@@ -88,9 +92,65 @@ std::string encode(std::u16string_view text, bool utf16) {
     return bytes;
 }
 
-// Runs the generator over the map and names every entry it had to leave out.
-// False when the text could not be built at all.
-bool generate(FileMap& map, std::u16string& text, bool& skipped) {
+// Standard output, or the file of -o.
+class Output : public ByteSink {
+public:
+    explicit Output(const CliOptions& options) : file_(options.output) {}
+
+    // Opens the output; false (after saying why) when it cannot be written.
+    bool open() {
+        if (file_ && !replacement_.begin(*file_, problem_)) {
+            complain(*file_ + u": " + problem_);
+            return false;
+        }
+        return true;
+    }
+    bool write(const void* bytes, std::size_t count) noexcept override {
+        if (failed_)
+            return false;
+        if (file_) {
+            failed_ = !replacement_.write(bytes, count, problem_);
+        } else {
+            failed_ =
+                !write_stream_bytes(StandardStream::Output, std::string_view(static_cast<const char*>(bytes), count));
+        }
+        return !failed_;
+    }
+    // Puts a file in place; false (after saying why) when the output failed.
+    bool close() {
+        if (!failed_ && file_)
+            failed_ = !replacement_.commit(problem_);
+        if (!failed_)
+            return true;
+        complain(file_ ? *file_ + u": " + problem_ : u"cannot write to standard output");
+        replacement_.abandon();
+        return false;
+    }
+    // Leaves a file as it was.
+    void abandon() { replacement_.abandon(); }
+
+private:
+    const std::optional<std::u16string>& file_;
+    FileReplacement replacement_;
+    std::u16string problem_;
+    bool failed_ = false;
+};
+
+std::u16string_view left_out_text(LeftOutReason reason) {
+    switch (reason) {
+        case LeftOutReason::Gone:
+            return u"skipped: gone before it could be read";
+        case LeftOutReason::TooLarge:
+            return reason_text(SkipReason::TooLarge);
+        case LeftOutReason::CannotOpen:
+            return u"skipped: cannot be read";
+    }
+    return u"skipped";
+}
+
+// Streams the text of the map to the output, naming every entry it had to
+// leave out. Returns the exit status.
+int generate(FileMap& map, const CliOptions& options, bool skipped) {
     double total = 0;
     map.walk([&total](const std::u16string&, FileEntry& entry) {
         if (entry.size > 0)
@@ -99,26 +159,64 @@ bool generate(FileMap& map, std::u16string& text, bool& skipped) {
     TerminalProgress progress(total,
                               [](std::u16string_view piece) { write_stream_text(StandardStream::Error, piece); });
     const bool show_progress = stream_is_terminal(StandardStream::Error);
-    DataSection section = build_data_section(map, show_progress ? &progress : nullptr);
+    Output out(options);
+    if (!out.open())
+        return kExitFailed;
+    const StreamResult result = stream_data_section(map, options.utf16 ? TextEncoding::Utf16Le : TextEncoding::Utf8,
+                                                    out, show_progress ? &progress : nullptr);
     progress.finish();
-    if (section.status == GenerationStatus::OutOfMemory) {
-        complain(u"out of memory while building the text");
-        return false;
+    for (const LeftOut& left : result.left_out)
+        complain(left.path + u": " + std::u16string(left_out_text(left.reason)));
+    skipped = skipped || !result.left_out.empty();
+    switch (result.status) {
+        case StreamStatus::Ok:
+            break;
+        case StreamStatus::NothingToWrite:
+            out.abandon();
+            complain(u"nothing to convert: no file could be read; the output is left as it was");
+            return kExitFailed;
+        case StreamStatus::OutputFailed:
+            out.close();
+            return kExitFailed;
+        case StreamStatus::FileFailed:
+            out.abandon();
+            complain(result.failed_path +
+                     (result.changed_while_read ? u": changed while it was read" : u": could not be read to its end") +
+                     (options.output ? u"; the output is left as it was" : u"; the output is incomplete"));
+            return kExitFailed;
+        case StreamStatus::OutOfMemory:
+            out.abandon();
+            complain(u"out of memory while writing the text");
+            return kExitFailed;
     }
-    map.walk([&skipped](const std::u16string&, FileEntry& entry) {
-        if (entry.size == FILE_ENTRY_TOO_LARGE) {
-            complain(entry.path + u": " + std::u16string(reason_text(SkipReason::TooLarge)));
-        } else if (entry.size < 0) {
-            complain(entry.path + u": skipped: gone before it could be read");
-        } else if (entry.text.empty()) {
-            complain(entry.path + u": skipped: cannot be read");
-        } else {
-            return;
+    if (!out.close())
+        return kExitFailed;
+    return skipped ? kExitSkipped : kExitOk;
+}
+
+int list(FileMap& map, const CliOptions& options, bool skipped) {
+    std::u16string text;
+    for (const std::u16string& path : sorted_entry_paths(map)) {
+        text += path;
+        text += kListLineEnd;
+    }
+    if (options.output) {
+        std::u16string problem;
+        if (!replace_file_contents(*options.output, encode(text, options.utf16), problem)) {
+            complain(*options.output + u": " + problem);
+            return kExitFailed;
         }
-        skipped = true;
-    });
-    text = section.text.view();
-    return true;
+    } else {
+        // A person at a Windows console gets the paths in its own characters.
+        const bool written = !options.utf16 && stream_is_terminal(StandardStream::Output)
+                                 ? write_stream_text(StandardStream::Output, text)
+                                 : write_stream_bytes(StandardStream::Output, encode(text, options.utf16));
+        if (!written) {
+            complain(u"cannot write to standard output");
+            return kExitFailed;
+        }
+    }
+    return skipped ? kExitSkipped : kExitOk;
 }
 
 int run(const std::vector<std::u16string>& arguments) {
@@ -139,38 +237,15 @@ int run(const std::vector<std::u16string>& arguments) {
 
     FileMap& map = file_map();
     const DropResult drop = collect_dropped_paths(map, paths, nullptr);
-    bool skipped = !drop.skipped.empty();
     for (const SkippedPath& skip : drop.skipped) {
         complain((skip.path.empty() ? u"(empty path)" : skip.path) + u": " + std::u16string(reason_text(skip.reason)));
     }
-
-    std::u16string text;
-    if (options.list) {
-        for (const std::u16string& path : sorted_entry_paths(map)) {
-            text += path;
-            text += kListLineEnd;
-        }
-    } else if (!generate(map, text, skipped)) {
+    if (map.empty()) {
+        complain(u"nothing to convert: no file was found; the output is left as it was");
         return kExitFailed;
     }
-
-    if (options.output) {
-        std::u16string problem;
-        if (!replace_file_contents(*options.output, encode(text, options.utf16), problem)) {
-            complain(*options.output + u": " + problem);
-            return kExitFailed;
-        }
-    } else {
-        // A person at a Windows console gets the paths in its own characters.
-        const bool written = options.list && !options.utf16 && stream_is_terminal(StandardStream::Output)
-                                 ? write_stream_text(StandardStream::Output, text)
-                                 : write_stream_bytes(StandardStream::Output, encode(text, options.utf16));
-        if (!written) {
-            complain(u"cannot write to standard output");
-            return kExitFailed;
-        }
-    }
-    return skipped ? kExitSkipped : kExitOk;
+    const bool skipped = !drop.skipped.empty();
+    return options.list ? list(map, options, skipped) : generate(map, options, skipped);
 }
 
 }  // namespace

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
 #include "app/section_format.h"
 #include "gadget/object_registry.h"
 #include "support/scratch_dir.h"
+#include "support/test_bytes.h"
 #include "system/file.h"
 
 namespace {
@@ -50,17 +50,6 @@ std::u16string rows_by_quads(const std::u16string& path, std::int32_t per_line) 
     }
     close_file(0);
     return trim_trailing(out, u",");
-}
-
-std::string random_bytes(std::size_t n, unsigned seed) {
-    std::mt19937 random(seed);
-    std::string s(n, '\0');
-    for (char& c : s)
-        c = static_cast<char>(random() & 0xFF);
-    // Runs of zero bytes give values with leading zeros and zero values.
-    for (std::size_t i = 0; i + 24 < n; i += 997)
-        s.replace(i, (i / 997) % 24, (i / 997) % 24, '\0');
-    return s;
 }
 
 TEST(DataRows, FormatsValuesLittleEndianWithoutLeadingZeros) {

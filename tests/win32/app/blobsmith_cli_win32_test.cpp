@@ -2,9 +2,13 @@
 // the same files, and the same exit status.
 #include "system/win32.h"
 
+#include <psapi.h>
+
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "support/cli_fixture.h"
 #include "system/wide.h"
@@ -14,14 +18,18 @@ namespace {
 struct CliRun {
     DWORD status;
     std::string out;
+    SIZE_T peak_memory = 0;  // peak committed bytes of the process; 0 when unknown
 };
 
 // Runs blobsmith-cli in `folder` with its standard output on a pipe (so not a
-// console) and its error output discarded.
-CliRun run_cli(const std::u16string& folder, const std::u16string& arguments) {
+// console) and its error output discarded. Each piece of output goes to
+// `take`; by default it is kept in `out`.
+CliRun run_cli(const std::u16string& folder,
+               const std::u16string& arguments,
+               const std::function<void(const char*, DWORD)>& take = nullptr) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE read_end = nullptr, write_end = nullptr;
-    if (!CreatePipe(&read_end, &write_end, &inherit, 0))
+    if (!CreatePipe(&read_end, &write_end, &inherit, 1 << 16))
         return {~0u, ""};
     SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
     HANDLE null_device =
@@ -41,12 +49,19 @@ CliRun run_cli(const std::u16string& folder, const std::u16string& arguments) {
     CloseHandle(null_device);
     CliRun result{~0u, ""};
     if (started) {
-        char buffer[4096];
+        std::vector<char> buffer(1 << 16);
         DWORD got = 0;
-        while (ReadFile(read_end, buffer, sizeof buffer, &got, nullptr) && got > 0)
-            result.out.append(buffer, got);
-        WaitForSingleObject(process.hProcess, 60000);
+        while (ReadFile(read_end, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0) {
+            if (take)
+                take(buffer.data(), got);
+            else
+                result.out.append(buffer.data(), got);
+        }
+        WaitForSingleObject(process.hProcess, 600000);
         GetExitCodeProcess(process.hProcess, &result.status);
+        PROCESS_MEMORY_COUNTERS memory{};
+        if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory))
+            result.peak_memory = memory.PeakPagefileUsage;
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
@@ -66,8 +81,8 @@ TEST(BlobsmithCliWin32, WritesUtf16ToAFileAndReportsSkippedPaths) {
     const CliRun r = run_cli(files.dir.folder(), u"--utf16 -o out.inc tree missing.bin other/ABC.BIN");
     EXPECT_EQ(r.status, 1u);
     EXPECT_EQ(r.out, "");
-    HANDLE h =
-        CreateFileW(wide(files.dir.path(u"out.inc")), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h = CreateFileW(wide(files.dir.path(u"out.inc")), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     std::string bytes(1 << 16, '\0');
     DWORD got = 0;
@@ -85,6 +100,42 @@ TEST(BlobsmithCliWin32, ListsFullPathsWithWindowsLineEnds) {
     for (char16_t c : files.dir.path(u"tree/sub/abc.bin"))
         expected += static_cast<char>(c);
     EXPECT_EQ(r.out, expected + "\r\n");
+}
+
+TEST(BlobsmithCliWin32, StreamsAFileOfHundredsOfMebibytesInLittleMemory) {
+    CliFixture files;
+    // A file of zeros, extended without writing (sparse where the file system
+    // can): the 32-bit build once needed 11 bytes of memory per input byte.
+    constexpr std::int64_t kSize = 512LL << 20;
+    const std::u16string path = files.dir.path(u"sparse.bin");
+    HANDLE h = CreateFileW(wide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end{};
+    end.QuadPart = kSize;
+    ASSERT_TRUE(SetFilePointerEx(h, end, nullptr, FILE_BEGIN) && SetEndOfFile(h));
+    CloseHandle(h);
+
+    std::string head;
+    std::uint64_t lines = 0, bytes = 0;
+    const CliRun r = run_cli(files.dir.folder(), u"sparse.bin", [&](const char* data, DWORD count) {
+        if (head.size() < 200)
+            head.append(data, std::min<std::size_t>(count, 200));
+        bytes += count;
+        for (DWORD i = 0; i < count; ++i)
+            lines += data[i] == '\n';
+    });
+    EXPECT_EQ(r.status, 0u);
+    EXPECT_EQ(head.substr(0, 47), "DataSection\r\n\r\n\t#size_sparse_bin = 536870912 ; ");
+    // Two lines before the entry, two for its size and label, a row per 4096
+    // bytes, two empty lines after a full row and the last line.
+    const std::uint64_t values = kSize / 8, rows = values / 512;
+    EXPECT_EQ(lines, 2u + 2u + rows + 2u + 1u);
+    // "$0" and "," for every value, "\r\n" instead of "," ending a row, and
+    // "\tData.q " starting every row but the first.
+    EXPECT_EQ(bytes, 15u + 53u + 19u + 8u + values * 3 + rows + 8 * (rows - 1) + 4u + 16u);
+    if (r.peak_memory != 0) {
+        EXPECT_LT(r.peak_memory, 64u << 20);
+    }
 }
 
 }  // namespace

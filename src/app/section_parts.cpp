@@ -1,0 +1,81 @@
+// The pieces both generators share.
+#include "app/section_parts.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "app/progress.h"
+#include "app/section_format.h"
+#include "system/file.h"
+
+namespace section_parts {
+
+namespace {
+
+std::u16string decimal(std::int64_t value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    return std::u16string(digits, end);
+}
+
+}  // namespace
+
+std::int64_t refresh(FileMap& map) {
+    std::int64_t total = 0;
+    map.walk([&total](const std::u16string&, FileEntry& entry) {
+        const std::int32_t date = file_date(entry.path, FILE_DATE_MODIFIED);
+        const std::int32_t size = entry_size_from_length(file_size(entry.path));
+        if (size != entry.size || date != entry.date)
+            entry.text.clear();
+        entry.size = size;
+        entry.date = date;
+        if (size >= 0)
+            total += size;
+    });
+    return total;
+}
+
+std::vector<Emitted> entries_in_key_order(FileMap& map) {
+    std::vector<Emitted> emitted;
+    emitted.reserve(map.size());
+    map.walk([&emitted](const std::u16string& key, FileEntry& entry) {
+        if (entry.size < 0)
+            entry.text.clear();
+        else
+            emitted.push_back({&key, &entry});
+    });
+    std::sort(emitted.begin(), emitted.end(), [](const Emitted& a, const Emitted& b) { return *a.key < *b.key; });
+    return emitted;
+}
+
+std::u16string entry_head(const FileEntry& entry) {
+    const std::u16string label = make_label(file_part(entry.path));
+    std::u16string head;
+    head.reserve(64 + 2 * label.size());
+    head += u"\t#size_";
+    head += label;
+    head += u" = ";
+    head += decimal(entry.size);
+    head += u" ; ";
+    head += format_date(entry.date);
+    head += u"\r\n\tfile_";
+    head += label;
+    head += u":\r\n\tData.q ";
+    return head;
+}
+
+Progress::Progress(ProgressSink* sink, std::int64_t total) : sink_(sink) {
+    while ((total >> shift_) > INT32_MAX)
+        ++shift_;
+    if (!sink_)
+        return;
+    sink_->set_progress_maximum(static_cast<std::int32_t>(total >> shift_));
+    sink_->set_progress_value(0);
+}
+
+void Progress::set(std::int64_t value) {
+    if (sink_)
+        sink_->set_progress_value(static_cast<std::int32_t>(value >> shift_));
+}
+
+}  // namespace section_parts

@@ -1,0 +1,51 @@
+// What the whole-text generator and the streamed one share: the fixed pieces
+// of the text, the refresh of sizes and dates, the order of the entries, each
+// entry's lines before its rows, and progress in bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/file_map.h"
+
+class ProgressSink;
+
+namespace section_parts {
+
+inline constexpr std::int32_t kValuesPerLine = 512;
+inline constexpr std::u16string_view kBegin = u"DataSection\r\n\r\n";
+inline constexpr std::u16string_view kEnd = u"EndDataSection\r\n";
+inline constexpr std::u16string_view kEntryEnd = u"\r\n\r\n";
+// The rows of an empty file: one zero value, so its label exists in the text.
+inline constexpr std::u16string_view kEmptyRows = u"$0";
+
+// Sizes and dates as they are now; a change drops the cached rows. Returns
+// the total of the sizes.
+std::int64_t refresh(FileMap& map);
+
+struct Emitted {
+    const std::u16string* key;
+    FileEntry* entry;
+};
+
+// The entries that can be in the text (size 0 or more), in ascending key
+// order; the others lose their cached rows.
+[[nodiscard]] std::vector<Emitted> entries_in_key_order(FileMap& map);
+
+// The entry's lines up to its rows: size constant, label, "Data.q ".
+[[nodiscard]] std::u16string entry_head(const FileEntry& entry);
+
+// Byte counts to the sink, halved together until they fit 32 bits.
+class Progress {
+public:
+    Progress(ProgressSink* sink, std::int64_t total);
+    void set(std::int64_t value);
+
+private:
+    ProgressSink* sink_;
+    int shift_ = 0;
+};
+
+}  // namespace section_parts
