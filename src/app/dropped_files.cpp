@@ -31,10 +31,24 @@ void add_found_file(FileMap& map, std::u16string_view path, std::int32_t size, D
     ++result.files;
 }
 
+// Why file_size found nothing usable at the path.
+SkipReason unusable(std::u16string_view path) {
+    switch (path_problem(path)) {
+        case PathProblem::AccessDenied:
+            return SkipReason::AccessDenied;
+        case PathProblem::NotPlainFile:
+            return SkipReason::NotPlainFile;
+        default:
+            return SkipReason::NotFound;
+    }
+}
+
 void collect_folder(FileMap& map, const std::u16string& folder, FolderScanMap& scan, DropResult& result) {
     FolderScanResult found = scan_folder(folder, scan);
     for (std::u16string& unlisted : found.unlisted)
         result.skipped.push_back({std::move(unlisted), SkipReason::Unlisted});
+    for (std::u16string& unnamed : found.unnamed)
+        result.skipped.push_back({std::move(unnamed), SkipReason::BadName});
     // Walk order, not listing order: it decides the winner among same-named
     // files of the tree.
     scan.walk([&](const std::u16string&, std::u16string& full) {
@@ -43,7 +57,7 @@ void collect_folder(FileMap& map, const std::u16string& folder, FolderScanMap& s
         if (size >= 0 || size == FILE_ENTRY_TOO_LARGE) {
             add_found_file(map, full, size, result);
         } else {
-            result.skipped.push_back({full, SkipReason::NotFound});
+            result.skipped.push_back({full, unusable(full)});
         }
     });
 }
@@ -80,7 +94,7 @@ DropResult collect_dropped_paths(FileMap& map, const std::vector<std::u16string>
         if (size >= 0 || size == FILE_ENTRY_TOO_LARGE) {
             add_found_file(map, path, size, result);
         } else {
-            result.skipped.push_back({path, SkipReason::NotFound});
+            result.skipped.push_back({path, path.empty() ? SkipReason::NotFound : unusable(path)});
         }
     }
     if (list)

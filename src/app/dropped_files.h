@@ -14,9 +14,12 @@ class FileListView;
 
 // Why a dropped path, or a file or folder inside a dropped folder, added nothing.
 enum class SkipReason : std::int32_t {
-    NotFound = 1,  // nothing there, or not a plain file or folder
-    TooLarge = 2,  // 2 GiB or more: the size field cannot hold it
-    Unlisted = 3,  // a folder that cannot be listed
+    NotFound = 1,      // nothing there, or not a plain file or folder
+    TooLarge = 2,      // 2 GiB or more: the size field cannot hold it
+    Unlisted = 3,      // a folder that cannot be listed
+    AccessDenied = 4,  // a folder on its path cannot be searched
+    NotPlainFile = 5,  // a device, a pipe or a socket
+    BadName = 6,       // a name that is not text (not UTF-8 on POSIX)
 };
 
 struct SkippedPath {

@@ -24,12 +24,19 @@ struct Frame {
     std::size_t next = 0;
 };
 
-std::optional<std::vector<Listed>> list_folder(const std::u16string& path) {
+std::optional<std::vector<Listed>> list_folder(const std::u16string& path, std::vector<std::u16string>& unnamed) {
     const std::intptr_t scan = examine_directory(PB_Any, path, u"*.*");
     if (scan == 0)
         return std::nullopt;
     std::vector<Listed> entries;
     while (next_directory_entry(scan)) {
+        std::u16string shown;
+        if (!directory_entry_name_exact(scan, &shown)) {
+            // Two such names may decode to the same text: each is reported
+            // rather than one standing for both.
+            unnamed.push_back(path + shown);
+            continue;
+        }
         std::u16string name = directory_entry_name(scan);
         const bool folder = directory_entry_type(scan) == DIRECTORY_ENTRY_FOLDER;
         if (folder && (name == u"." || name == u".."))
@@ -65,7 +72,7 @@ public:
             if (!entered_.insert(*identity).second)
                 return;
         }
-        auto entries = list_folder(path);
+        auto entries = list_folder(path, result_.unnamed);
         if (!entries) {
             result_.unlisted.push_back(std::move(path));
             return;

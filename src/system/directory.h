@@ -23,6 +23,12 @@ inline constexpr int DIRECTORY_ENTRY_FOLDER = 2;
 // The current entry's name without its folder; empty for an unknown id.
 [[nodiscard]] std::u16string directory_entry_name(std::intptr_t scan);
 
+// False when the current entry's name is not text the system can hold (on
+// POSIX: not valid UTF-8): directory_entry_name is then an approximation that
+// leads nowhere. `shown` (when given) gets the name for messages, with every
+// byte that is not text written as \xHH.
+[[nodiscard]] bool directory_entry_name_exact(std::intptr_t scan, std::u16string* shown = nullptr);
+
 // DIRECTORY_ENTRY_FOLDER or DIRECTORY_ENTRY_FILE; 0 for an unknown id.
 [[nodiscard]] int directory_entry_type(std::intptr_t scan);
 

@@ -117,6 +117,43 @@ std::u16string directory_entry_name(std::intptr_t scan) {
     return state ? utf16_from_utf8(state->name) : std::u16string();
 }
 
+bool directory_entry_name_exact(std::intptr_t scan, std::u16string* shown) {
+    const ScanState* state = find_scan(scan);
+    if (!state)
+        return false;
+    const std::string& name = state->name;
+    const bool exact = utf8_from_utf16(utf16_from_utf8(name)) == name;
+    if (shown) {
+        if (exact) {
+            *shown = utf16_from_utf8(name);
+        } else {
+            // Byte by byte: a byte that does not begin a valid sequence is shown
+            // in hex, so two names differing only there stay different.
+            shown->clear();
+            std::size_t at = 0;
+            while (at < name.size()) {
+                std::size_t length = 1;
+                while (length < 4 && at + length < name.size() &&
+                       (static_cast<unsigned char>(name[at + length]) & 0xC0) == 0x80)
+                    ++length;
+                const std::string piece = name.substr(at, length);
+                if (static_cast<unsigned char>(piece[0]) < 0x80 || utf8_from_utf16(utf16_from_utf8(piece)) == piece) {
+                    *shown += utf16_from_utf8(piece);
+                    at += length;
+                    continue;
+                }
+                static constexpr char kHex[] = "0123456789ABCDEF";
+                const auto byte = static_cast<unsigned char>(name[at]);
+                *shown += u"\\x";
+                *shown += static_cast<char16_t>(kHex[byte >> 4]);
+                *shown += static_cast<char16_t>(kHex[byte & 15]);
+                ++at;
+            }
+        }
+    }
+    return exact;
+}
+
 int directory_entry_type(std::intptr_t scan) {
     const ScanState* state = find_scan(scan);
     return state ? state->type : 0;

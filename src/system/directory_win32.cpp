@@ -73,6 +73,13 @@ std::u16string directory_entry_name(std::intptr_t scan) {
     return record ? from_wide(record->entry.cFileName) : std::u16string();
 }
 
+bool directory_entry_name_exact(std::intptr_t scan, std::u16string* shown) {
+    // Names are UTF-16 already: every one is exact.
+    if (shown)
+        *shown = directory_entry_name(scan);
+    return true;
+}
+
 int directory_entry_type(std::intptr_t scan) {
     const ScanRecord* record = find_scan(scan);
     if (!record)

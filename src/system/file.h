@@ -13,6 +13,15 @@
 // ignored.
 [[nodiscard]] std::int64_t file_size(std::u16string_view path);
 
+// Why file_size gives -1 for a path.
+enum class PathProblem {
+    None,          // file_size does not give -1
+    NotFound,      // nothing there
+    AccessDenied,  // a folder on the path cannot be searched
+    NotPlainFile,  // a device, a pipe, a socket
+};
+[[nodiscard]] PathProblem path_problem(std::u16string_view path);
+
 inline constexpr int FILE_PART_NO_EXTENSION = 1;
 
 // The part after the last "\" or "/"; a leading double quote is skipped and the

@@ -57,6 +57,18 @@ std::int64_t file_size(std::u16string_view path) {
     return static_cast<std::int64_t>(st.st_size);
 }
 
+PathProblem path_problem(std::u16string_view path) {
+    std::string p = native_path(path);
+    while (p.size() > 1 && p.back() == '/')
+        p.pop_back();
+    struct stat st {};
+    if (p.empty())
+        return PathProblem::NotFound;
+    if (stat(p.c_str(), &st) != 0)
+        return errno == EACCES ? PathProblem::AccessDenied : PathProblem::NotFound;
+    return S_ISDIR(st.st_mode) || S_ISREG(st.st_mode) ? PathProblem::None : PathProblem::NotPlainFile;
+}
+
 std::int32_t file_date(std::u16string_view path, int which) {
     const std::string p = native_path(path);
     struct statx st {};

@@ -63,6 +63,16 @@ std::int64_t file_size(std::u16string_view path) {
     return GetDriveTypeW(wide(p)) > DRIVE_NO_ROOT_DIR ? -2 : -1;
 }
 
+PathProblem path_problem(std::u16string_view path) {
+    if (file_size(path) != -1)
+        return PathProblem::None;
+    const std::u16string p(path);
+    if (!p.empty() && GetFileAttributesW(wide(p)) == INVALID_FILE_ATTRIBUTES)
+        return GetLastError() == ERROR_ACCESS_DENIED ? PathProblem::AccessDenied : PathProblem::NotFound;
+    // There, but not found as a file or folder: a device name such as NUL.
+    return p.empty() ? PathProblem::NotFound : PathProblem::NotPlainFile;
+}
+
 std::int32_t file_date(std::u16string_view path, int which) {
     const std::u16string p(path);
     WIN32_FILE_ATTRIBUTE_DATA data{};

@@ -41,7 +41,9 @@ constexpr std::u16string_view kHelp =
     u"  --utf16                 write UTF-16 LE, as on the clipboard; the default\n"
     u"                          is UTF-8. Lines of the text end with CR LF.\n"
     u"  --list                  write the entries' full paths instead of the text,\n"
-    u"                          one per line, in the order the window lists them.\n"
+    u"                          one per line, in the order the window lists them\n"
+    u"                          (a path holding a line break is named on standard\n"
+    u"                          error instead).\n"
     u"  -h, --help              show this help.\n"
     u"  --                      everything after it is a PATH.\n"
     u"\n"
@@ -71,7 +73,13 @@ void complain(std::u16string_view message) {
 std::u16string_view reason_text(SkipReason reason) {
     switch (reason) {
         case SkipReason::NotFound:
-            return u"skipped: no such file or folder (or not a plain file)";
+            return u"skipped: no such file or folder";
+        case SkipReason::AccessDenied:
+            return u"skipped: a folder on its path cannot be searched (permission denied)";
+        case SkipReason::NotPlainFile:
+            return u"skipped: not a plain file (a device, pipe or socket)";
+        case SkipReason::BadName:
+            return u"skipped: its name is not valid UTF-8, so it cannot be named";
         case SkipReason::TooLarge:
             return u"skipped: 2 GiB or larger, too large to embed";
         case SkipReason::Unlisted:
@@ -194,9 +202,29 @@ int generate(FileMap& map, const CliOptions& options, bool skipped) {
     return skipped ? kExitSkipped : kExitOk;
 }
 
+// A path with its line breaks made visible, for a message.
+std::u16string escaped_line_breaks(std::u16string_view path) {
+    std::u16string shown;
+    for (char16_t c : path) {
+        if (c == u'\n')
+            shown += u"\\n";
+        else if (c == u'\r')
+            shown += u"\\r";
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 int list(FileMap& map, const CliOptions& options, bool skipped) {
     std::u16string text;
     for (const std::u16string& path : sorted_entry_paths(map)) {
+        // One path a line: a path holding a line break would read as two.
+        if (path.find_first_of(u"\r\n") != std::u16string::npos) {
+            complain(escaped_line_breaks(path) + u": not listed: its name holds a line break");
+            skipped = true;
+            continue;
+        }
         text += path;
         text += kListLineEnd;
     }

@@ -1,13 +1,24 @@
 // blobsmith-cli end to end: the built program on real files, its output,
 // messages and exit status.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "support/cli_fixture.h"
 #include "system/utf.h"
@@ -34,10 +45,14 @@ protected:
 
     // Runs the program in the fixture's folder with standard output and error
     // going to files (so neither is a terminal).
-    CliRun run(const std::string& arguments) {
+    CliRun run(const std::string& arguments) { return run_as("", arguments); }
+
+    // The same with a command before the program's (another user, for one).
+    CliRun run_as(const std::string& prefix, const std::string& arguments) {
         const std::filesystem::path out = root / "stdout.bin", err = root / "stderr.txt";
-        const std::string command = "cd '" + root.string() + "' && '" BLOBSMITH_BIN_DIR "/blobsmith-cli' " + arguments +
-                                    " >'" + out.string() + "' 2>'" + err.string() + "'";
+        const std::string command = "cd '" + root.string() + "' && " + prefix +
+                                    "'" BLOBSMITH_BIN_DIR "/blobsmith-cli' " + arguments + " >'" + out.string() +
+                                    "' 2>'" + err.string() + "'";
         const int raw = std::system(command.c_str());
         CliRun result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
         std::filesystem::remove(out);
@@ -46,7 +61,32 @@ protected:
     }
 
     std::string path(const char* relative) const { return (root / relative).string(); }
+
+    // Names of the folder's entries that are not in `expected`: what a run left behind.
+    std::vector<std::string> strays(const std::filesystem::path& folder, std::vector<std::string> expected) const {
+        expected.insert(expected.end(), {"tree", "other"});
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            const std::string name = entry.path().filename().string();
+            if (std::find(expected.begin(), expected.end(), name) == expected.end())
+                found.push_back(name);
+        }
+        return found;
+    }
 };
+
+// Runs `run` with the program as an unprivileged user when this test runs as
+// root (which permissions do not stop); false when that is impossible here.
+bool as_unprivileged(std::string& prefix) {
+    if (geteuid() != 0) {
+        prefix.clear();
+        return true;
+    }
+    if (std::system("command -v setpriv >/dev/null 2>&1") != 0)
+        return false;
+    prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    return true;
+}
 
 TEST_F(BlobsmithCli, WritesTheExactTextOfTheDrop) {
     const CliRun r = run("tree other/ABC.BIN");
@@ -119,6 +159,155 @@ TEST_F(BlobsmithCli, ADoubleDashMakesOptionLikeNamesPaths) {
     const CliRun r = run("--list -- --list");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, path("--list") + "\n");
+}
+
+TEST_F(BlobsmithCli, WritesThroughLinksToTheFileTheyLeadTo) {
+    std::filesystem::create_directory(root / "real");
+    std::ofstream(root / "real" / "target.inc") << "old";
+    std::filesystem::create_symlink("real/target.inc", root / "link.inc");
+    std::filesystem::create_symlink("link.inc", root / "chain.inc");
+    std::filesystem::create_symlink("real/new.inc", root / "dangling.inc");
+
+    for (const char* output : {"link.inc", "chain.inc"}) {
+        std::ofstream(root / "real" / "target.inc") << "old";
+        const CliRun r = run(std::string("-o ") + output + " tree other/ABC.BIN");
+        EXPECT_EQ(r.status, 0) << output << r.err;
+        EXPECT_EQ(slurp(root / "real" / "target.inc"), CliFixture::expected_text()) << output;
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(root / "link.inc"));
+    EXPECT_TRUE(std::filesystem::is_symlink(root / "chain.inc"));
+
+    const CliRun r = run("-o dangling.inc tree other/ABC.BIN");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(root / "dangling.inc"));
+    EXPECT_EQ(slurp(root / "real" / "new.inc"), CliFixture::expected_text());
+
+    EXPECT_EQ(strays(root, {"real", "link.inc", "chain.inc", "dangling.inc"}), std::vector<std::string>{});
+    EXPECT_EQ(strays(root / "real", {"target.inc", "new.inc"}), std::vector<std::string>{});
+}
+
+TEST_F(BlobsmithCli, WritesDevicesAndPipesDirectlyAndFailsOnAFullDevice) {
+    const std::filesystem::path fifo = root / "out.fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::string piped;
+    std::thread reader([&] {
+        std::ifstream in(fifo, std::ios::binary);
+        piped.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    });
+    CliRun r = run("-o out.fifo tree other/ABC.BIN");
+    reader.join();
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(piped, CliFixture::expected_text());
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+
+    // Device nodes of the test's own: the null device and the always-full one.
+    if (mknod((root / "null").c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0 ||
+        mknod((root / "full").c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0) {
+        GTEST_SKIP() << "device nodes cannot be made here: " << std::strerror(errno);
+    }
+    r = run("-o null tree other/ABC.BIN");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::is_character_file(root / "null"));
+
+    r = run("-o full tree other/ABC.BIN");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("full: cannot write"), std::string::npos) << r.err;
+    EXPECT_TRUE(std::filesystem::is_character_file(root / "full"));
+    EXPECT_EQ(strays(root, {"out.fifo", "null", "full"}), std::vector<std::string>{});
+}
+
+TEST_F(BlobsmithCli, KeepsTheOldOutputWhenNothingIsCollected) {
+    std::ofstream(root / "out.inc") << "old";
+    std::filesystem::create_directory(root / "nothing");
+    for (const char* paths : {"missing.bin", "nothing", "missing.bin ''"}) {
+        CliRun r = run(std::string("-o out.inc ") + paths);
+        EXPECT_EQ(r.status, 2) << paths;
+        EXPECT_NE(r.err.find("nothing to convert"), std::string::npos) << r.err;
+        EXPECT_EQ(slurp(root / "out.inc"), "old") << paths;
+        r = run(paths);
+        EXPECT_EQ(r.status, 2) << paths;
+        EXPECT_EQ(r.out, "") << paths;
+    }
+    EXPECT_EQ(strays(root, {"out.inc", "nothing"}), std::vector<std::string>{});
+}
+
+TEST_F(BlobsmithCli, AnInterruptedRunRemovesItsTemporaryFile) {
+    // Large enough to take a while: a sparse file just under 2 GiB.
+    { std::ofstream(root / "big.bin") << "x"; }
+    std::error_code error;
+    std::filesystem::resize_file(root / "big.bin", (2ULL << 30) - 8, error);
+    if (error)
+        GTEST_SKIP() << "no sparse files here: " << error.message();
+    for (int signal_number : {SIGINT, SIGTERM}) {
+        std::ofstream(root / "out.inc") << "old";
+        const std::string program = BLOBSMITH_BIN_DIR "/blobsmith-cli";
+        const std::string output = (root / "out.inc").string(), input = (root / "big.bin").string();
+        char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>("-o"), const_cast<char*>(output.c_str()),
+                        const_cast<char*>(input.c_str()), nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        pid_t child = 0;
+        ASSERT_EQ(posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        // Interrupted once the temporary file holds some of the text.
+        bool started = false;
+        for (int wait = 0; wait < 2000 && !started; ++wait) {
+            for (const std::string& name : strays(root, {"out.inc", "big.bin"}))
+                started = started || (name.starts_with("out.inc.") && std::filesystem::file_size(root / name) > 0);
+            if (!started)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        EXPECT_TRUE(started) << "no temporary file appeared";
+        kill(child, signal_number);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << status;
+        EXPECT_EQ(slurp(root / "out.inc"), "old");
+        EXPECT_EQ(strays(root, {"out.inc", "big.bin"}), std::vector<std::string>{});
+    }
+}
+
+TEST_F(BlobsmithCli, SaysWhyAPathCannotBeUsed) {
+    // A folder that may be listed but not searched, and a pipe.
+    files.dir.write(u"locked/inner.bin", "i");
+    std::filesystem::permissions(root / "locked", std::filesystem::perms::owner_read |
+                                                      std::filesystem::perms::group_read |
+                                                      std::filesystem::perms::others_read);
+    ASSERT_EQ(mkfifo((root / "pipe").c_str(), 0644), 0);
+    std::string prefix;
+    if (!as_unprivileged(prefix))
+        GTEST_SKIP() << "running as root without setpriv: permissions cannot be tested";
+    const CliRun r = run_as(prefix, "locked/inner.bin locked pipe tree");
+    std::filesystem::permissions(root / "locked", std::filesystem::perms::owner_all);
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(r.out.find("DataSection"), 0u);
+    const std::string denied = ": skipped: a folder on its path cannot be searched";
+    EXPECT_NE(r.err.find(path("locked/inner.bin") + denied), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(path("locked") + "/inner.bin" + denied), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(path("pipe") + ": skipped: not a plain file"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("no such file"), std::string::npos) << r.err;
+}
+
+TEST_F(BlobsmithCli, ReportsEveryNameItCannotHoldAndEveryPathItCannotList) {
+    // Two names that are not UTF-8 and would both read as "a\uFFFD.bin".
+    for (const char* name : {"a\xFF.bin", "a\xFE.bin"})
+        std::ofstream(root / "tree" / name) << "bad";
+    files.dir.write(u"lines/two\nlines.bin", "2");
+    CliRun r = run("tree");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(path("tree") + "/a\\xFF.bin: skipped: its name is not valid UTF-8"), std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find(path("tree") + "/a\\xFE.bin: skipped: its name is not valid UTF-8"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.out.find("\tfile_a__bin:"), std::string::npos) << "no entry stands for either";
+
+    r = run("--list lines tree/empty.dat");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, path("tree/empty.dat") + "\n");
+    EXPECT_NE(r.err.find(path("lines") + "/two\\nlines.bin: not listed: its name holds a line break"),
+              std::string::npos)
+        << r.err;
 }
 
 }  // namespace

@@ -92,6 +92,18 @@ TEST(BlobsmithCliWin32, WritesUtf16ToAFileAndReportsSkippedPaths) {
     EXPECT_EQ(bytes, CliFixture::utf16le(CliFixture::expected_text()));
 }
 
+TEST(BlobsmithCliWin32, WritesToTheNullDeviceWithoutReplacingIt) {
+    CliFixture files;
+    const CliRun r = run_cli(files.dir.folder(), u"-o NUL tree");
+    EXPECT_EQ(r.status, 0u);
+    // No temporary file beside "NUL" in the current folder either.
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(wide(files.dir.path(u"NUL*")), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+}
+
 TEST(BlobsmithCliWin32, ListsFullPathsWithWindowsLineEnds) {
     CliFixture files;
     const CliRun r = run_cli(files.dir.folder(), u"--list tree\\sub");
