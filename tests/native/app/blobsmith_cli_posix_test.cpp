@@ -310,4 +310,55 @@ TEST_F(BlobsmithCli, ReportsEveryNameItCannotHoldAndEveryPathItCannotList) {
         << r.err;
 }
 
+TEST_F(BlobsmithCli, MovesTheBarOnATerminalWhileOneLargeFileIsConverted) {
+    { std::ofstream(root / "big.bin") << "x"; }
+    std::error_code error;
+    std::filesystem::resize_file(root / "big.bin", 1536ULL << 20, error);
+    if (error)
+        GTEST_SKIP() << "no sparse files here: " << error.message();
+    const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    ASSERT_EQ(grantpt(terminal), 0);
+    ASSERT_EQ(unlockpt(terminal), 0);
+    const std::string other_end = ptsname(terminal);
+
+    const std::string program = BLOBSMITH_BIN_DIR "/blobsmith-cli", input = (root / "big.bin").string();
+    char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(input.c_str()), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, other_end.c_str(), O_RDWR | O_NOCTTY, 0);
+    pid_t child = 0;
+    ASSERT_EQ(posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    std::string shown;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = read(terminal, buffer, sizeof buffer);
+        if (got <= 0)
+            break;  // EIO once the program has closed the other end
+        shown.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(terminal);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+
+    // Each bar begins with "\r["; count the filled cells of each.
+    std::vector<std::size_t> filled;
+    for (std::size_t at = shown.find("\r["); at != std::string::npos; at = shown.find("\r[", at + 1)) {
+        const std::size_t end = shown.find(']', at);
+        ASSERT_NE(end, std::string::npos) << shown;
+        filled.push_back(static_cast<std::size_t>(std::count(shown.begin() + at, shown.begin() + end, '#')));
+    }
+    ASSERT_GE(filled.size(), 2u) << shown;
+    EXPECT_GT(filled.size() - std::count(filled.begin(), filled.end(), 30u), 0u) << "a bar inside the file: " << shown;
+    EXPECT_TRUE(std::is_sorted(filled.begin(), filled.end())) << shown;
+    EXPECT_EQ(filled.back(), 30u);
+    EXPECT_NE(shown.find("1.5 GiB of 1.5 GiB"), std::string::npos) << shown;
+    EXPECT_EQ(shown.back(), '\n');
+    // Full only at the end: one full bar (or two: the last value and the end).
+    EXPECT_LE(std::count(filled.begin(), filled.end(), 30u), 2) << shown;
+}
+
 }  // namespace
