@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -50,6 +52,41 @@ TEST(ChainedMap, WalksBucketsInOrderAndEachChainNewestFirst) {
     map.clear();
     EXPECT_TRUE(map.empty());
     EXPECT_TRUE(walk_keys(map).empty());
+}
+
+// The order the walk must give, kept the plain way: one list per bucket,
+// new keys in front, erased keys cut out.
+TEST(ChainedMap, KeepsTheWalkOrderOfPlainChainsThroughManyInsertsAndErases) {
+    ChainedMap<int> map;
+    std::vector<std::vector<std::u16string>> chains(ChainedMap<int>::kBuckets);
+    std::uint32_t random = 12345;
+    auto next = [&random] { return random = random * 1103515245u + 12345u; };
+    for (int step = 0; step < 60000; ++step) {
+        // Few distinct keys, so that inserts repeat and erases hit.
+        const std::u16string key = u"k" + std::u16string(1, char16_t(u'a' + next() % 26)) +
+                                   std::u16string(1, char16_t(0x100 + (next() >> 8) % 1500));
+        std::vector<std::u16string>& chain = chains[ChainedMap<int>::bucket_of(key)];
+        const auto at = std::find(chain.begin(), chain.end(), key);
+        if (next() % 3 == 0) {
+            EXPECT_EQ(map.erase(key), at != chain.end());
+            if (at != chain.end())
+                chain.erase(at);
+        } else {
+            bool created = false;
+            map.insert(key, &created) = step;
+            EXPECT_EQ(created, at == chain.end());
+            if (at == chain.end())
+                chain.insert(chain.begin(), key);
+        }
+    }
+    std::vector<std::u16string> expected;
+    for (const auto& chain : chains)
+        expected.insert(expected.end(), chain.begin(), chain.end());
+    EXPECT_GT(expected.size(), 10000u);
+    EXPECT_EQ(map.size(), expected.size());
+    EXPECT_TRUE(walk_keys(map) == expected);
+    for (const std::u16string& key : expected)
+        ASSERT_NE(map.find(key), nullptr);
 }
 
 TEST(FileMap, KeysAreLowerCasedFileNamesAndSizesFitTheField) {
