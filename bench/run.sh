@@ -1,58 +1,100 @@
 #!/usr/bin/env bash
-# Builds the benchmarks optimised (build/bench, no sanitizers) and runs them:
-# one 256 MiB file of random bytes converted by Blobsmith and by `xxd -i`,
-# Blobsmith against its floor, then the Google Benchmark breakdown.
-#   bench/run.sh [--quick]    (--quick: skip the Google Benchmark breakdown)
+# Measures the command users run: blobsmith-cli on one 256 MiB file of random
+# bytes, natively (optimised build in build/bench) and, when the Windows build
+# (build/win32) and Wine are there, under Wine; side by side with `xxd -i` and
+# `od -An -tx8 -v` on the same file. Every command writes to /dev/null; each
+# figure is the best of three whole processes, with the processor time (user +
+# system, which the load of a shared machine disturbs far less than the wall
+# time) and the peak memory (maximum resident set) of that run. Then the breakdown: the window's generation in
+# this process, and the Google Benchmark suite.
+#   bench/run.sh [--quick] [--no-wine]    (--quick: no Google Benchmark suite)
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build/bench"
 MIB=256
+quick=0; wine_too=1
+for arg in "$@"; do
+    case "$arg" in
+        --quick) quick=1 ;;
+        --no-wine) wine_too=0 ;;
+        *) echo "usage: bench/run.sh [--quick] [--no-wine]" >&2; exit 2 ;;
+    esac
+done
 
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DBLOBSMITH_SANITIZE=OFF >/dev/null
-cmake --build "$BUILD" -j2 --target blobsmith_bench blobsmith_convert_bench >/dev/null
+cmake --build "$BUILD" -j2 --target blobsmith-cli blobsmith_bench blobsmith_convert_bench >/dev/null
 
 file="$BUILD/random-${MIB}MiB.bin"
 bytes=$((MIB * 1024 * 1024))
 if [ ! -f "$file" ] || [ "$(stat -c %s "$file")" != "$bytes" ]; then
     head -c "$bytes" /dev/urandom >"$file"
 fi
-cat "$file" >/dev/null  # both read from the page cache
+cat "$file" >/dev/null  # everyone reads from the page cache
 
-now() { date +%s.%N; }
-mbps() { awk -v b="$bytes" -v s="$1" 'BEGIN { printf "%.1f", b / 1e6 / s }'; }
+echo "load before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
+echo "input: $MIB MiB of random bytes; every command writes to /dev/null; best of 3"
 
-# Best of three for each, to damp the noise of a shared machine.
-best_xxd=""
-for _ in 1 2 3; do
-    t0=$(now); xxd -i "$file" >/dev/null; t1=$(now)
-    t=$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')
-    best_xxd=$(awk -v a="${best_xxd:-1e9}" -v b="$t" 'BEGIN { print (b < a) ? b : a }')
-done
-best_gen=""; best_wall=""; out_bytes=0
-for _ in 1 2 3; do
-    t0=$(now); read -r t out_bytes < <("$BUILD/bin/blobsmith_convert_bench" generate "$file"); t1=$(now)
-    wall=$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')
-    best_gen=$(awk -v a="${best_gen:-1e9}" -v b="$t" 'BEGIN { print (b < a) ? b : a }')
-    best_wall=$(awk -v a="${best_wall:-1e9}" -v b="$wall" 'BEGIN { print (b < a) ? b : a }')
-done
-best_floor=""; best_small=""
-for _ in 1 2 3; do
-    read -r t _ < <("$BUILD/bin/blobsmith_convert_bench" floor "$file" "$out_bytes")
-    best_floor=$(awk -v a="${best_floor:-1e9}" -v b="$t" 'BEGIN { print (b < a) ? b : a }')
-    read -r t _ < <("$BUILD/bin/blobsmith_convert_bench" floor "$file" "$out_bytes" small-pages)
-    best_small=$(awk -v a="${best_small:-1e9}" -v b="$t" 'BEGIN { print (b < a) ? b : a }')
-done
+# best COMMAND... : prints "wall-seconds peak-KiB cpu-seconds" of the run
+# with the least wall time of three.
+best() {
+    local t m u s best_t="" best_m="" best_c=""
+    for _ in 1 2 3; do
+        /usr/bin/time -f "%e %M %U %S" -o "$BUILD/time.txt" "$@" >/dev/null 2>"$BUILD/stderr.txt"
+        read -r t m u s <"$BUILD/time.txt"
+        if [ -z "$best_t" ] || awk -v a="$t" -v b="$best_t" 'BEGIN { exit !(a < b) }'; then
+            best_t=$t; best_m=$m; best_c=$(awk -v u="$u" -v s="$s" 'BEGIN { print u + s }')
+        fi
+    done
+    echo "$best_t $best_m $best_c"
+}
 
-echo "input: $MIB MiB of random bytes ($bytes bytes); output written by a generation: $out_bytes bytes"
-printf 'xxd -i (whole process, to /dev/null):    %8.3f s  %8s MB/s\n' "$best_xxd" "$(mbps "$best_xxd")"
-printf 'Blobsmith (whole process):               %8.3f s  %8s MB/s\n' "$best_wall" "$(mbps "$best_wall")"
-printf 'Blobsmith (generation: rows + text):     %8.3f s  %8s MB/s\n' "$best_gen" "$(mbps "$best_gen")"
-printf 'floor (read + write as many bytes):      %8.3f s  %8s MB/s\n' "$best_floor" "$(mbps "$best_floor")"
-printf 'floor without the large-page hint:       %8.3f s  %8s MB/s\n' "$best_small" "$(mbps "$best_small")"
-awk -v x="$best_xxd" -v w="$best_wall" -v g="$best_gen" -v f="$best_floor" -v s="$best_small" 'BEGIN {
-    printf "throughput ratio Blobsmith / xxd -i (whole processes): %.1fx (goal: at least 20x)\n", x / w
-    printf "generation / floor: %.2fx (goal: at most 1.3x); against the small-page floor: %.2fx\n", g / f, g / s }'
+row() {  # row LABEL SECONDS PEAK-KIB CPU-SECONDS
+    awk -v l="$1" -v s="$2" -v m="$3" -v c="$4" -v b="$bytes" 'BEGIN {
+        printf "%-36s %7.2f s %8.1f MB/s   cpu %6.2f s   %8.1f MiB peak\n", l, s, b / 1e6 / (s > 0 ? s : 0.005), c, m / 1024 }'
+}
+ratio() {  # ratio LABEL SLOW FAST GOAL
+    awk -v l="$1" -v a="$2" -v b="$3" -v g="$4" \
+        'BEGIN { printf "  %-48s %7.1fx  (goal: at least %sx)\n", l, a / (b > 0 ? b : 0.005), g }'
+}
 
-if [ "${1:-}" != "--quick" ]; then
+read -r xxd_t xxd_m xxd_c < <(best xxd -i "$file")
+read -r od_t od_m od_c < <(best od -An -tx8 -v "$file")
+read -r cli_t cli_m cli_c < <(best "$BUILD/bin/blobsmith-cli" "$file")
+read -r cli16_t cli16_m cli16_c < <(best "$BUILD/bin/blobsmith-cli" --utf16 "$file")
+row "xxd -i" "$xxd_t" "$xxd_m" "$xxd_c"
+row "od -An -tx8 -v" "$od_t" "$od_m" "$od_c"
+row "blobsmith-cli (UTF-8)" "$cli_t" "$cli_m" "$cli_c"
+row "blobsmith-cli --utf16" "$cli16_t" "$cli16_m" "$cli16_c"
+
+exe="$ROOT/build/win32/bin/blobsmith-cli.exe"
+if [ "$wine_too" = 1 ] && [ -f "$exe" ] && command -v wine >/dev/null; then
+    export WINEPREFIX="$ROOT/build/win32/wineprefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    "$ROOT/scripts/wine-prefix.sh" "$WINEPREFIX"
+    wineserver -p  # one server for every run: its start-up is not the program's time
+    wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+    winfile="Z:${file//\//\\}"
+    read -r wine_t wine_m wine_c < <(best wine "$exe" "$winfile")
+    read -r wine_empty_t wine_empty_m wine_empty_c < <(best wine "$exe" --help)
+    wineserver -k || true
+    row "blobsmith-cli.exe under Wine" "$wine_t" "$wine_m" "$wine_c"
+    row "  (of which Wine's start: --help)" "$wine_empty_t" "$wine_empty_m" "$wine_empty_c"
+fi
+
+echo "ratios, wall time (whole processes):"
+ratio "blobsmith-cli / xxd -i" "$xxd_t" "$cli_t" 50
+ratio "blobsmith-cli / od -An -tx8 -v" "$od_t" "$cli_t" 10
+if [ -n "${wine_t:-}" ]; then ratio "blobsmith-cli.exe under Wine / xxd -i" "$xxd_t" "$wine_t" 20; fi
+echo "ratios, processor time:"
+ratio "blobsmith-cli / xxd -i" "$xxd_c" "$cli_c" 50
+ratio "blobsmith-cli / od -An -tx8 -v" "$od_c" "$cli_c" 10
+if [ -n "${wine_c:-}" ]; then ratio "blobsmith-cli.exe under Wine / xxd -i" "$xxd_c" "$wine_c" 20; fi
+echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
+
+echo "breakdown: the window's generation of the same file in one process (whole text in memory):"
+read -r gen_t out_bytes < <("$BUILD/bin/blobsmith_convert_bench" generate "$file")
+awk -v s="$gen_t" -v b="$bytes" -v o="$out_bytes" \
+    'BEGIN { printf "  build_data_section: %.2f s, %.1f MB/s, %d bytes of UTF-16 text\n", s, b / 1e6 / s, o }'
+
+if [ "$quick" = 0 ]; then
     "$BUILD/bin/blobsmith_bench" --benchmark_min_time=1
 fi

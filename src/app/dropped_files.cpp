@@ -21,13 +21,25 @@ std::u16string_view without_trailing_separators(std::u16string_view path) {
     return path;
 }
 
-// Stores a file found by a drop, or reports why it cannot be stored.
-void add_found_file(FileMap& map, std::u16string_view path, std::int32_t size, DropResult& result) {
+void store_entry(FileMap& map, std::u16string_view path, std::int32_t size, std::int32_t date) {
+    FileEntry& entry = map.insert(file_map_key(path));
+    if (entry.path != path || entry.size != size || entry.date != date)
+        entry.text.clear();
+    entry.path = path;
+    entry.size = size;
+    entry.date = date;
+}
+
+// Stores a file found by a drop, or reports why it cannot be stored. The
+// date is asked with the size when the path has no trailing separators.
+void add_found_file(FileMap& map, std::u16string_view path, const FileFacts& facts, DropResult& result) {
+    const std::int32_t size = entry_size_from_length(facts.size);
     if (size == FILE_ENTRY_TOO_LARGE) {
         result.skipped.push_back({std::u16string(path), SkipReason::TooLarge});
         return;
     }
-    add_file_entry(map, without_trailing_separators(path), size);
+    const std::u16string_view file = without_trailing_separators(path);
+    store_entry(map, file, size, file.size() == path.size() ? facts.date : file_date(file, FILE_DATE_MODIFIED));
     ++result.files;
 }
 
@@ -53,9 +65,10 @@ void collect_folder(FileMap& map, const std::u16string& folder, FolderScanMap& s
     // files of the tree.
     scan.walk([&](const std::u16string&, std::u16string& full) {
         // Asked again: the file may have gone since the listing.
-        const std::int32_t size = entry_size_from_length(file_size(full));
+        const FileFacts facts = file_facts(full);
+        const std::int32_t size = entry_size_from_length(facts.size);
         if (size >= 0 || size == FILE_ENTRY_TOO_LARGE) {
-            add_found_file(map, full, size, result);
+            add_found_file(map, full, facts, result);
         } else {
             result.skipped.push_back({full, unusable(full)});
         }
@@ -85,14 +98,14 @@ DropResult collect_dropped_paths(FileMap& map, const std::vector<std::u16string>
     DropResult result;
     FolderScanMap scan;
     for (const std::u16string& path : paths) {
-        const std::int64_t length = file_size(path);
-        if (length == -2) {
+        const FileFacts facts = file_facts(path);
+        if (facts.size == -2) {
             collect_folder(map, path, scan, result);
             continue;
         }
-        const std::int32_t size = entry_size_from_length(length);
+        const std::int32_t size = entry_size_from_length(facts.size);
         if (size >= 0 || size == FILE_ENTRY_TOO_LARGE) {
-            add_found_file(map, path, size, result);
+            add_found_file(map, path, facts, result);
         } else {
             result.skipped.push_back({path, path.empty() ? SkipReason::NotFound : unusable(path)});
         }
@@ -107,13 +120,7 @@ DropResult collect_dropped_files(FileMap& map, std::u16string_view dropped_text,
 }
 
 void add_file_entry(FileMap& map, std::u16string_view path, std::int32_t size) {
-    FileEntry& entry = map.insert(file_map_key(path));
-    const std::int32_t date = file_date(path, FILE_DATE_MODIFIED);
-    if (entry.path != path || entry.size != size || entry.date != date)
-        entry.text.clear();
-    entry.path = path;
-    entry.size = size;
-    entry.date = date;
+    store_entry(map, path, size, file_date(path, FILE_DATE_MODIFIED));
 }
 
 std::vector<std::u16string> sorted_entry_paths(FileMap& map) {

@@ -23,8 +23,9 @@ std::u16string decimal(std::int64_t value) {
 std::int64_t refresh(FileMap& map) {
     std::int64_t total = 0;
     map.walk([&total](const std::u16string&, FileEntry& entry) {
-        const std::int32_t date = file_date(entry.path, FILE_DATE_MODIFIED);
-        const std::int32_t size = entry_size_from_length(file_size(entry.path));
+        const FileFacts facts = file_facts(entry.path);
+        const std::int32_t date = facts.date;
+        const std::int32_t size = entry_size_from_length(facts.size);
         if (size != entry.size || date != entry.date)
             entry.text.clear();
         entry.size = size;

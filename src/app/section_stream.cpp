@@ -148,13 +148,15 @@ private:
     bool emit_from_file(FileEntry& entry, Progress& progress, std::int64_t done) {
         std::int64_t length = 0;
         std::intptr_t file = 0;
+        FileStamp before;
         if (entry.size > 0) {
             file = open_file_for_reading(PB_Any, entry.path);
             if (!file) {
                 result_.left_out.push_back({entry.path, LeftOutReason::CannotOpen});
                 return true;
             }
-            length = file_length(file);
+            before = file_stamp(file);
+            length = before.length;
             if (length < 0 || length > INT32_MAX) {
                 close_file(file);
                 if (length > INT32_MAX)
@@ -173,7 +175,6 @@ private:
         if (length == 0) {
             out_.text(kEmptyRows);
         } else {
-            const FileStamp before = file_stamp(file);
             const bool read = read_rows(file, length, progress, done);
             if (read && file_stamp(file) != before)
                 result_.changed_while_read = true;

@@ -41,6 +41,14 @@ inline constexpr int FILE_DATE_MODIFIED = 2;
 // 1970-01-01 00:00:00 ... 2038-01-19 03:14:07.
 [[nodiscard]] std::int32_t file_date(std::u16string_view path, int which);
 
+// file_size and file_date (FILE_DATE_MODIFIED) of one path, in one platform
+// call where the platform allows (collections ask both of every file).
+struct FileFacts {
+    std::int64_t size;
+    std::int32_t date;
+};
+[[nodiscard]] FileFacts file_facts(std::u16string_view path);
+
 // ---------------------------------------------------------------- numbered files
 
 // Opens an existing file for reading, not shared with anyone else, under a
@@ -66,7 +74,7 @@ inline constexpr int FILE_DATE_MODIFIED = 2;
 // What writing to a file changes: its length and its times at the platform's
 // full precision. Equal stamps before and after reading an open file mean no
 // one wrote to it in between. On Windows files are read unshared, so no one
-// can write to them while open and the stamp is a constant.
+// can write to them while open and the stamp is only the length.
 struct FileStamp {
     std::int64_t length = -1;
     std::int64_t modified = 0;  // last write

@@ -57,6 +57,24 @@ std::int64_t file_size(std::u16string_view path) {
     return static_cast<std::int64_t>(st.st_size);
 }
 
+FileFacts file_facts(std::u16string_view path) {
+    std::string p = native_path(path);
+    if (p.empty() || p.back() == '/')
+        return {file_size(path), file_date(path, FILE_DATE_MODIFIED)};
+    struct stat st {};
+    if (stat(p.c_str(), &st) != 0)
+        return {-1, 0};
+    FileFacts facts{-1, 0};
+    if (S_ISDIR(st.st_mode))
+        facts.size = -2;
+    else if (S_ISREG(st.st_mode))
+        facts.size = static_cast<std::int64_t>(st.st_size);
+    bool ok = false;
+    const std::int64_t local = local_seconds(st.st_mtim.tv_sec, ok);
+    facts.date = !ok ? 0 : (local < 0 || local > INT32_MAX) ? -1 : static_cast<std::int32_t>(local);
+    return facts;
+}
+
 PathProblem path_problem(std::u16string_view path) {
     std::string p = native_path(path);
     while (p.size() > 1 && p.back() == '/')
@@ -125,6 +143,10 @@ std::int64_t native_read(NativeFile file, void* destination, std::int64_t bytes)
         if (got <= 0)
             break;
         total += got;
+        // Only plain files are opened: a short read is the end of the file,
+        // and asking again would cost a call per file for nothing.
+        if (static_cast<std::size_t>(got) < chunk)
+            break;
     }
     return total;
 }

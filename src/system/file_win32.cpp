@@ -25,7 +25,37 @@ std::int64_t drive_size(std::u16string root) {
     return GetDriveTypeW(wide(root)) > DRIVE_NO_ROOT_DIR ? -2 : -1;
 }
 
+// A file time as file_date gives it: local seconds since 1970, -1 outside
+// the 32-bit range, 0 when it cannot be converted.
+std::int32_t local_date(const FILETIME& time) {
+    FILETIME local{};
+    if (!FileTimeToLocalFileTime(&time, &local))
+        return 0;
+    const std::uint64_t ticks = (static_cast<std::uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
+    const std::int64_t seconds = static_cast<std::int64_t>(ticks / 10000000ULL) - kEpochSeconds;
+    if (seconds < 0 || seconds > INT32_MAX)
+        return -1;
+    return static_cast<std::int32_t>(seconds);
+}
+
 }  // namespace
+
+FileFacts file_facts(std::u16string_view path) {
+    // The common case, a plain file named without wildcards or a trailing
+    // separator: one search gives both, as the two calls would.
+    const std::u16string p(path);
+    if (p.size() > 3 && !is_separator(p.back()) && p.find_first_of(u"*?") == std::u16string::npos) {
+        WIN32_FIND_DATAW found{};
+        HANDLE search = FindFirstFileW(wide(p), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            FindClose(search);
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                return {(static_cast<std::int64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow,
+                        local_date(found.ftLastWriteTime)};
+        }
+    }
+    return {file_size(path), file_date(path, FILE_DATE_MODIFIED)};
+}
 
 std::int64_t file_size(std::u16string_view path) {
     if (path.empty())
@@ -92,14 +122,7 @@ std::int32_t file_date(std::u16string_view path, int which) {
         default:
             return 0;
     }
-    FILETIME local{};
-    if (!FileTimeToLocalFileTime(&time, &local))
-        return 0;
-    const std::uint64_t ticks = (static_cast<std::uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
-    const std::int64_t seconds = static_cast<std::int64_t>(ticks / 10000000ULL) - kEpochSeconds;
-    if (seconds < 0 || seconds > INT32_MAX)
-        return -1;
-    return static_cast<std::int32_t>(seconds);
+    return local_date(time);
 }
 
 NativeFile native_open_read(std::u16string_view path) {
@@ -119,6 +142,9 @@ std::int64_t native_read(NativeFile file, void* destination, std::int64_t bytes)
         if (!ReadFile(reinterpret_cast<HANDLE>(file), out + total, chunk, &got, nullptr) || got == 0)
             break;
         total += got;
+        // A short read of a disk file is its end: asking again costs a call.
+        if (got < chunk)
+            break;
     }
     return total;
 }
@@ -135,11 +161,11 @@ std::int64_t native_length(NativeFile file) {
     return GetFileSizeEx(reinterpret_cast<HANDLE>(file), &size) ? size.QuadPart : -1;
 }
 
-bool native_stamp(NativeFile, FileStamp& stamp) {
+bool native_stamp(NativeFile file, FileStamp& stamp) {
     // Files are opened without write sharing: no one can write to one while it
-    // is open, so there is nothing to compare (and no call to pay per file).
-    stamp = FileStamp{0, 0, 0};
-    return true;
+    // is open, so its length is all there is to compare.
+    stamp = FileStamp{native_length(file), 0, 0};
+    return stamp.length >= 0;
 }
 
 void native_close(NativeFile file) {
