@@ -75,10 +75,43 @@ if [ "$wine_too" = 1 ] && [ -f "$exe" ] && command -v wine >/dev/null; then
     winfile="Z:${file//\//\\}"
     read -r wine_t wine_m wine_c < <(best wine "$exe" "$winfile")
     read -r wine_empty_t wine_empty_m wine_empty_c < <(best wine "$exe" --help)
-    wineserver -k || true
     row "blobsmith-cli.exe under Wine" "$wine_t" "$wine_m" "$wine_c"
     row "  (of which Wine's start: --help)" "$wine_empty_t" "$wine_empty_m" "$wine_empty_c"
 fi
+
+# many-small-files TREE COUNT: COUNT files of 100 random bytes in folders of 1000.
+many_small_files() {
+    if [ ! -f "$1/.complete" ]; then
+        rm -rf "$1"
+        python3 - "$1" "$2" <<'PY'
+import os, sys
+root, count = sys.argv[1], int(sys.argv[2])
+for i in range(count):
+    folder = os.path.join(root, "d%03d" % (i // 1000))
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "file%06d.bin" % i), "wb") as f:
+        f.write(os.urandom(100))
+open(os.path.join(root, ".complete"), "w").close()
+PY
+    fi
+}
+many_small_files "$BUILD/small-100k" 100000
+many_small_files "$BUILD/small-10k" 10000
+read -r many_t many_m many_c < <(best "$BUILD/bin/blobsmith-cli" "$BUILD/small-100k")
+row "blobsmith-cli, 100 000 small files" "$many_t" "$many_m" "$many_c"
+echo "  (goal: under 1 s)"
+if [ -n "${winfile:-}" ]; then
+    floor="$BUILD/file_floor_win32.exe"
+    i686-w64-mingw32-g++-posix -O2 -static -municode -o "$floor" "$ROOT/bench/file_floor_win32.cpp"
+    small="Z:${BUILD//\//\\}\\small-10k"
+    read -r wsmall_t wsmall_m wsmall_c < <(best wine "$exe" "$small")
+    read -r wfloor_t wfloor_m wfloor_c < <(best wine "$floor" "$small")
+    row "blobsmith-cli.exe, 10 000 small files" "$wsmall_t" "$wsmall_m" "$wsmall_c"
+    row "floor under Wine (list, open, read)" "$wfloor_t" "$wfloor_m" "$wfloor_c"
+    awk -v a="$wsmall_t" -v b="$wfloor_t" \
+        'BEGIN { printf "  blobsmith-cli.exe takes %.2fx the floor'"'"'s time (goal: at most 1.5x)\n", a / (b > 0 ? b : 0.005) }'
+fi
+if command -v wineserver >/dev/null && [ -n "${WINEPREFIX:-}" ]; then wineserver -k || true; fi
 
 echo "ratios, wall time (whole processes):"
 ratio "blobsmith-cli / xxd -i" "$xxd_t" "$cli_t" 50

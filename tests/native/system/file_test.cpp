@@ -93,6 +93,21 @@ TEST(FileDate, IsLocalWallClockSecondsWithinTheRepresentableRange) {
     EXPECT_EQ(file_date(file, 7), 0);
 }
 
+TEST(FileFacts, AreWhatFileSizeAndFileDateSayOfEveryKindOfPath) {
+    ScratchDir dir;
+    const std::u16string file = dir.write(u"sub/f.bin", "12345");
+    ASSERT_TRUE(ScratchDir::set_modified(file, 2001, 2, 3, 4, 5, 6));
+    const std::u16string old = dir.write(u"old.bin", "");
+    ASSERT_TRUE(ScratchDir::set_modified(old, 1960, 1, 1, 0, 0, 0));
+    for (const std::u16string& path : {file, old, dir.path(u"sub"), dir.path(u"sub/"), file + u"/", dir.path(u"none"),
+                                       std::u16string(), dir.path(u"s*b")}) {
+        const FileFacts facts = file_facts(path);
+        EXPECT_EQ(facts.size, file_size(path)) << std::string(path.begin(), path.end());
+        EXPECT_EQ(facts.date, file_date(path, FILE_DATE_MODIFIED)) << std::string(path.begin(), path.end());
+    }
+    EXPECT_EQ(file_facts(file).size, 5);
+}
+
 TEST(ReadQuad, DeliversGroupsOfEightThenTheRestZeroFilledThenZero) {
     ScratchDir dir;
     const std::u16string file = dir.write(u"nine.bin", "\x01\x02\x03\x04\x05\x06\x07\x80\xFF");
