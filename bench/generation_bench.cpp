@@ -16,8 +16,8 @@
 #include "app/data_rows.h"
 #include "app/data_section.h"
 #include "app/section_format.h"
+#include "base/object_id.h"
 #include "bench_support.h"
-#include "gadget/object_registry.h"
 #include "system/file.h"
 #include "system/utf.h"
 

@@ -22,15 +22,20 @@ function(blobsmith_sources out dir)
   set(${out} ${picked} PARENT_SCOPE)
 endfunction()
 
+# blobsmith_subsystem(sub [floor...]): the library of src/<sub> over the
+# libraries of the floors below it that it uses.
 function(blobsmith_subsystem sub)
   blobsmith_sources(srcs ${CMAKE_SOURCE_DIR}/src/${sub})
   if(NOT srcs)
-    # An empty folder still gives a target, so the link group stays the same.
+    # An empty folder still gives a target for the floors above it.
     set(srcs ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
   endif()
   add_library(blobsmith_${sub} STATIC ${srcs})
   target_include_directories(blobsmith_${sub} PUBLIC ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(blobsmith_${sub} PUBLIC Threads::Threads)
+  foreach(below ${ARGN})
+    target_link_libraries(blobsmith_${sub} PUBLIC blobsmith_${below})
+  endforeach()
 endfunction()
 
 # One test executable per folder of tests/<kind>/<sub>; ctest runs each as one
@@ -43,7 +48,8 @@ function(blobsmith_test_folder kind dir)
   get_filename_component(sub ${dir} NAME)
   set(target ${kind}_${sub}_tests)
   add_executable(${target} ${srcs})
-  target_link_libraries(${target} PRIVATE blobsmith_runtime blobsmith_gtest)
+  # The tests of a floor link its library (and so the floors below), nothing above.
+  target_link_libraries(${target} PRIVATE blobsmith_${sub} blobsmith_gtest)
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${dir})
   # Paths the tests find their data and sibling programs by; Wine sees the
   # Linux file system as drive Z:.

@@ -6,6 +6,8 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT"
 JOBS="$(nproc)"
 
+# Cheap checks first: a layering fault fails the run before anything builds.
+"$ROOT/scripts/check-layers.sh"
 "$ROOT/scripts/install-deps.sh"
 source "$ROOT/scripts/build.sh"
 build_native

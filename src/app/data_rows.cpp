@@ -8,7 +8,7 @@
 #include <new>
 
 #include "app/row_digits.h"
-#include "gadget/object_registry.h"
+#include "base/object_id.h"
 #include "system/file.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "app/data_rows.h"
 #include "app/progress.h"
 #include "app/section_parts.h"
-#include "gadget/object_registry.h"
+#include "base/object_id.h"
 #include "system/file.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <set>
 #include <utility>
 
-#include "gadget/object_registry.h"
+#include "base/object_id.h"
 #include "system/directory.h"
 #include "system/folder_identity.h"
 

@@ -3,4 +3,4 @@
 
 # blobsmith-cli: the command-line front end (a console program on Windows).
 add_executable(blobsmith-cli ${CMAKE_CURRENT_LIST_DIR}/cli/blobsmith_cli.cpp)
-target_link_libraries(blobsmith-cli PRIVATE blobsmith_runtime)
+target_link_libraries(blobsmith-cli PRIVATE blobsmith_app)

@@ -10,7 +10,7 @@
 
 #include "app/row_digits.h"
 #include "app/section_parts.h"
-#include "gadget/object_registry.h"
+#include "base/object_id.h"
 #include "system/file.h"
 
 namespace {

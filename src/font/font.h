@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/object_id.h"
 #include "font/font_request.h"
-#include "gadget/object_registry.h"  // PB_Any
 
 // Creates the font registry and reads the screen's vertical DPI once (96 when
 // no display context can be made). Later calls change nothing.

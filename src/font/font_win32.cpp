@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "gadget/object_registry.h"
+#include "base/object_registry.h"
 #include "system/wide.h"
 #include "system/win32.h"
 

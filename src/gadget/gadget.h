@@ -6,18 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "gadget/object_registry.h"  // PB_Any
-#include "window/event_bindings.h"   // EventCallback
-
-// Event types of EV_GADGET events.
-inline constexpr std::int32_t ET_LEFT_CLICK = 0;
-inline constexpr std::int32_t ET_RIGHT_CLICK = 1;
-inline constexpr std::int32_t ET_LEFT_DOUBLE_CLICK = 2;
-inline constexpr std::int32_t ET_RIGHT_DOUBLE_CLICK = 3;
-inline constexpr std::int32_t ET_CHANGE = 768;
-inline constexpr std::int32_t ET_FOCUS = 14000;
-inline constexpr std::int32_t ET_LOST_FOCUS = 14001;
-inline constexpr std::int32_t ET_DRAG_START = 14002;
+#include "base/object_id.h"
+#include "window/event_bindings.h"  // EventCallback
+#include "window/event_types.h"     // ET_*
 
 // Colour types; colours are 0x00BBGGRR, -1 the system default.
 inline constexpr std::int32_t FRONT_COLOR = 1;

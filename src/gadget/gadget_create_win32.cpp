@@ -4,13 +4,9 @@
 #include "system/wide.h"
 #include "window/event_queue.h"
 #include "window/gadget_hooks.h"
+#include "window/window_properties_win32.h"
 
 #include <ole2.h>
-
-namespace {
-constexpr wchar_t kPropGadgetId[] = L"PB_ID";
-constexpr wchar_t kPropDropAccept[] = L"PB_DropAccept";
-}  // namespace
 
 HWND create_gadget_control(DWORD ex_style,
                            const wchar_t* class_name,

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/object_registry.h"
 #include "gadget/gadget.h"
 #include "gadget/gadget_kind_table.h"
 #include "gadget/gadget_list_stack.h"

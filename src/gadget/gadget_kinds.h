@@ -70,3 +70,11 @@ inline constexpr std::int32_t PB_ProgressBar_Maximum = 2;
                                                std::int32_t minimum,
                                                std::int32_t maximum,
                                                std::uint32_t flags = 0);
+
+// From any thread: a progress bar's new range, or a value shown at once within
+// the range minimum..maximum. control is the bar's gadget_handle, taken on the
+// GUI thread. The messages are posted: the caller never waits for the GUI
+// thread (which may be waiting for it), never touches the gadget registry, and
+// the bar takes the messages in the order they were posted.
+void post_progressbar_range(void* control, std::int32_t minimum, std::int32_t maximum) noexcept;
+void post_progressbar_value(void* control, std::int32_t minimum, std::int32_t maximum, std::int32_t value) noexcept;

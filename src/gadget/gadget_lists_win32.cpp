@@ -3,13 +3,14 @@
 #include <cwchar>
 
 #include "gadget/gadget_internal_win32.h"
+#include "window/window_properties_win32.h"
 
 namespace {
 
 const wchar_t* stack_property() {
     static wchar_t name[40];
     if (!name[0])
-        std::swprintf(name, 40, L"PB_GadgetStack_%i",
+        std::swprintf(name, 40, kPropGadgetStackFormat,
                       static_cast<int>(reinterpret_cast<std::intptr_t>(GetModuleHandleW(nullptr))));
     return name;
 }

@@ -6,6 +6,7 @@
 #include "gadget/gadget_kinds.h"
 #include "system/wide.h"
 #include "window/gadget_hooks.h"
+#include "window/window_properties_win32.h"
 
 namespace {
 
@@ -14,7 +15,6 @@ constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | W
 static_assert(kListStyle == 0x50330141);
 constexpr LONG kMultiSelection = LBS_EXTENDEDSEL | LBS_MULTIPLESEL;
 static_assert(kMultiSelection == (PB_ListView_MultiSelect | PB_ListView_ClickSelect));
-constexpr wchar_t kPropMouseDown[] = L"PB_MouseDown";
 
 WNDPROC g_listbox_proc = nullptr;
 int g_drag_x = 0, g_drag_y = 0;

@@ -107,3 +107,14 @@ std::intptr_t progressbar_gadget(std::intptr_t id,
     g->word7 = 0;
     return register_gadget(id, g, control, &kProgressKind);
 }
+
+void post_progressbar_range(void* control, std::int32_t minimum, std::int32_t maximum) noexcept {
+    if (control)
+        PostMessageW(static_cast<HWND>(control), PBM_SETRANGE32, static_cast<WPARAM>(minimum),
+                     static_cast<LPARAM>(maximum));
+}
+
+void post_progressbar_value(void* control, std::int32_t minimum, std::int32_t maximum, std::int32_t value) noexcept {
+    if (control)
+        progress_show_value(static_cast<HWND>(control), minimum, maximum, value, true);
+}

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/object_id.h"
+
 inline constexpr int DIRECTORY_ENTRY_FILE = 1;
 inline constexpr int DIRECTORY_ENTRY_FOLDER = 2;
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "gadget/object_registry.h"
+#include "base/object_registry.h"
 #include "system/directory.h"
 #include "system/utf.h"
 

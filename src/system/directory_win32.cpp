@@ -1,7 +1,7 @@
 // Directory listings on Windows through FindFirstFileW / FindNextFileW.
 #include "system/win32.h"
 
-#include "gadget/object_registry.h"
+#include "base/object_registry.h"
 #include "system/directory.h"
 #include "system/wide.h"
 

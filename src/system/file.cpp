@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "gadget/object_registry.h"
+#include "base/object_registry.h"
 #include "system/directory.h"
 #include "system/file_platform.h"
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/object_id.h"
+
 // ---------------------------------------------------------------- paths
 
 // Size in bytes; -1 when nothing is at the path (or it is not a plain file or

@@ -22,6 +22,16 @@ inline constexpr std::int32_t EV_CLOSE_WINDOW = 13116;
 inline constexpr std::int32_t EV_MOVE_WINDOW = 13117;
 inline constexpr std::int32_t EV_SIZE_WINDOW = 13118;
 
+// Event types of EV_GADGET events (current_event_type).
+inline constexpr std::int32_t ET_LEFT_CLICK = 0;
+inline constexpr std::int32_t ET_RIGHT_CLICK = 1;
+inline constexpr std::int32_t ET_LEFT_DOUBLE_CLICK = 2;
+inline constexpr std::int32_t ET_RIGHT_DOUBLE_CLICK = 3;
+inline constexpr std::int32_t ET_CHANGE = 768;
+inline constexpr std::int32_t ET_FOCUS = 14000;
+inline constexpr std::int32_t ET_LOST_FOCUS = 14001;
+inline constexpr std::int32_t ET_DRAG_START = 14002;
+
 // Events above this number are the callers' own (posted events) and never merge.
 inline constexpr std::int32_t kLastMergeableEvent = 0xFFFF;
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "gadget/object_registry.h"  // PB_Any
+#include "base/object_id.h"
 #include "window/event_queue.h"
 
 // A position or size argument that keeps the current value. <windows.h> defines

@@ -3,8 +3,9 @@
 
 #include <cstdint>
 
-#include "gadget/object_registry.h"
+#include "base/object_registry.h"
 #include "system/win32.h"
+#include "window/window_properties_win32.h"
 
 // Called to paint the background of a window without a brush: (device context, window number, 16).
 using WindowEraseCallback = void (*)(HDC dc, std::intptr_t window, int flags);
@@ -22,11 +23,6 @@ struct Window {
     bool minimized_or_maximized;
     bool created;  // clear while open_window runs: no size or move events then
 };
-
-inline constexpr wchar_t kPropWindowId[] = L"PB_WindowID";
-inline constexpr wchar_t kPropFocus[] = L"PB_Focus";
-inline constexpr wchar_t kPropDropAccept[] = L"PB_DropAccept";
-inline constexpr wchar_t kPropHotkey[] = L"PB_Hotkey";
 
 // The live record of a window number (validated, so safe for stale ids), or null.
 [[nodiscard]] Window* window_record(std::intptr_t number);

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "gadget/object_registry.h"
+#include "base/object_registry.h"
 #include "xml/newline_style.h"
 #include "xml/node_pool.h"
 #include "xml/string_arena.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "gadget/object_registry.h"  // PB_Any
+#include "base/object_id.h"
 
 // Node kinds.
 inline constexpr std::int32_t XML_NODE_ROOT = 0;

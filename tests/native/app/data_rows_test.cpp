@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/section_format.h"
-#include "gadget/object_registry.h"
+#include "base/object_id.h"
 #include "support/scratch_dir.h"
 #include "support/test_bytes.h"
 #include "system/file.h"

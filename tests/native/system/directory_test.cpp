@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "gadget/object_registry.h"
+#include "base/object_id.h"
 #include "support/scratch_dir.h"
 #include "system/text_case.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "gadget/object_registry.h"
+#include "base/object_id.h"
 #include "support/scratch_dir.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "gadget/listview_file_list.h"
+#include "app/listview_file_list.h"
 #include "support/scratch_dir.h"
 #include "win32/gadget/gadget_test_support_win32.h"
 

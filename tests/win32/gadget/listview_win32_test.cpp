@@ -2,7 +2,6 @@
 // data, and clicks, drags and right clicks from posted mouse messages.
 #include <algorithm>
 
-#include "gadget/listview_file_list.h"
 #include "gadget_test_support_win32.h"
 
 namespace {
@@ -208,30 +207,6 @@ TEST_F(ListViewTest, RightReleaseAndDoubleClickAreReported) {
     post_mouse(list, WM_LBUTTONUP, p.x, p.y);
     const GadgetEvents events = pump();
     EXPECT_NE(std::find(events.begin(), events.end(), GadgetEvent{1, ET_LEFT_DOUBLE_CLICK}), events.end());
-}
-
-TEST_F(ListViewTest, TheFileListInterfaceWorksOnTheControl) {
-    make(PB_ListView_MultiSelect, 0);
-    ListViewFileList files(1);
-    files.suspend_drawing();
-    files.add_item(u"C:\\b\\two.bin");
-    files.add_item(u"C:\\a\\one.bin");
-    files.resume_drawing();
-    EXPECT_EQ(files.count_items(), 2);
-    EXPECT_EQ(files.item_text(1), u"C:\\a\\one.bin");
-    EXPECT_EQ(files.item_text(2), u"");
-    EXPECT_EQ(files.current_item(), -1);
-    SendMessageW(list, LB_SETSEL, TRUE, 1);
-    EXPECT_EQ(files.current_item(), 1);
-    EXPECT_EQ(files.item_state(1), 1);
-    EXPECT_EQ(files.item_state(0), 0);
-    EXPECT_EQ(files.item_state(5), -1);
-    files.clear_items();
-    EXPECT_EQ(files.count_items(), 0);
-    EXPECT_EQ(pump(), GadgetEvents{});
-    gadget_free(1);
-    EXPECT_EQ(files.current_item(), -1);
-    EXPECT_EQ(files.item_state(0), -1);
 }
 
 }  // namespace

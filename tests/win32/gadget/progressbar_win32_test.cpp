@@ -1,9 +1,5 @@
 // The progress bar with a real progress control: range, value, marquee,
-// colours, and progress reported from a worker thread.
-#include <atomic>
-#include <thread>
-
-#include "gadget/progressbar_sink.h"
+// and colours.
 #include "gadget_test_support_win32.h"
 #include "window/event_queue.h"
 
@@ -71,51 +67,6 @@ TEST_F(ProgressTest, ColoursAreKeptAndPassedOn) {
     EXPECT_EQ(SendMessageW(bar, PBM_SETBARCOLOR, 0, CLR_DEFAULT), 0x00FF00);
     gadget_set_colour(1, BACK_COLOR, -1);
     EXPECT_EQ(SendMessageW(bar, PBM_SETBKCOLOR, 0, 0), static_cast<LRESULT>(CLR_DEFAULT));
-}
-
-TEST_F(ProgressTest, AWorkerThreadReportsThroughTheSink) {
-    ProgressBarSink sink(1);
-    std::atomic<bool> done{false};
-    std::thread worker([&] {
-        sink.set_progress_maximum(1000);
-        for (int v = 0; v <= 700; v += 100)
-            sink.set_progress_value(v);
-        done = true;
-    });
-    while (!done)
-        pump();
-    worker.join();
-    pump();
-    EXPECT_EQ(gadget_get_attribute(1, PB_ProgressBar_Minimum), 0);
-    EXPECT_EQ(gadget_get_attribute(1, PB_ProgressBar_Maximum), 1000);
-    EXPECT_EQ(gadget_get_state(1), 700);
-    EXPECT_EQ(events_suppressed(), 0);
-
-    // A long run of tiny steps from a worker that outpaces the GUI thread:
-    // nothing is lost that matters, the bar ends at its maximum.
-    std::thread flood([&] {
-        sink.set_progress_maximum(200000);
-        for (int v = 0; v <= 200000; ++v)
-            sink.set_progress_value(v);
-    });
-    flood.join();
-    pump();
-    EXPECT_EQ(gadget_get_attribute(1, PB_ProgressBar_Maximum), 200000);
-    EXPECT_EQ(gadget_get_state(1), 200000);
-    // A new run going back shows its start at once.
-    std::thread again([&] {
-        sink.set_progress_maximum(10);
-        sink.set_progress_value(0);
-    });
-    again.join();
-    pump();
-    EXPECT_EQ(gadget_get_state(1), 0);
-    EXPECT_EQ(gadget_get_attribute(1, PB_ProgressBar_Maximum), 10);
-
-    // A sink over no bar does nothing.
-    ProgressBarSink nothing(42);
-    nothing.set_progress_maximum(5);
-    nothing.set_progress_value(3);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gadget/object_registry.h"
+#include "base/object_id.h"
 #include "support/scratch_dir.h"
 #include "system/file.h"
 #include "system/wide.h"

@@ -7,9 +7,7 @@
 #include <memory>
 #include <vector>
 
-// Create with PB_Any (-1) to let the library choose: the record's address
-// becomes the object's id (a handle).
-inline constexpr std::intptr_t PB_Any = -1;
+#include "base/object_id.h"
 
 // Destroys one object of a library; called with the object's id.
 using FreeRoutine = void (*)(std::intptr_t id);

@@ -1,33 +1,28 @@
-// Progress from the worker thread, posted to the bar's control. The common
+// Progress from the worker thread, posted to the bar. The common gadget
 // operations would touch the gadget registry and the event suppression
 // counter, which belong to the GUI thread and have no lock; posting never
 // blocks the worker either, so a GUI thread waiting for it cannot deadlock.
-#include "gadget/progressbar_sink.h"
+#include "app/progressbar_sink.h"
 
 #include <algorithm>
 
-#include "gadget/gadget.h"
-#include "gadget/progressbar_messages_win32.h"
-
-#include <commctrl.h>
+#include "gadget/gadget_kinds.h"
 
 namespace {
 constexpr std::int64_t kShownSteps = 500;
 }  // namespace
 
 ProgressBarSink::ProgressBarSink(std::intptr_t gadget) : control_(gadget_handle(gadget)) {
-    if (const auto control = static_cast<HWND>(control_)) {
-        minimum_ = progress_range_limit(control, true);
-        maximum_ = progress_range_limit(control, false);
+    if (control_) {
+        minimum_ = gadget_get_attribute(gadget, PB_ProgressBar_Minimum);
+        maximum_ = gadget_get_attribute(gadget, PB_ProgressBar_Maximum);
     }
 }
 
 void ProgressBarSink::set_progress_maximum(std::int32_t maximum) noexcept {
     maximum_ = maximum;
     last_shown_ = kNothingShown;
-    if (control_)
-        PostMessageW(static_cast<HWND>(control_), PBM_SETRANGE32, static_cast<WPARAM>(minimum_.load()),
-                     static_cast<LPARAM>(maximum));
+    post_progressbar_range(control_, minimum_, maximum);
 }
 
 void ProgressBarSink::set_progress_value(std::int32_t value) noexcept {
@@ -39,5 +34,5 @@ void ProgressBarSink::set_progress_value(std::int32_t value) noexcept {
     if (last != kNothingShown && value != high && value >= last && value - last < step)
         return;
     last_shown_ = value;
-    progress_show_value(static_cast<HWND>(control_), low, high, value, true);
+    post_progressbar_value(control_, low, high, value);
 }

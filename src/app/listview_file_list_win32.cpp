@@ -1,5 +1,5 @@
 // The dropped-file collection's list, on a list view gadget.
-#include "gadget/listview_file_list.h"
+#include "app/listview_file_list.h"
 
 #include "gadget/gadget.h"
 #include "system/win32.h"

@@ -1,5 +1,5 @@
 // Numbered object registry: slot array for numbers, a linked list for handles.
-#include "gadget/object_registry.h"
+#include "base/object_registry.h"
 
 #include <algorithm>
 #include <cassert>
