@@ -13,6 +13,15 @@ inline constexpr std::string_view kErrorFlagNotSupported = "'#%s' flag is not su
 inline constexpr std::string_view kErrorConstantNotFound = "'%s' constant is not found or not declared as runtime%s.";
 inline constexpr std::string_view kErrorEventNotSupported = "'%s' is not supported for the following gadget: %s";
 inline constexpr std::string_view kErrorNotRuntimeProcedure = "'%s' is not a runtime procedure.";
+// Failures the formats above do not cover; arguments as written in the definition.
+inline constexpr std::string_view kErrorWindowNotOpened = "Dialog window could not be opened";
+inline constexpr std::string_view kErrorGadgetNotAvailable = "'%s' gadget is not available in this build: %s";
+inline constexpr std::string_view kErrorGadgetNotCreated = "'%s' gadget could not be created: %s";
+inline constexpr std::string_view kErrorBadAttribute = "'%s' has an invalid value for the following gadget: %s";
+inline constexpr std::string_view kErrorBadId = "'%s' is not a usable ID for the following gadget: %s";
+inline constexpr std::string_view kErrorGridFull = "'%s' does not fit into the grid: %s";
+inline constexpr std::string_view kErrorTooDeep = "Dialog definition is nested too deeply at: %s";
+inline constexpr std::string_view kErrorTooManyElements = "Dialog definition has too many elements";
 
 // A message as composed: in a buffer of 512 bytes, NUL-terminated.
 struct DialogErrorMessage {

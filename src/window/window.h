@@ -76,6 +76,10 @@ void window_bounds(std::intptr_t number,
 // shows without activating.
 void show_window(std::intptr_t number, bool hide, std::uint32_t flags = 0);
 
+// Moves the window to the centre of the screen (flag 1) or of `against`, or
+// of the active window when that is null (flag 2), without showing it.
+void centre_window_by_flags(std::intptr_t number, std::uint32_t flags, void* against = nullptr);
+
 // Inner (client, plus the menu bar) or outer size; 0 for no window.
 [[nodiscard]] std::int32_t window_width(std::intptr_t number, bool inner = true);
 [[nodiscard]] std::int32_t window_height(std::intptr_t number, bool inner = true);

@@ -363,6 +363,11 @@ void show_window(std::intptr_t number, bool hide, std::uint32_t flags) {
         ShowWindow(hwnd, no_activate ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL);
 }
 
+void centre_window_by_flags(std::intptr_t number, std::uint32_t flags, void* against) {
+    if (Window* win = window_record(number))
+        centre_by_flags(win->handle, flags, static_cast<HWND>(against));
+}
+
 std::int32_t window_width(std::intptr_t number, bool inner) {
     Window* win = window_record(number);
     if (!win)
