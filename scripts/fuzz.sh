@@ -11,10 +11,10 @@ SECONDS_PER_TARGET="${BLOBSMITH_FUZZ_SECONDS:-60}"
 
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLOBSMITH_SANITIZE=ON -DBLOBSMITH_FUZZ=ON >/dev/null
-cmake --build "$BUILD" --target xml_fuzz layout_fuzz -j"$(nproc)"
+cmake --build "$BUILD" --target xml_fuzz layout_fuzz dialog_fuzz -j"$(nproc)"
 
 status=0
-for target in xml layout; do
+for target in xml layout dialog; do
     work="$BUILD/corpus/$target"
     log="$BUILD/$target.log"
     mkdir -p "$work"

@@ -356,18 +356,20 @@ void build_children(DialogBuild& build, DialogElement& parent, const XmlNode* fi
         if (node->first_child)
             build_children(build, *element, node->first_child, depth + 1);
         element->finish();
-        DialogElement& made = *element;
+        // The parent may not keep the element (a leaf keeps no children, a
+        // full grid refuses one); its gadget stays in the window all the same.
+        const std::intptr_t made_gadget = element->gadget;
         parent.add_child(std::move(element), node);
         if (build.errors.has_error())
-            return;  // refused by its parent (a full grid) and gone
-        if (made.gadget == -1)
+            return;
+        if (made_gadget == -1)
             continue;
         const Attributes a{node};
         for (std::int32_t i = 0; i < a.count(); ++i) {
             if (equal(a.name(i), u"DISABLED") && equal(a.value(i), u"YES"))
-                build.platform.disable(made.gadget, true);
+                build.platform.disable(made_gadget, true);
             else if (equal(a.name(i), u"INVISIBLE") && equal(a.value(i), u"YES"))
-                build.platform.hide(made.gadget, true);
+                build.platform.hide(made_gadget, true);
         }
     }
 }

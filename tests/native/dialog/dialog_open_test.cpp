@@ -233,6 +233,20 @@ TEST_F(DialogOpen, HostileDefinitionsFailOrAreClamped) {
     EXPECT_LE(rect(u"a").x + rect(u"a").width, 4 * kLayoutLimit);
 }
 
+TEST_F(DialogOpen, ChildrenALeafCannotKeepStillGetTheirSettings) {
+    ASSERT_EQ(open(u"<window name='w'><vbox><text name='t'><button name='inner' id='9' disabled='yes'/></text>"
+                   u"<singlebox><button name='one' id='10'/><button name='two' id='11' invisible='yes'/></singlebox>"
+                   u"</vbox></window>"),
+              1)
+        << dialog_error(dialog);
+    EXPECT_TRUE(fake.gadgets.at(9).disabled);
+    EXPECT_EQ(dialog_gadget(dialog, u"inner"), -1);
+    // A single-child element keeps its last child.
+    EXPECT_EQ(dialog_gadget(dialog, u"one"), -1);
+    EXPECT_EQ(dialog_gadget(dialog, u"two"), 11);
+    EXPECT_TRUE(fake.gadgets.at(11).hidden);
+}
+
 TEST_F(DialogOpen, ManyChildrenInOneBoxAreAllPlaced) {
     std::u16string xml = u"<window name='w'><vbox spacing='0'>";
     for (int i = 0; i < 500; ++i)

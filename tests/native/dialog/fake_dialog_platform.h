@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dialog/dialog_platform.h"
+#include "window/event_bindings.h"
 
 struct FakeGadget {
     ElementKind kind;
@@ -50,7 +51,11 @@ public:
         ++windows_opened;
         return number;
     }
-    void close_window(std::intptr_t window) override { windows.erase(window); }
+    // As the real one, closing drops the window's event bindings.
+    void close_window(std::intptr_t window) override {
+        windows.erase(window);
+        remove_window_bindings(window);
+    }
     bool is_window(std::intptr_t window) override { return windows.count(window) != 0; }
     void resize_window(std::intptr_t window, std::int32_t width, std::int32_t height) override {
         if (auto it = windows.find(window); it != windows.end())

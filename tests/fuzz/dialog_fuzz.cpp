@@ -1,0 +1,97 @@
+// Fuzz target for opening dialog definitions: arbitrary markup goes through
+// open_xml_dialog, the layout runs and the lookups over a recording platform.
+// Whatever the definition, nothing may crash, overflow or leak, a failure
+// leaves no window and no binding, and sizes stay within the layout range.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "../native/dialog/fake_dialog_platform.h"
+#include "dialog/dialog.h"
+#include "dialog/runtime_names.h"
+#include "window/event_bindings.h"
+#include "window/event_queue.h"
+#include "xml/xml_document.h"
+
+namespace {
+
+void check(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+void handler() {}
+
+std::int32_t g_values[4] = {600, 420, 86, 24};
+
+void start() {
+    init_event_queue();
+    init_xml_library();
+    create_runtime_registry();
+    init_dialog_library();
+    register_runtime_variable(u"DPIx1", &g_values[0], kRuntimeInteger);
+    register_runtime_variable(u"DPIy1", &g_values[1], kRuntimeInteger);
+    register_runtime_variable(u"DPIx3", &g_values[2], kRuntimeInteger);
+    register_runtime_variable(u"DPIy4", &g_values[3], kRuntimeInteger);
+    register_runtime_integer(u"handler", reinterpret_cast<std::intptr_t>(&handler));
+    register_runtime_integer(u"#GADGET", 7);
+}
+
+}  // namespace
+
+// First byte: bit 0 opens the window named "w" (else the unnamed one); bit 1
+// asks for a window of 1000 x 1000; bit 2 makes every gadget report a huge
+// required size; bits 3 and 4 refuse windows or gadgets. The rest is the
+// definition, one byte per unit.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const bool started = (start(), true);
+    (void)started;
+    const std::uint8_t mode = size ? data[0] : 0;
+    if (size)
+        ++data, --size;
+    const std::u16string text(data, data + size);
+
+    FakeDialogPlatform fake;
+    fake.refuse_windows = mode & 8;
+    fake.refuse_gadgets = mode & 16;
+    fake.item_height = (mode & 4) ? 2'000'000'000 : 13;
+    set_dialog_platform(&fake);
+    for (const char16_t* t : {u"", u"x", u"Copy", u"a"})
+        fake.required[t] = (mode & 4) ? LayoutSize{2'000'000'000, 2'000'000'000} : LayoutSize{40, 20};
+
+    const std::intptr_t document = parse_xml_text(PB_Any, text.c_str(), text.size());
+    check(document != 0);
+    const std::intptr_t dialog = create_dialog(PB_Any);
+    check(dialog != 0);
+    const std::int32_t asked = (mode & 2) ? 1000 : 0;
+    const int opened = open_xml_dialog(dialog, document, (mode & 1) ? u"w" : u"", 0, 0, asked, asked);
+    free_xml(document);
+
+    if (opened) {
+        const std::intptr_t window = dialog_window(dialog);
+        check(window != -1 && fake.is_window(window));
+        check(dialog_error(dialog).empty());
+        for (const auto& [id, w] : fake.windows) {
+            check(w.size.width >= -kLayoutLimit && w.size.width <= kLayoutLimit);
+            check(w.size.height >= -kLayoutLimit && w.size.height <= kLayoutLimit);
+        }
+        (void)dialog_gadget(dialog, u"a");
+        (void)dialog_gadget(dialog, u"");
+        refresh_dialog(dialog);
+        fake.windows.at(window).size = {7, 3};
+        queue_event(EV_SIZE_WINDOW, 0, window, 0);
+        fake.windows.at(window).size = {5000, 5000};
+        queue_event(EV_SIZE_WINDOW, 0, window, 0);
+    } else {
+        check(dialog_window(dialog) == -1);
+        check(fake.windows.empty());
+    }
+    free_dialog(dialog);
+    // Every window the opening made is closed with it, and no binding stays.
+    check(fake.windows.empty());
+    check(binding_entry_count() == 0);
+    while (take_next_event() != 0) {
+    }
+    set_dialog_platform(nullptr);
+    return 0;
+}
