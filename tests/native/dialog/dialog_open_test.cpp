@@ -90,7 +90,7 @@ TEST_F(DialogOpen, GadgetsAreMadeInDocumentOrderWithTheirAttributes) {
 
 TEST_F(DialogOpen, RangeKindsGetTheirDefaultsAndValues) {
     ASSERT_EQ(open(u"<window name='w'><vbox><scrollbar name='s'/><trackbar name='t'/><progressbar name='p'/>"
-                   u"<spin name='n' min='-5' value='7' text='seven'/><editor name='e' text='body'/>"
+                   u"<spin name='n' min='-5' value='23' text='seven'/><editor name='e' text='body'/>"
                    u"<scrollbar name='s2' min='10' max='20' page='3'/></vbox></window>"),
               1)
         << dialog_error(dialog);
@@ -101,7 +101,7 @@ TEST_F(DialogOpen, RangeKindsGetTheirDefaultsAndValues) {
     EXPECT_EQ(range(u"s"), (std::vector<std::int32_t>{0, 100, 10, 0}));
     EXPECT_EQ(range(u"t")[1], 10);
     EXPECT_EQ(range(u"p")[1], 100);
-    EXPECT_EQ(range(u"n"), (std::vector<std::int32_t>{-5, 100, 10, 7}));
+    EXPECT_EQ(range(u"n"), (std::vector<std::int32_t>{-5, 100, 10, 23}));
     EXPECT_EQ(range(u"s2"), (std::vector<std::int32_t>{10, 20, 3, 10}));
     EXPECT_EQ(gadget(u"n").text, u"seven");
     EXPECT_EQ(gadget(u"e").text, u"body");
@@ -159,14 +159,14 @@ TEST_F(DialogOpen, EventAttributesNeedTheirKindsMaskAndARegisteredProcedure) {
     EXPECT_EQ(dialog_error(dialog), "'' is not a runtime procedure.");
 
     ASSERT_EQ(open(u"<window name='w'><vbox><string name='s' id='6' onchange='OpenTestHandler'/>"
-                   u"<button name='b' id='7' onevent='OpenTestHandler'/></vbox></window>"),
+                   u"<button name='b' id='62' onevent='OpenTestHandler'/></vbox></window>"),
               1)
         << dialog_error(dialog);
     const std::intptr_t w = dialog_window(dialog);
     calls = 0;
     queue_event(EV_GADGET, 6, w, 768);  // ET_CHANGE
     queue_event(EV_GADGET, 6, w, 0);    // not bound
-    queue_event(EV_GADGET, 7, w, 14000);
+    queue_event(EV_GADGET, 62, w, 14000);
     EXPECT_EQ(calls, 2);
 }
 
