@@ -336,6 +336,9 @@ TEST_F(DialogOpen, WindowArgumentsLimitsAndCentring) {
     ASSERT_EQ(open(u"<window name='w'><button width='30' height='20'/></window>", u"w", 500, 400), 1);
     EXPECT_EQ(window().size, (LayoutSize{500, 400}));
     EXPECT_TRUE(window().bounds.empty());
+    // Window number 0 is a number like any other.
+    ASSERT_EQ(open(u"<window name='w' id='0'/>"), 1);
+    EXPECT_EQ(dialog_window(dialog), 0);
 }
 
 // The program's own definition with the layout variables at 96 DPI and fixed

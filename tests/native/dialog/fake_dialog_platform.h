@@ -43,13 +43,15 @@ public:
                               void*) override {
         if (refuse_windows)
             return 0;
-        const std::intptr_t number = id == -1 ? next_handle++ : id;
+        // As the real one: the new handle for -1, else a non-zero platform handle.
+        const std::intptr_t handle = next_handle++;
+        const std::intptr_t number = id == -1 ? handle : id;
         FakeWindow& w = windows[number] = FakeWindow{};
         w.title = title;
         w.flags = flags;
         w.size = {width, height};
         ++windows_opened;
-        return number;
+        return handle;
     }
     // As the real one, closing drops the window's event bindings.
     void close_window(std::intptr_t window) override {
