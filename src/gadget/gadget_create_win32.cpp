@@ -2,11 +2,10 @@
 // its tear-down, and the routing of control notifications to the kinds.
 #include "gadget/gadget_internal_win32.h"
 #include "system/wide.h"
+#include "window/drop_target.h"
 #include "window/event_queue.h"
 #include "window/gadget_hooks.h"
 #include "window/window_properties_win32.h"
-
-#include <ole2.h>
 
 HWND create_gadget_control(DWORD ex_style,
                            const wchar_t* class_name,
@@ -58,10 +57,10 @@ void tear_down_gadget(HWND control, std::intptr_t id) {
     if (g && g->handle == control && g->table && g->table->free_hook)
         g->table->free_hook(*g);
     RemovePropW(control, kPropGadgetId);
-    if (RemovePropW(control, kPropDropAccept))
-        RevokeDragDrop(control);
+    remove_drop_target(control);
     SetWindowLongPtrW(control, GWLP_ID, -1);
     remove_queued_events(EV_GADGET, id, -1, -1);
+    remove_queued_events(EV_GADGET_DROP, id, -1, -1);
     if (g && g->handle == control)
         registry_release(*gadget_registry(), id);
 }

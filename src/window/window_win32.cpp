@@ -1,13 +1,12 @@
 // Opening, closing, sizing and showing top-level windows; the window registry.
 #include "window/window.h"
 
-#include <ole2.h>
-
 #include <algorithm>
 #include <memory>
 #include <string>
 
 #include "system/wide.h"
+#include "window/drop_target.h"
 #include "window/event_bindings.h"
 #include "window/gadget_hooks.h"
 #include "window/window_record_win32.h"
@@ -258,8 +257,7 @@ void close_window(std::intptr_t number) {
     remove_window_bindings(number);
     activate_owner(closing.handle);
     RemovePropW(closing.handle, kPropWindowId);
-    if (RemovePropW(closing.handle, kPropDropAccept))
-        RevokeDragDrop(closing.handle);
+    remove_drop_target(closing.handle);
     // Released before the platform window goes, so that nothing reached during
     // the destruction can find (or close again) a half-closed window.
     registry_release(*g_windows, number);
