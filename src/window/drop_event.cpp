@@ -116,8 +116,8 @@ std::vector<std::u16string> dropped_file_names(const void* block, std::size_t si
                 continue;
             if (p == start)
                 break;
-            names.push_back(drop_ansi_to_utf16(std::string_view(reinterpret_cast<const char*>(start),
-                                                                 static_cast<std::size_t>(p - start))));
+            names.push_back(drop_ansi_to_utf16(
+                std::string_view(reinterpret_cast<const char*>(start), static_cast<std::size_t>(p - start))));
             start = p + 1;
         }
     }

@@ -27,8 +27,8 @@ void list_box_accepting(HWND list, std::int32_t& outlined, POINT p) {
     if (item == outlined)
         return;
     RECT old;
-    if (outlined >= 0 && SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(outlined),
-                                      reinterpret_cast<LPARAM>(&old)) != LB_ERR)
+    if (outlined >= 0 &&
+        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(outlined), reinterpret_cast<LPARAM>(&old)) != LB_ERR)
         redraw_now(list, &old);
     else
         redraw_now(list, nullptr);

@@ -11,11 +11,11 @@
 // Owners of a drop target whose controls show feedback while a drag is over
 // them (the gadget kind numbers of those controls); 0 is a window.
 inline constexpr std::int32_t DROP_OWNER_WINDOW = 0;
-inline constexpr std::int32_t DROP_OWNER_LIST_BOX = 6;         // a platform list box
-inline constexpr std::int32_t DROP_OWNER_FRAME = 7;            // never reordered behind buttons
-inline constexpr std::int32_t DROP_OWNER_LIST_ICON = 12;       // platform list-view controls
+inline constexpr std::int32_t DROP_OWNER_LIST_BOX = 6;    // a platform list box
+inline constexpr std::int32_t DROP_OWNER_FRAME = 7;       // never reordered behind buttons
+inline constexpr std::int32_t DROP_OWNER_LIST_ICON = 12;  // platform list-view controls
 inline constexpr std::int32_t DROP_OWNER_EXPLORER_LIST = 23;
-inline constexpr std::int32_t DROP_OWNER_EXPLORER_TREE = 24;   // platform tree-view controls
+inline constexpr std::int32_t DROP_OWNER_EXPLORER_TREE = 24;  // platform tree-view controls
 inline constexpr std::int32_t DROP_OWNER_TREE = 27;
 
 // Start-up: the platform's component and drag-and-drop services on this

@@ -13,7 +13,11 @@ enum class DropFeedback { Accepting, Refusing, Removed, Dropped };
 
 // Shows feedback in hwnd for its owner kind (windows show none); feedback_item
 // is the list box item outlined last, -1 for none. point is in client coordinates.
-void show_drop_feedback(HWND hwnd, std::int32_t owner_kind, std::int32_t& feedback_item, DropFeedback what, POINT point);
+void show_drop_feedback(HWND hwnd,
+                        std::int32_t owner_kind,
+                        std::int32_t& feedback_item,
+                        DropFeedback what,
+                        POINT point);
 
 class DropTarget final : public IDropTarget {
 public:
@@ -44,9 +48,9 @@ private:
     HWND hwnd_;
     std::int32_t feedback_item_ = -1;
     DropAcceptance accept_;
-    int state_ = 0;                       // 0 nothing acceptable, 1 a format, 2 a private type
-    std::uint32_t accepted_key_ = 0;      // the format, or the private type
-    std::uint32_t accepted_format_ = 0;   // the format, or DROP_FORMAT_PRIVATE
+    int state_ = 0;                      // 0 nothing acceptable, 1 a format, 2 a private type
+    std::uint32_t accepted_key_ = 0;     // the format, or the private type
+    std::uint32_t accepted_format_ = 0;  // the format, or DROP_FORMAT_PRIVATE
     std::uint32_t accepted_actions_ = 0;
     DWORD last_keys_ = 0;  // key state of the last DragEnter or DragOver
 };

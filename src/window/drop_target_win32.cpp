@@ -188,8 +188,8 @@ bool DropTarget::queue_drop(std::uint32_t action, POINTL screen_point, const voi
     static const unsigned char empty = 0;
     if (state_ == 1 && !block)
         block = &empty;
-    DropEventData* d = make_drop_event_data(accepted_format_, state_ == 2 ? accepted_key_ : 0, action, p.x, p.y,
-                                            block, size);
+    DropEventData* d =
+        make_drop_event_data(accepted_format_, state_ == 2 ? accepted_key_ : 0, action, p.x, p.y, block, size);
     if (!d)
         return false;
     feedback(DropFeedback::Dropped, screen_point);

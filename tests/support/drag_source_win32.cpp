@@ -213,9 +213,10 @@ int main() {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (!argv || !parse(argc, argv)) {
-        std::fputs("usage: blobsmith-drag-source --to X,Y [--from X,Y] [--keys K+K] [--effects N] [--hold MS] "
-                   "[--refuse|--malformed] PATH...\n",
-                   stderr);
+        std::fputs(
+            "usage: blobsmith-drag-source --to X,Y [--from X,Y] [--keys K+K] [--effects N] [--hold MS] "
+            "[--refuse|--malformed] PATH...\n",
+            stderr);
         return 2;
     }
     LocalFree(argv);
@@ -230,9 +231,9 @@ int main() {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_HIGHLIGHT + 1));
     wc.lpszClassName = L"BlobsmithDragSource";
     RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"drag source",
-                                WS_POPUP | WS_VISIBLE, g_options.from.x - 30, g_options.from.y - 30, 60, 60, nullptr,
-                                nullptr, wc.hInstance, nullptr);
+    HWND hwnd =
+        CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"drag source", WS_POPUP | WS_VISIBLE,
+                        g_options.from.x - 30, g_options.from.y - 30, 60, 60, nullptr, nullptr, wc.hInstance, nullptr);
     if (!hwnd)
         return 3;
     // Keys reach the foreground window's thread: the drag's key state is read there.

@@ -33,10 +33,10 @@ std::vector<unsigned char> file_block(const std::vector<std::u16string>& names, 
 }
 
 std::vector<unsigned char> ansi_block(const std::string& names) {
-    std::vector<unsigned char> b(20, 0);
+    std::vector<unsigned char> b(20 + names.size(), 0);
     const std::uint32_t offset = 20;
     std::memcpy(b.data(), &offset, 4);
-    b.insert(b.end(), names.begin(), names.end());
+    std::memcpy(b.data() + 20, names.data(), names.size());
     return b;
 }
 

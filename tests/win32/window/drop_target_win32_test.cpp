@@ -36,8 +36,8 @@ protected:
         const std::int32_t n = wait_window_event(20);
         if (n == EV_WINDOW_DROP || n == EV_GADGET_DROP) {
             const DropEventData* d = current_drop_event_data();
-            drops.push_back({n, current_event_object(), current_event_window(), dropped_files_text(),
-                             d ? d->action : 0u});
+            drops.push_back(
+                {n, current_event_object(), current_event_window(), dropped_files_text(), d ? d->action : 0u});
         }
     }
 
