@@ -113,8 +113,11 @@ void tree_feedback(HWND tree, DropFeedback what, POINT p) {
             SendMessageW(tree, TVM_SELECTITEM, TVGN_DROPHILITE, 0);
             break;
         case DropFeedback::Dropped:
+            // Wine: selecting an item leaves the drop highlight on it, so the
+            // highlight is removed once more after the selection.
             SendMessageW(tree, TVM_SELECTITEM, TVGN_DROPHILITE, 0);
             SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+            SendMessageW(tree, TVM_SELECTITEM, TVGN_DROPHILITE, 0);
             break;
     }
 }
