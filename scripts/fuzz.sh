@@ -10,7 +10,8 @@ BUILD="$ROOT/build/fuzz"
 SECONDS_PER_TARGET="${BLOBSMITH_FUZZ_SECONDS:-60}"
 
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLOBSMITH_SANITIZE=ON -DBLOBSMITH_FUZZ=ON >/dev/null
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLOBSMITH_SANITIZE=ON -DBLOBSMITH_FUZZ=ON \
+    -DBLOBSMITH_WERROR=ON >/dev/null
 cmake --build "$BUILD" --target xml_fuzz layout_fuzz dialog_fuzz -j"$(nproc)"
 
 status=0
