@@ -7,7 +7,6 @@
 
 #include "base/object_id.h"
 #include "system/directory.h"
-#include "system/folder_identity.h"
 
 namespace {
 
@@ -60,7 +59,8 @@ std::u16string relative_key(std::u16string_view full, std::size_t base) {
 
 class Walk {
 public:
-    Walk(FolderScanMap& map, FolderScanResult& result, std::size_t base) : map_(map), result_(result), base_(base) {}
+    Walk(FolderScanMap& map, FolderScanResult& result, std::size_t base, const FolderIdentityReader& identify)
+        : map_(map), result_(result), base_(base), identify_(identify) {}
 
     // Pushes the folder unless it was entered before; false when it cannot be
     // listed.
@@ -68,7 +68,7 @@ public:
         // A folder whose identity cannot be read is still walked: without links
         // it cannot repeat, and with them the growing path ends the walk at the
         // platform's path limit.
-        if (const auto identity = folder_identity(path)) {
+        if (const auto identity = identify_(path)) {
             if (!entered_.insert(*identity).second)
                 return;
         }
@@ -102,6 +102,7 @@ private:
     FolderScanMap& map_;
     FolderScanResult& result_;
     std::size_t base_;
+    const FolderIdentityReader& identify_;
     std::vector<Frame> stack_;
     std::set<FolderIdentity> entered_;
 };
@@ -109,6 +110,10 @@ private:
 }  // namespace
 
 FolderScanResult scan_folder(std::u16string_view folder, FolderScanMap& map) {
+    return scan_folder(folder, map, folder_identity);
+}
+
+FolderScanResult scan_folder(std::u16string_view folder, FolderScanMap& map, const FolderIdentityReader& identify) {
     map.clear();
     std::u16string top(folder);
 #ifdef _WIN32
@@ -121,7 +126,7 @@ FolderScanResult scan_folder(std::u16string_view folder, FolderScanMap& map) {
         top += kPathSeparator;
 
     FolderScanResult result;
-    Walk walk(map, result, top.size());
+    Walk walk(map, result, top.size(), identify);
     walk.enter(std::move(top));
     walk.run();
     result.files = map.size();

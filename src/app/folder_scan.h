@@ -4,11 +4,14 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/chained_map.h"
+#include "system/folder_identity.h"
 
 // Relative path (separated by "\" on every platform, so that one tree gives
 // one walk order everywhere) -> full path of the file.
@@ -35,3 +38,9 @@ struct FolderScanResult {
 // again through links or junctions are not entered twice, and the walk keeps
 // its own stack, so neither link cycles nor deep trees can exhaust it.
 FolderScanResult scan_folder(std::u16string_view folder, FolderScanMap& map);
+
+// How a walk tells which folder a path (ending with the separator) leads to:
+// `folder_identity` unless a caller passes another, as tests of link cycles
+// do on platforms where links cannot be made.
+using FolderIdentityReader = std::function<std::optional<FolderIdentity>(std::u16string_view path)>;
+FolderScanResult scan_folder(std::u16string_view folder, FolderScanMap& map, const FolderIdentityReader& identify);
