@@ -10,6 +10,7 @@
 #include "gadget/gadget.h"
 #include "gadget/gadget_internal_win32.h"
 #include "gadget/gadget_kinds.h"
+#include "support/wait_until.h"
 #include "system/win32.h"
 #include "window/event_bindings.h"
 #include "window/gadget_hooks.h"
@@ -55,17 +56,10 @@ protected:
         return out;
     }
 
-    // Pumps for about ms milliseconds (timers need real time to fire).
-    static GadgetEvents pump_for(int ms) {
-        GadgetEvents out;
-        for (int waited = 0; waited < ms; waited += 10) {
-            for (const GadgetEvent& e : pump())
-                out.push_back(e);
-            Sleep(10);
-        }
-        for (const GadgetEvent& e : pump())
-            out.push_back(e);
-        return out;
+    // Runs the loop until `done()` holds; false when 3 s passed first.
+    template <class Done>
+    static bool pump_until(Done&& done) {
+        return wait_until(done, [] { (void)wait_window_event(10); }, 3000);
     }
 
     static HWND hwnd(std::intptr_t gadget) { return static_cast<HWND>(gadget_handle(gadget)); }

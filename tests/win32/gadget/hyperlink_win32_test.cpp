@@ -6,6 +6,37 @@ namespace {
 
 constexpr std::int32_t kHover = 0xFF0000;
 
+// Counts the timer messages the loop takes for one control, through a message
+// hook on this thread, for as long as it lives.
+class TimerMessages {
+public:
+    explicit TimerMessages(HWND control) {
+        target_ = control;
+        count_ = 0;
+        hook_ = SetWindowsHookExW(WH_GETMESSAGE, seen, nullptr, GetCurrentThreadId());
+    }
+    ~TimerMessages() {
+        if (hook_)
+            UnhookWindowsHookEx(hook_);
+    }
+    TimerMessages(const TimerMessages&) = delete;
+    TimerMessages& operator=(const TimerMessages&) = delete;
+
+    int count() const { return count_; }
+
+private:
+    static LRESULT CALLBACK seen(int code, WPARAM removed, LPARAM message) noexcept {
+        const MSG* msg = reinterpret_cast<const MSG*>(message);
+        if (code == HC_ACTION && removed == PM_REMOVE && msg->message == WM_TIMER && msg->hwnd == target_)
+            ++count_;
+        return CallNextHookEx(nullptr, code, removed, message);
+    }
+
+    static inline HWND target_ = nullptr;
+    static inline int count_ = 0;
+    HHOOK hook_ = nullptr;
+};
+
 TEST_F(GadgetTest, HyperlinkRequiredSizeIsTheTextPlusFour) {
     ASSERT_NE(hyperlink_gadget(1, 0, 0, 10, 10, u"Home page", kHover, PB_HyperLink_Underline), 0);
     EXPECT_TRUE(GetWindowLongW(hwnd(1), GWL_STYLE) & WS_VISIBLE);
@@ -59,12 +90,14 @@ TEST_F(GadgetTest, HyperlinkHoverColourFollowsTheMouse) {
 
     SetCursorPos(screen.left + 10, screen.top + 5);
     post_mouse(link, WM_MOUSEMOVE, 10, 5);
-    pump_for(150);  // several timer ticks with the cursor still on the link
+    // The link checks the cursor on a timer: still on the link after several
+    // checks, it still hovers.
+    const TimerMessages timers(link);
+    ASSERT_TRUE(pump_until([&] { return timers.count() >= 3; }));
     EXPECT_EQ(hyperlink_paint_colour(1), kHover);
 
     SetCursorPos(screen.right + 50, screen.bottom + 50);
-    pump_for(150);
-    EXPECT_EQ(hyperlink_paint_colour(1), 0);
+    EXPECT_TRUE(pump_until([&] { return hyperlink_paint_colour(1) == 0; }));
 
     // A new front colour is used outside hovering; disabled never hovers.
     gadget_set_colour(1, FRONT_COLOR, 0x00AA00);
@@ -108,8 +141,7 @@ TEST_F(GadgetTest, HyperlinkPaintsInTheHoverColour) {
         ReleaseDC(link, dc);
         return found;
     };
-    pump_for(200);
-    if (pixels(0) == 0)
+    if (!pump_until([&] { return pixels(0) > 0; }))
         GTEST_SKIP() << "the display gives no pixels back here";
     post_mouse(link, WM_MOUSEMOVE, 3, 3);
     RECT screen;

@@ -254,32 +254,26 @@ void press_tab(bool shift) {
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
-void pump_a_while() {
-    for (int i = 0; i < 20; ++i) {
-        while (wait_window_event(0) != 0) {
-        }
-        Sleep(10);
-    }
-}
-
 TEST_F(WindowTest, TabAndShiftTabTypedByTheUserMoveTheFocus) {
+    // Types Tab (with Shift) and runs the loop until the focus has left `from`
+    // and the loop has taken the key releases too (a Shift still down would
+    // change what the next key does); the control that has the focus then.
+    const auto tab_from = [](HWND from, bool shift) {
+        press_tab(shift);
+        pump_until([&] { return GetFocus() != from && GetKeyState(VK_TAB) >= 0 && GetKeyState(VK_SHIFT) >= 0; });
+        return GetFocus();
+    };
     FocusWindow w = open_focus_window();
     SetForegroundWindow(w.hwnd);
-    pump_a_while();
-    if (GetForegroundWindow() != w.hwnd)
+    if (!pump_until([&] { return GetForegroundWindow() == w.hwnd; }))
         GTEST_SKIP() << "Wine could not make the window the foreground window";
     SetFocus(w.buttons[1]);
-    press_tab(false);
-    pump_a_while();
-    if (GetFocus() == w.buttons[1])
+    const HWND first = tab_from(w.buttons[1], false);
+    if (first == w.buttons[1])
         GTEST_SKIP() << "keyboard input from SendInput did not reach the window";
-    EXPECT_EQ(GetFocus(), w.buttons[2]);
-    press_tab(false);
-    pump_a_while();
-    EXPECT_EQ(GetFocus(), w.buttons[0]);
-    press_tab(true);
-    pump_a_while();
-    EXPECT_EQ(GetFocus(), w.buttons[2]);
+    EXPECT_EQ(first, w.buttons[2]);
+    EXPECT_EQ(tab_from(w.buttons[2], false), w.buttons[0]);
+    EXPECT_EQ(tab_from(w.buttons[0], true), w.buttons[2]);
     // Holding Shift showed the focus cues.
     EXPECT_EQ(SendMessageW(w.hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0);
 }

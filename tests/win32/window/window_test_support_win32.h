@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <vector>
 
+#include "support/wait_until.h"
 #include "system/win32.h"
 #include "window/event_bindings.h"
 #include "window/posted_events.h"
@@ -61,12 +63,23 @@ protected:
     }
 
     // Wine: without a window manager, X11 answers a show or a state change with
-    // configure events some time later; let them arrive before looking.
+    // configure events some time later; let them arrive before looking. Done
+    // when the loop has been quiet for 100 ms (at most 3 s).
     static void settle() {
-        for (int i = 0; i < 15; ++i) {
-            drain();
-            Sleep(20);
-        }
+        using Clock = std::chrono::steady_clock;
+        Clock::time_point last = Clock::now();
+        wait_until([&] { return Clock::now() - last >= std::chrono::milliseconds(100); },
+                   [&] {
+                       if (wait_window_event(10) != 0)
+                           last = Clock::now();
+                   },
+                   3000);
+    }
+
+    // Runs the loop until `done()` holds; false when 3 s passed first.
+    template <class Done>
+    static bool pump_until(Done&& done) {
+        return wait_until(done, [] { (void)wait_window_event(10); }, 3000);
     }
 
     static HWND hwnd_of(std::intptr_t number) { return static_cast<HWND>(window_handle(number)); }
