@@ -10,7 +10,9 @@
 #include "system/win32.h"
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
+#include <set>
 #include <string>
 
 namespace {
@@ -213,15 +215,42 @@ TEST_F(ShellFallback, AnAddressOpensThroughTheShellAndCanBeKeptWithoutPipes) {
     close_program(program);
 }
 
+// The processes this one started that still run and are not in `known`.
+std::set<DWORD> new_children(const std::set<DWORD>& known = {}) {
+    std::set<DWORD> found;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return found;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == GetCurrentProcessId() && !known.count(entry.th32ProcessID))
+            found.insert(entry.th32ProcessID);
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
 TEST_F(ShellFallback, PipesKeepTheShellOut) {
     const std::u16string document = folder_ + u"piped.blobsmithtest";
     HANDLE file = CreateFileW(wide(document), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     CloseHandle(file);
+    const std::set<DWORD> before = new_children();
     EXPECT_EQ(run_program(document, {}, {}, PB_Program_Keep | PB_Program_ReadOutput), 0);
-    SetEvent(go_);
-    Sleep(500);
-    EXPECT_FALSE(marker_exists());
+    // The shell starts the handler before it returns (no asynchronous
+    // requests), and the handler waits for the event: had the shell been
+    // asked, the handler would run now.
+    EXPECT_EQ(new_children(before), std::set<DWORD>{});
+
+    // Without pipes the same document does start its handler, and the check
+    // above sees it.
+    const std::intptr_t program = run_program(document, {}, {}, PB_Program_Keep);
+    ASSERT_NE(program, 0);
+    EXPECT_EQ(new_children(before).size(), 1u);
+    const std::string opened = release_handler_and_read_marker();
+    EXPECT_EQ(opened.substr(0, opened.find('\n')), utf8_from_utf16(document));
+    close_program(program);
     DeleteFileW(wide(document));
 }
 
