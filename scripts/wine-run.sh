@@ -5,7 +5,7 @@
 set -euo pipefail
 
 prefix=""
-limit="${BLOBSMITH_WINE_TIMEOUT:-540}"
+limit="${BLOBSMITH_WINE_TIMEOUT:-120}"  # ctest sets each suite's own
 while [ $# -gt 0 ]; do
     case "$1" in
         --prefix) prefix="$2"; shift 2 ;;
