@@ -86,3 +86,40 @@ void post_gadget_event_forced(void* control, std::int32_t type);
 void release_brush(std::uintptr_t brush);
 // Distinct colours holding a brush (for tests and diagnostics).
 [[nodiscard]] std::size_t cached_brush_count();
+
+// The gadget's text (the kind's own, else the control's window text).
+[[nodiscard]] std::u16string gadget_get_text(std::intptr_t gadget);
+// Adds an item with an image (a native bitmap or icon handle, 0 for none) and
+// the kind's item flags (the tree's sublevel); without events.
+std::int32_t gadget_add_item_ex(std::intptr_t gadget,
+                                std::int32_t position,
+                                const char16_t* text,
+                                std::uintptr_t image,
+                                std::int32_t flags);
+void gadget_remove_item(std::intptr_t gadget, std::int32_t item);
+void gadget_set_item_state(std::intptr_t gadget, std::int32_t item, std::int32_t state);
+[[nodiscard]] std::u16string gadget_get_item_text(std::intptr_t gadget, std::int32_t item, std::int32_t column);
+[[nodiscard]] std::int32_t gadget_get_item_attribute(std::intptr_t gadget,
+                                                     std::int32_t item,
+                                                     std::int32_t attribute,
+                                                     std::int32_t column = 0);
+void gadget_set_item_attribute(std::intptr_t gadget,
+                               std::int32_t item,
+                               std::int32_t attribute,
+                               std::int32_t value,
+                               std::int32_t column = 0);
+void gadget_set_item_colour(std::intptr_t gadget,
+                            std::int32_t item,
+                            std::int32_t type,
+                            std::int32_t colour,
+                            std::int32_t column = 0);
+// -1 (the system's colour) when the kind keeps none.
+[[nodiscard]] std::int32_t gadget_get_item_colour(std::intptr_t gadget,
+                                                  std::int32_t item,
+                                                  std::int32_t type,
+                                                  std::int32_t column = 0);
+void gadget_set_item_data(std::intptr_t gadget, std::int32_t item, std::intptr_t value);
+[[nodiscard]] std::intptr_t gadget_get_item_data(std::intptr_t gadget, std::int32_t item);
+void gadget_set_item_image(std::intptr_t gadget, std::int32_t item, std::uintptr_t image);
+// The kind's activate hook (the canvas takes the keyboard focus).
+void gadget_activate(std::intptr_t gadget);

@@ -5,13 +5,6 @@
 #include "window/event_queue.h"
 #include "window/window.h"
 
-namespace {
-
-std::u16string text_or_empty(const char16_t* text) {
-    return text ? std::u16string(text) : std::u16string();
-}
-
-// The control's window rectangle in its parent's client coordinates.
 RECT control_rect(HWND control) {
     RECT r{};
     GetWindowRect(control, &r);
@@ -19,7 +12,7 @@ RECT control_rect(HWND control) {
     return r;
 }
 
-void default_resize(GadgetObject& g, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) {
+void gadget_default_resize(GadgetObject& g, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) {
     const HWND control = gadget_hwnd(g);
     const GadgetKindTable& t = *g.table;
     if (x == kIgnore || y == kIgnore || width == kIgnore || height == kIgnore) {
@@ -40,6 +33,8 @@ void default_resize(GadgetObject& g, std::int32_t x, std::int32_t y, std::int32_
     else if (t.kind == kKindIpAddress)
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(gadget_default_font()), TRUE);
 }
+
+namespace {
 
 // Width or height: the required one (mode 1) or the kind's, else the control's.
 std::int32_t gadget_extent(std::intptr_t gadget, std::int32_t mode, bool width) {
@@ -220,7 +215,7 @@ void gadget_resize(std::intptr_t gadget, std::int32_t x, std::int32_t y, std::in
     if (g->table->resize)
         g->table->resize(*g, x, y, width, height);
     else
-        default_resize(*g, x, y, width, height);
+        gadget_default_resize(*g, x, y, width, height);
 }
 
 void gadget_hide(std::intptr_t gadget, std::int32_t state) {

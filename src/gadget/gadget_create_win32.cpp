@@ -7,6 +7,10 @@
 #include "window/gadget_hooks.h"
 #include "window/window_properties_win32.h"
 
+void set_helper_control(HWND helper, HWND owner) {
+    SetPropW(helper, kPropHelperOf, owner);
+}
+
 HWND create_gadget_control(DWORD ex_style,
                            const wchar_t* class_name,
                            const char16_t* text,
@@ -79,9 +83,11 @@ LRESULT CALLBACK gadget_subclass_proc(HWND hwnd, UINT message, WPARAM wparam, LP
 }
 
 std::intptr_t gadget_route(void* control, void* parent, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
-    const auto hwnd = static_cast<HWND>(control);
+    auto hwnd = static_cast<HWND>(control);
     if (!hwnd)
         return NOT_HANDLED;
+    if (const auto owner = static_cast<HWND>(GetPropW(hwnd, kPropHelperOf)))
+        hwnd = owner;
     const auto id = reinterpret_cast<std::intptr_t>(GetPropW(hwnd, kPropGadgetId));
     if (id != GetWindowLongPtrW(hwnd, GWLP_ID))
         return NOT_HANDLED;

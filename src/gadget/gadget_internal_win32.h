@@ -12,6 +12,8 @@
 #include "gadget/gadget_size_rules.h"
 #include "system/win32.h"
 
+#include <commctrl.h>
+
 struct GadgetLibraryState {
     GadgetListState lists;
     bool option_run = false;  // an option gadget was created last
@@ -23,6 +25,11 @@ struct GadgetLibraryState {
 [[nodiscard]] HFONT gadget_default_font();
 // Null before init_gadget_library.
 [[nodiscard]] ObjectRegistry* gadget_registry();
+
+// A text argument: null counts as empty.
+[[nodiscard]] inline std::u16string text_or_empty(const char16_t* text) {
+    return text ? std::u16string(text) : std::u16string();
+}
 
 // The live record of a gadget id (handles validated), or null.
 [[nodiscard]] GadgetObject* gadget_object(std::intptr_t id);
@@ -82,6 +89,28 @@ void required_size_from_text(GadgetObject& g, TextMeasure how, std::int32_t& wid
     width = size.width;
     height = size.height;
 }
+
+// The default of gadget_resize, for kinds whose own resize adds to it.
+void gadget_default_resize(GadgetObject& g, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
+// The control's window rectangle in its parent's client coordinates.
+[[nodiscard]] RECT control_rect(HWND control);
+
+// A helper control of a gadget (the spin's up-down): its notifications reach
+// the notification handler of the gadget whose control is owner.
+void set_helper_control(HWND helper, HWND owner);
+
+// Registers a window class of the kinds once per process; false on failure.
+[[nodiscard]] bool register_kind_class(const wchar_t* name, WNDPROC proc, int extra_bytes, HBRUSH background);
+
+// The height of "Hg" in the control's font (one text line).
+[[nodiscard]] std::int32_t line_height(HWND control);
+
+// Required size of the check box and option kinds: the box beside the text.
+void check_kind_required_size(GadgetObject& g, std::int32_t& width, std::int32_t& height);
+
+// Adds a copy of a native bitmap (scaled to the list's size) or icon to an
+// image list; returns its index, -1 for no image or on failure.
+int add_to_image_list(HIMAGELIST list, std::uintptr_t image);
 
 // The colour a hyperlink paints its text in now: -1 while disabled (grey), 0 for no hyperlink.
 [[nodiscard]] std::int32_t hyperlink_paint_colour(std::intptr_t gadget);

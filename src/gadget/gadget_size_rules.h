@@ -15,3 +15,7 @@ struct GadgetSize {
 [[nodiscard]] GadgetSize hyperlink_required_size(GadgetSize measured);
 // A push button: the one-line text plus edges and 10 pixels of padding, at least 24 high.
 [[nodiscard]] GadgetSize button_required_size(GadgetSize text, GadgetSize edge);
+// A one-line edit field: its edges around one line of text, at least 20 high.
+[[nodiscard]] GadgetSize edit_required_size(std::int32_t line_height, GadgetSize edge);
+// A check box or option: the box, a gap and the one-line text.
+[[nodiscard]] GadgetSize check_required_size(GadgetSize text, GadgetSize box);

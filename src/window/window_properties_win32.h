@@ -9,9 +9,11 @@ inline constexpr wchar_t kPropFocus[] = L"PB_Focus";
 inline constexpr wchar_t kPropHotkey[] = L"PB_Hotkey";
 inline constexpr wchar_t kPropDropAccept[] = L"PB_DropAccept";
 
-// Controls: the gadget id, the list view's last button-down position.
+// Controls: the gadget id, the list view's last button-down position, the
+// gadget a helper control (the spin's up-down) belongs to.
 inline constexpr wchar_t kPropGadgetId[] = L"PB_ID";
 inline constexpr wchar_t kPropMouseDown[] = L"PB_MouseDown";
+inline constexpr wchar_t kPropHelperOf[] = L"PB_HelperOf";
 
 // A window's saved gadget list: swprintf format, the argument is the
 // program's module handle.

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "gadget/gadget.h"
@@ -85,6 +88,45 @@ protected:
         SelectObject(dc, old);
         ReleaseDC(control, dc);
         return r;
+    }
+
+    // Gadgets still in the registry.
+    static int live_gadgets() {
+        ObjectRegistry* registry = gadget_registry();
+        if (!registry)
+            return 0;
+        int count = 0;
+        std::intptr_t id;
+        registry_examine_start(*registry);
+        while (registry_examine_next(*registry, id))
+            ++count;
+        return count;
+    }
+
+    // Frees every gadget and checks that no record and none of the controls is left.
+    static void expect_all_freed(std::initializer_list<HWND> controls) {
+        gadget_free(PB_Any);
+        EXPECT_EQ(live_gadgets(), 0);
+        for (HWND control : controls)
+            EXPECT_FALSE(IsWindow(control)) << control;
+    }
+
+    static std::wstring class_of(HWND control) {
+        wchar_t name[64] = {};
+        GetClassNameW(control, name, 64);
+        return name;
+    }
+    static DWORD style_of(HWND control) { return static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE)); }
+    static DWORD ex_style_of(HWND control) { return static_cast<DWORD>(GetWindowLongW(control, GWL_EXSTYLE)); }
+
+    static void post_key(HWND control, UINT key) {
+        PostMessageW(control, WM_KEYDOWN, key, 1);
+        PostMessageW(control, WM_KEYUP, key, 0xC0000001);
+    }
+    static void post_char(HWND control, wchar_t c) { PostMessageW(control, WM_CHAR, c, 1); }
+
+    static bool has_event(const GadgetEvents& events, GadgetEvent wanted) {
+        return std::find(events.begin(), events.end(), wanted) != events.end();
     }
 
     HWND window = nullptr;

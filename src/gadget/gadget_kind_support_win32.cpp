@@ -1,0 +1,76 @@
+// Small services the kind files share: their own window classes and the
+// height of one text line in a control's font.
+#include "gadget/gadget_internal_win32.h"
+
+bool register_kind_class(const wchar_t* name, WNDPROC proc, int extra_bytes, HBRUSH background) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(instance, name, &existing))
+        return true;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.cbWndExtra = extra_bytes;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    return RegisterClassExW(&wc) != 0;
+}
+
+std::int32_t line_height(HWND control) {
+    HDC dc = GetDC(control);
+    if (!dc)
+        return 0;
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, L"Hg", 2, &extent);
+    if (old)
+        SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return extent.cy;
+}
+
+void check_kind_required_size(GadgetObject& g, std::int32_t& width, std::int32_t& height) {
+    const GadgetSize box{GetSystemMetrics(SM_CXMENUCHECK), GetSystemMetrics(SM_CYMENUCHECK)};
+    required_size_from_text(g, TextMeasure::OneLine, width, height,
+                            [box](GadgetSize text) { return check_required_size(text, box); });
+}
+
+int add_to_image_list(HIMAGELIST list, std::uintptr_t image) {
+    if (!list || !image)
+        return -1;
+    const auto handle = reinterpret_cast<HGDIOBJ>(image);
+    if (GetObjectType(handle) != OBJ_BITMAP)
+        return ImageList_ReplaceIcon(list, -1, static_cast<HICON>(handle));
+    // A bitmap of another size would be cut into several images: scale it to one.
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(list, &cx, &cy);
+    BITMAP info{};
+    GetObjectW(handle, sizeof info, &info);
+    HDC screen = GetDC(nullptr);
+    HDC from = CreateCompatibleDC(screen);
+    HDC to = CreateCompatibleDC(screen);
+    HBITMAP scaled = CreateCompatibleBitmap(screen, cx, cy);
+    int index = -1;
+    if (from && to && scaled) {
+        HGDIOBJ old_from = SelectObject(from, handle);
+        HGDIOBJ old_to = SelectObject(to, scaled);
+        SetStretchBltMode(to, HALFTONE);
+        StretchBlt(to, 0, 0, cx, cy, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+        SelectObject(from, old_from);
+        SelectObject(to, old_to);
+        index = ImageList_Add(list, scaled, nullptr);
+    }
+    if (scaled)
+        DeleteObject(scaled);
+    if (to)
+        DeleteDC(to);
+    if (from)
+        DeleteDC(from);
+    ReleaseDC(nullptr, screen);
+    return index;
+}
