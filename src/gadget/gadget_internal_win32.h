@@ -90,6 +90,9 @@ void required_size_from_text(GadgetObject& g, TextMeasure how, std::int32_t& wid
     height = size.height;
 }
 
+// Replaces the current gadget list without nesting (a panel's new page).
+void set_current_gadget_list(void* window);
+
 // The default of gadget_resize, for kinds whose own resize adds to it.
 void gadget_default_resize(GadgetObject& g, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
 // The control's window rectangle in its parent's client coordinates.

@@ -82,3 +82,8 @@ void gadget_close_list() {
 void* current_gadget_list() {
     return gadget_registry() ? gadget_library_state().lists.current : nullptr;
 }
+
+void set_current_gadget_list(void* window) {
+    if (gadget_registry())
+        gadget_library_state().lists.current = window;
+}

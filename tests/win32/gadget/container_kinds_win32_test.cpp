@@ -107,3 +107,236 @@ TEST_F(GadgetTest, ContainerBordersComeFromItsFlags) {
 }
 
 }  // namespace
+
+namespace {
+
+// Three tabs with a button each (1x on page x), the panel closed again.
+void three_tabs(std::intptr_t panel) {
+    for (int i = 0; i < 3; ++i) {
+        const char16_t names[3][6] = {u"one", u"two", u"three"};
+        EXPECT_EQ(gadget_add_item(panel, -1, names[i]), i);
+        ASSERT_NE(button_gadget(10 + i, 5, 5, 60, 24, u"on page"), 0);
+    }
+    gadget_close_list();
+}
+
+// Pages report their first placement (ET_RESIZE); the tests look at the rest.
+GadgetEvents without_resizes(GadgetEvents events) {
+    std::erase_if(events, [](const GadgetEvent& e) { return e.type == ET_RESIZE; });
+    return events;
+}
+
+HWND page_of(HWND tab, int index) {
+    TCITEMW item{};
+    item.mask = TCIF_PARAM;
+    SendMessageW(tab, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
+    return reinterpret_cast<HWND>(item.lParam);
+}
+
+TEST_F(GadgetTest, APanelPutsEachTabsGadgetsOnItsOwnPage) {
+    ASSERT_NE(panel_gadget(1, 0, 0, 300, 200), 0);
+    const HWND tab = hwnd(1);
+    EXPECT_EQ(class_of(tab), L"SysTabControl32");
+    EXPECT_EQ(style_of(tab) & 0xFBFF0000u, 0x50030000u);  // the control may clip its siblings
+    EXPECT_TRUE(ex_style_of(tab) & WS_EX_TRANSPARENT);
+    EXPECT_EQ(current_gadget_list(), tab);
+    EXPECT_EQ(gadget_get_attribute(1, PB_Panel_ItemWidth), 0);  // no tab yet
+    three_tabs(1);
+    EXPECT_EQ(current_gadget_list(), window);
+    EXPECT_EQ(gadget_count_items(1), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(GetParent(hwnd(10 + i)), page_of(tab, i));
+        EXPECT_EQ(GetParent(page_of(tab, i)), tab);
+    }
+    EXPECT_EQ(gadget_get_state(1), 0);
+    EXPECT_TRUE(IsWindowVisible(page_of(tab, 0)) || !IsWindowVisible(window));
+    EXPECT_TRUE(GetWindowLongW(page_of(tab, 0), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(GetWindowLongW(page_of(tab, 1), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(gadget_get_item_text(1, 2), u"three");
+    EXPECT_EQ(gadget_get_text(1), u"one");
+
+    // The page lies inside the tab control, below the strip.
+    RECT page{};
+    GetClientRect(page_of(tab, 0), &page);
+    EXPECT_EQ(gadget_get_attribute(1, PB_Panel_ItemWidth), page.right);
+    EXPECT_EQ(gadget_get_attribute(1, PB_Panel_ItemHeight), page.bottom);
+    EXPECT_GT(page.right, 250);
+    const std::int32_t strip = gadget_get_attribute(1, PB_Panel_TabHeight);
+    EXPECT_GT(strip, 10);
+    EXPECT_LT(page.bottom, 200 - strip / 2);
+    const RECT placed = control_rect(page_of(tab, 0));
+    EXPECT_GE(placed.top, strip / 2);
+
+    // Reopening a page adds to it.
+    EXPECT_NE(gadget_open_list(1, 1), 0);
+    ASSERT_NE(text_gadget(20, 0, 0, 10, 10, u"later"), 0);
+    gadget_close_list();
+    EXPECT_EQ(GetParent(hwnd(20)), page_of(tab, 1));
+    EXPECT_EQ(current_gadget_list(), window);
+    gadget_set_item_data(1, 2, 99);
+    EXPECT_EQ(gadget_get_item_data(1, 2), 99);
+}
+
+TEST_F(GadgetTest, ClickingATabShowsItsPageAndReportsTheChange) {
+    ASSERT_NE(panel_gadget(1, 0, 0, 300, 200), 0);
+    three_tabs(1);
+    const HWND tab = hwnd(1);
+    pump();
+    RECT second{};
+    SendMessageW(tab, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+    post_mouse(tab, WM_LBUTTONDOWN, (second.left + second.right) / 2, (second.top + second.bottom) / 2, MK_LBUTTON);
+    post_mouse(tab, WM_LBUTTONUP, (second.left + second.right) / 2, (second.top + second.bottom) / 2);
+    EXPECT_EQ(without_resizes(pump()), (GadgetEvents{{1, ET_CHANGE}}));
+    EXPECT_EQ(gadget_get_state(1), 1);
+    EXPECT_FALSE(GetWindowLongW(page_of(tab, 0), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_TRUE(GetWindowLongW(page_of(tab, 1), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(IsWindowEnabled(page_of(tab, 0)));
+    // The program's own choice shows the page without an event.
+    gadget_set_state(1, 2);
+    EXPECT_EQ(without_resizes(pump()), GadgetEvents{});
+    EXPECT_TRUE(GetWindowLongW(page_of(tab, 2), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(GetWindowLongW(page_of(tab, 1), GWL_STYLE) & WS_VISIBLE);
+}
+
+TEST_F(GadgetTest, RemovingTabsSelectsANeighbourAndClearingLeavesNoPage) {
+    ASSERT_NE(panel_gadget(1, 0, 0, 300, 200), 0);
+    three_tabs(1);
+    const HWND tab = hwnd(1);
+    const HWND pages[3] = {page_of(tab, 0), page_of(tab, 1), page_of(tab, 2)};
+    gadget_set_state(1, 1);
+    gadget_remove_item(1, 1);  // removing tab 1 selects tab 0 and shows its page
+    EXPECT_FALSE(IsWindow(pages[1]));
+    EXPECT_FALSE(IsWindow(hwnd(11)));
+    EXPECT_EQ(gadget_count_items(1), 2);
+    EXPECT_EQ(gadget_get_state(1), 0);
+    EXPECT_TRUE(GetWindowLongW(pages[0], GWL_STYLE) & WS_VISIBLE);
+    gadget_remove_item(1, 0);  // removing tab 0 selects the tab after it
+    EXPECT_EQ(gadget_count_items(1), 1);
+    EXPECT_EQ(gadget_get_state(1), 0);
+    EXPECT_EQ(gadget_get_item_text(1, 0), u"three");
+    EXPECT_TRUE(GetWindowLongW(pages[2], GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(IsWindow(pages[0]));
+    gadget_add_item(1, -1, u"four");
+    gadget_close_list();
+    gadget_clear_items(1);
+    EXPECT_EQ(gadget_count_items(1), 0);
+    EXPECT_FALSE(IsWindow(pages[2]));
+    EXPECT_EQ(GetWindow(tab, GW_CHILD), nullptr);  // no page is left
+    EXPECT_EQ(gadget_get_attribute(1, PB_Panel_TabHeight), 0);
+    EXPECT_EQ(without_resizes(pump()), GadgetEvents{});
+    expect_all_freed({tab});
+}
+
+TEST_F(GadgetTest, AScrollAreaScrollsItsInnerAreaAndReportsIt) {
+    ASSERT_NE(scrollarea_gadget(1, 0, 0, 200, 150, 600, 400, 15), 0);
+    const HWND outer = hwnd(1);
+    EXPECT_EQ(class_of(outer), L"RivoDuvidoDave");
+    EXPECT_EQ(style_of(outer) & 0xFFFF0000u, 0x50300000u);
+    EXPECT_TRUE(ex_style_of(outer) & WS_EX_CLIENTEDGE);
+    const HWND inner = static_cast<HWND>(current_gadget_list());
+    EXPECT_EQ(GetParent(inner), outer);
+    EXPECT_EQ(class_of(inner), L"DoroDadoviVizuDoviz");
+    ASSERT_NE(button_gadget(2, 500, 300, 80, 24, u"far"), 0);
+    gadget_close_list();
+    EXPECT_EQ(GetParent(hwnd(2)), inner);
+    EXPECT_EQ(gadget_get_attribute(1, PB_ScrollArea_InnerWidth), 600);
+    EXPECT_EQ(gadget_get_attribute(1, PB_ScrollArea_ScrollStep), 15);
+    pump();
+
+    // A click on the lower arrow of the vertical bar scrolls one step.
+    RECT window_rect{}, client{};
+    GetWindowRect(outer, &window_rect);
+    GetClientRect(outer, &client);
+    POINT arrow{client.right + GetSystemMetrics(SM_CXVSCROLL) / 2, client.bottom - 4};
+    ClientToScreen(outer, &arrow);
+    PostMessageW(outer, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(arrow.x, arrow.y));
+    PostMessageW(outer, WM_LBUTTONUP, 0, 0);
+    EXPECT_TRUE(has_event(pump(), {1, ET_LEFT_CLICK}));
+    EXPECT_EQ(gadget_get_attribute(1, PB_ScrollArea_Y), 15);
+    EXPECT_EQ(control_rect(inner).top, -15);
+
+    gadget_set_attribute(1, PB_ScrollArea_X, 100);
+    EXPECT_EQ(gadget_get_attribute(1, PB_ScrollArea_X), 100);
+    EXPECT_EQ(control_rect(inner).left, -100);
+    gadget_set_attribute(1, PB_ScrollArea_X, 100000);  // kept within the range
+    EXPECT_EQ(gadget_get_attribute(1, PB_ScrollArea_X), 600 - client.right);
+    gadget_set_attribute(1, PB_ScrollArea_InnerHeight, 900);
+    EXPECT_EQ(control_rect(inner).bottom - control_rect(inner).top, 900);
+    pump();
+    gadget_resize(1, kIgnore, kIgnore, 250, 160);
+    EXPECT_TRUE(has_event(pump(), {1, ET_RESIZE}));
+    expect_all_freed({outer, inner});
+}
+
+TEST_F(GadgetTest, AScrollAreaCentresASmallerInnerArea) {
+    ASSERT_NE(scrollarea_gadget(1, 0, 0, 300, 200, 100, 50, 10, PB_ScrollArea_Center | PB_ScrollArea_BorderLess), 0);
+    const HWND inner = static_cast<HWND>(current_gadget_list());
+    gadget_close_list();
+    EXPECT_FALSE(ex_style_of(hwnd(1)) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
+    RECT client{};
+    GetClientRect(hwnd(1), &client);
+    const RECT r = control_rect(inner);
+    EXPECT_EQ(r.left, (client.right - 100) / 2);
+    EXPECT_EQ(r.top, (client.bottom - 50) / 2);
+}
+
+TEST_F(GadgetTest, DraggingASplitterBarSizesBothPanes) {
+    const std::intptr_t left = container_gadget(PB_Any, 0, 0, 0, 0);
+    gadget_close_list();
+    const std::intptr_t right = container_gadget(PB_Any, 0, 0, 0, 0);
+    gadget_close_list();
+    ASSERT_NE(splitter_gadget(1, 0, 0, 304, 100, left, right, PB_Splitter_Vertical), 0);
+    const HWND bar = hwnd(1);
+    EXPECT_EQ(class_of(bar), L"VezeDuvuduro");
+    EXPECT_EQ(GetParent(hwnd(left)), bar);
+    EXPECT_EQ(gadget_get_attribute(1, PB_Splitter_FirstGadget), static_cast<std::int32_t>(left));
+    EXPECT_EQ(gadget_get_attribute(1, PB_Splitter_SecondGadget), static_cast<std::int32_t>(right));
+    EXPECT_EQ(gadget_get_state(1), 150);
+    EXPECT_EQ(gadget_width(left), 150);
+    EXPECT_EQ(gadget_width(right), 150);
+    EXPECT_EQ(control_rect(hwnd(right)).left, 154);
+    pump();
+
+    post_mouse(bar, WM_LBUTTONDOWN, 152, 50, MK_LBUTTON);
+    post_mouse(bar, WM_MOUSEMOVE, 102, 50, MK_LBUTTON);
+    post_mouse(bar, WM_LBUTTONUP, 102, 50);
+    const GadgetEvents events = pump();
+    EXPECT_TRUE(has_event(events, {1, ET_LEFT_CLICK}));
+    EXPECT_TRUE(has_event(events, {left, ET_RESIZE}));  // the panes report their new sizes
+    EXPECT_EQ(gadget_get_state(1), 100);
+    EXPECT_EQ(gadget_width(left), 100);
+    EXPECT_EQ(gadget_width(right), 200);
+    EXPECT_EQ(gadget_height(right), 100);
+
+    // The minimums hold against the drag and the program.
+    gadget_set_attribute(1, PB_Splitter_SecondMinimumSize, 250);
+    EXPECT_EQ(gadget_get_state(1), 50);
+    gadget_set_attribute(1, PB_Splitter_FirstMinimumSize, 80);
+    gadget_set_state(1, 10);
+    EXPECT_EQ(gadget_get_state(1), 80);
+    // Without fixed panes a resize keeps the proportion.
+    gadget_set_attribute(1, PB_Splitter_FirstMinimumSize, 0);
+    gadget_set_attribute(1, PB_Splitter_SecondMinimumSize, 0);
+    gadget_set_state(1, 100);
+    gadget_resize(1, kIgnore, kIgnore, 608, kIgnore);
+    EXPECT_EQ(gadget_get_state(1), 200);
+    expect_all_freed({bar, hwnd(left), hwnd(right)});
+}
+
+TEST_F(GadgetTest, ASplitterWithAFixedFirstPaneKeepsItAndNeedsTwoGadgets) {
+    const std::intptr_t top = container_gadget(PB_Any, 0, 0, 0, 0);
+    gadget_close_list();
+    const std::intptr_t bottom = container_gadget(PB_Any, 0, 0, 0, 0);
+    gadget_close_list();
+    EXPECT_EQ(splitter_gadget(1, 0, 0, 100, 100, top, top), 0);
+    EXPECT_EQ(splitter_gadget(1, 0, 0, 100, 100, top, 12345), 0);
+    EXPECT_EQ(live_gadgets(), 2);
+    ASSERT_NE(splitter_gadget(1, 0, 0, 100, 207, top, bottom, PB_Splitter_FirstFixed | PB_Splitter_Separator), 0);
+    EXPECT_EQ(gadget_get_state(1), 100);
+    EXPECT_EQ(control_rect(hwnd(bottom)).top, 107);
+    gadget_resize(1, kIgnore, kIgnore, kIgnore, 307);
+    EXPECT_EQ(gadget_get_state(1), 100);
+    EXPECT_EQ(gadget_height(bottom), 200);
+}
+
+}  // namespace
