@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fails on any include that runs upward or sideways between the floors of src/:
-#   base < system < font | xml | window < gadget < dialog < app
+#   base < system < font | image | xml | window < gadget < dialog < app
 # A file of src/<sub>/ or tests/<native|win32>/<sub>/ includes only its own
 # folder and lower floors; font, xml and window do not include each other.
 # A lower floor reaches a higher one only through a hook it owns.
@@ -12,7 +12,7 @@ grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' src tests/native test
 awk '
 BEGIN {
     rank["base"] = 0; rank["system"] = 1
-    rank["font"] = 2; rank["xml"] = 2; rank["window"] = 2
+    rank["font"] = 2; rank["image"] = 2; rank["xml"] = 2; rank["window"] = 2
     rank["gadget"] = 3; rank["dialog"] = 4; rank["app"] = 5
 }
 {

@@ -18,9 +18,6 @@ inline constexpr std::uint32_t PB_Container_Raised = 0x2;
 inline constexpr std::uint32_t PB_Container_Single = 0x4;
 inline constexpr std::uint32_t PB_Container_Double = 0x8;
 
-// Gadget event type of a container, panel page, scroll area or canvas whose size changed.
-inline constexpr std::int32_t ET_RESIZE = 6;
-
 // A frame around other gadgets: without flags a group box showing text; with a
 // flag an empty rectangle with that edge (text is not shown). Holds no gadgets.
 [[nodiscard]] std::intptr_t frame_gadget(std::intptr_t id,

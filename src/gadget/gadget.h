@@ -87,6 +87,9 @@ void release_brush(std::uintptr_t brush);
 // Distinct colours holding a brush (for tests and diagnostics).
 [[nodiscard]] std::size_t cached_brush_count();
 
+// Event type of a container, panel page, scroll area or canvas whose size changed.
+inline constexpr std::int32_t ET_RESIZE = 6;
+
 // The gadget's text (the kind's own, else the control's window text).
 [[nodiscard]] std::u16string gadget_get_text(std::intptr_t gadget);
 // Adds an item with an image (a native bitmap or icon handle, 0 for none) and

@@ -115,5 +115,11 @@ void check_kind_required_size(GadgetObject& g, std::int32_t& width, std::int32_t
 // image list; returns its index, -1 for no image or on failure.
 int add_to_image_list(HIMAGELIST list, std::uintptr_t image);
 
+// A gadget's own copy of a native bitmap or icon (icon tells which), null for
+// none or on failure; deleted with delete_picture. Its size in pixels.
+[[nodiscard]] HANDLE copy_picture(std::uintptr_t image, bool& icon);
+void delete_picture(HANDLE picture, bool icon);
+[[nodiscard]] GadgetSize picture_size(HANDLE picture, bool icon);
+
 // The colour a hyperlink paints its text in now: -1 while disabled (grey), 0 for no hyperlink.
 [[nodiscard]] std::int32_t hyperlink_paint_colour(std::intptr_t gadget);

@@ -74,3 +74,43 @@ int add_to_image_list(HIMAGELIST list, std::uintptr_t image) {
     ReleaseDC(nullptr, screen);
     return index;
 }
+
+HANDLE copy_picture(std::uintptr_t image, bool& icon) {
+    icon = false;
+    if (!image)
+        return nullptr;
+    const auto handle = reinterpret_cast<HANDLE>(image);
+    if (GetObjectType(handle) == OBJ_BITMAP)
+        return CopyImage(handle, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+    icon = true;
+    return CopyIcon(static_cast<HICON>(handle));
+}
+
+void delete_picture(HANDLE picture, bool icon) {
+    if (!picture)
+        return;
+    if (icon)
+        DestroyIcon(static_cast<HICON>(picture));
+    else
+        DeleteObject(picture);
+}
+
+GadgetSize picture_size(HANDLE picture, bool icon) {
+    if (!picture)
+        return {};
+    BITMAP bitmap{};
+    if (!icon) {
+        GetObjectW(picture, sizeof bitmap, &bitmap);
+        return {bitmap.bmWidth, bitmap.bmHeight < 0 ? -bitmap.bmHeight : bitmap.bmHeight};
+    }
+    ICONINFO info{};
+    if (!GetIconInfo(static_cast<HICON>(picture), &info))
+        return {};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    const GadgetSize size{bitmap.bmWidth, info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2};
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    if (info.hbmMask)
+        DeleteObject(info.hbmMask);
+    return size;
+}
