@@ -8,6 +8,7 @@
 #include "base/object_registry.h"
 #include "gadget/gadget.h"
 #include "gadget/gadget_kind_table.h"
+#include "gadget/date_format.h"
 #include "gadget/gadget_list_stack.h"
 #include "gadget/gadget_size_rules.h"
 #include "system/win32.h"
@@ -120,6 +121,10 @@ int add_to_image_list(HIMAGELIST list, std::uintptr_t image);
 [[nodiscard]] HANDLE copy_picture(std::uintptr_t image, bool& icon);
 void delete_picture(HANDLE picture, bool icon);
 [[nodiscard]] GadgetSize picture_size(HANDLE picture, bool icon);
+
+// Date values of the date gadgets and the platform's time record.
+[[nodiscard]] std::int32_t date_from_system_time(const SYSTEMTIME& time);
+[[nodiscard]] SYSTEMTIME system_time_from_date(std::int32_t date);
 
 // The colour a hyperlink paints its text in now: -1 while disabled (grey), 0 for no hyperlink.
 [[nodiscard]] std::int32_t hyperlink_paint_colour(std::intptr_t gadget);

@@ -114,3 +114,22 @@ GadgetSize picture_size(HANDLE picture, bool icon) {
         DeleteObject(info.hbmMask);
     return size;
 }
+
+std::int32_t date_from_system_time(const SYSTEMTIME& t) {
+    return static_cast<std::int32_t>(date_value({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond}));
+}
+
+SYSTEMTIME system_time_from_date(std::int32_t date) {
+    const DateFields f = date_fields(date);
+    SYSTEMTIME t{};
+    t.wYear = static_cast<WORD>(f.year);
+    t.wMonth = static_cast<WORD>(f.month);
+    t.wDay = static_cast<WORD>(f.day);
+    t.wHour = static_cast<WORD>(f.hour);
+    t.wMinute = static_cast<WORD>(f.minute);
+    t.wSecond = static_cast<WORD>(f.second);
+    // The day of the week: 1970-01-01 was a Thursday.
+    const std::int64_t days = (static_cast<std::int64_t>(date) - f.hour * 3600 - f.minute * 60 - f.second) / 86400;
+    t.wDayOfWeek = static_cast<WORD>(((days % 7) + 11) % 7);
+    return t;
+}
