@@ -99,6 +99,7 @@ std::int32_t gadget_add_item_ex(std::intptr_t gadget,
                                 const char16_t* text,
                                 std::uintptr_t image,
                                 std::int32_t flags);
+// Without events, as is gadget_set_item_state.
 void gadget_remove_item(std::intptr_t gadget, std::int32_t item);
 void gadget_set_item_state(std::intptr_t gadget, std::int32_t item, std::int32_t state);
 [[nodiscard]] std::u16string gadget_get_item_text(std::intptr_t gadget, std::int32_t item, std::int32_t column);

@@ -126,5 +126,9 @@ void delete_picture(HANDLE picture, bool icon);
 [[nodiscard]] std::int32_t date_from_system_time(const SYSTEMTIME& time);
 [[nodiscard]] SYSTEMTIME system_time_from_date(std::int32_t date);
 
+// The rich-edit libraries the editor kind tries, newer first (null: none);
+// the next editor loads again. For tests of the fallback.
+void set_editor_libraries(const wchar_t* newer, const wchar_t* older);
+
 // The colour a hyperlink paints its text in now: -1 while disabled (grey), 0 for no hyperlink.
 [[nodiscard]] std::int32_t hyperlink_paint_colour(std::intptr_t gadget);

@@ -32,8 +32,10 @@ std::int32_t gadget_add_item_ex(std::intptr_t gadget,
 
 void gadget_remove_item(std::intptr_t gadget, std::int32_t item) {
     GadgetObject* g = gadget_object(gadget);
-    if (g && g->table->remove_item)
-        g->table->remove_item(*g, item);
+    if (!g || !g->table->remove_item)
+        return;
+    EventSuppression quiet;
+    g->table->remove_item(*g, item);
 }
 
 void gadget_set_item_state(std::intptr_t gadget, std::int32_t item, std::int32_t state) {

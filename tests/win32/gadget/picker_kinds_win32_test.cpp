@@ -103,7 +103,7 @@ TEST_F(GadgetTest, AnIpAddressKeepsItsNumberAndDottedText) {
     gadget_set_state(1, static_cast<std::int32_t>(MAKEIPADDRESS(192, 168, 1, 20)));
     EXPECT_EQ(gadget_get_text(1), u"192.168.1.20");
     gadget_set_text(1, u"10.0.0.255");
-    EXPECT_EQ(static_cast<DWORD>(gadget_get_state(1)), MAKEIPADDRESS(10, 0, 0, 255));
+    EXPECT_EQ(gadget_get_state(1), static_cast<std::int32_t>(MAKEIPADDRESS(10, 0, 0, 255)));
     gadget_set_text(1, u"10.0.0.256");
     EXPECT_EQ(gadget_get_state(1), 0);
     gadget_set_text(1, u"1.2.3");
