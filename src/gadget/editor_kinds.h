@@ -41,3 +41,24 @@ using ScintillaCallback = std::intptr_t (*)(std::intptr_t gadget, void* notifica
                                              ScintillaCallback callback);
 // Sends any message to the component; 0 for no such gadget.
 std::intptr_t scintilla_send_message(std::intptr_t gadget, unsigned message, std::uintptr_t wparam, std::intptr_t lparam);
+
+// Event types of the web gadget.
+inline constexpr std::int32_t ET_WEB_NAVIGATE_COMPLETE = 65617;
+inline constexpr std::int32_t ET_WEB_DOWNLOAD_START = 65621;
+inline constexpr std::int32_t ET_WEB_DOWNLOAD_END = 65623;
+// Web gadget states (commands) and attributes.
+inline constexpr std::int32_t PB_Web_Back = 1;
+inline constexpr std::int32_t PB_Web_Forward = 2;
+inline constexpr std::int32_t PB_Web_Stop = 3;
+inline constexpr std::int32_t PB_Web_Refresh = 4;
+inline constexpr std::int32_t PB_Web_Busy = 1;  // attribute, read only
+
+// The system's web browser object in a window, showing address (empty:
+// "about:blank"); text: the address shown. 0 when the system has no browser
+// object (nothing is left then).
+[[nodiscard]] std::intptr_t web_gadget(std::intptr_t id,
+                                       std::int32_t x,
+                                       std::int32_t y,
+                                       std::int32_t width,
+                                       std::int32_t height,
+                                       const char16_t* address);

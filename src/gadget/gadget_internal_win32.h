@@ -130,5 +130,9 @@ void delete_picture(HANDLE picture, bool icon);
 // the next editor loads again. For tests of the fallback.
 void set_editor_libraries(const wchar_t* newer, const wchar_t* older);
 
+// The class of object the web kind hosts (a CLSID; null: the system's web
+// browser). For tests of a system without one.
+void set_web_browser_class(const void* clsid);
+
 // The colour a hyperlink paints its text in now: -1 while disabled (grey), 0 for no hyperlink.
 [[nodiscard]] std::int32_t hyperlink_paint_colour(std::intptr_t gadget);

@@ -90,3 +90,37 @@ TEST_F(GadgetTest, TheEditingComponentComesFromItsLibraryOrNotAtAll) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GadgetTest, AWebGadgetShowsAPageAndReportsItsNavigation) {
+    const std::intptr_t web = web_gadget(1, 0, 0, 300, 200, nullptr);
+    if (!web)
+        GTEST_SKIP() << "this system has no web browser object";
+    EXPECT_EQ(class_of(hwnd(1)), L"VadiZuz");
+    EXPECT_EQ(style_of(hwnd(1)) & 0xF0000000u, 0x50000000u);
+    // The page engine is switched off in the tests, so no page loads and no
+    // navigation event can be shown; the address is the browser's own.
+    EXPECT_EQ(gadget_get_text(1), u"about:blank");
+    gadget_resize(1, 0, 0, 320, 240);
+    EXPECT_NE(GetWindow(hwnd(1), GW_CHILD), nullptr);  // the browser's own window inside
+    expect_all_freed({hwnd(1)});
+}
+
+// A system without the browser object, as a class that does not exist.
+TEST_F(GadgetTest, AWebGadgetWithoutABrowserObjectLeavesNothing) {
+    static const CLSID kNoSuchClass = {0x1b2c3d4e, 0x5f60, 0x4172, {0x83, 0x94, 0xa5, 0xb6, 0xc7, 0xd8, 0xe9, 0xfa}};
+    set_web_browser_class(&kNoSuchClass);
+    ASSERT_NE(button_gadget(3, 0, 0, 50, 20, u"kept"), 0);
+    EXPECT_EQ(web_gadget(3, 0, 0, 200, 150, u"about:blank"), 0);
+    EXPECT_EQ(web_gadget(PB_Any, 0, 0, 200, 150, nullptr), 0);
+    set_web_browser_class(nullptr);
+    EXPECT_EQ(gadget_kind(3), kKindButton);  // the number keeps its gadget
+    EXPECT_EQ(live_gadgets(), 1);
+    int children = 0;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        ++children;
+    EXPECT_EQ(children, 1);
+}
+
+}  // namespace
