@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/object_registry.h"
 #include "gadget/gadget.h"
@@ -133,6 +134,9 @@ void set_editor_libraries(const wchar_t* newer, const wchar_t* older);
 // The class of object the web kind hosts (a CLSID; null: the system's web
 // browser). For tests of a system without one.
 void set_web_browser_class(const void* clsid);
+
+// The roots of the drives ("C:\\" …), as the system lists them.
+[[nodiscard]] std::vector<std::u16string> drive_roots();
 
 // The colour a hyperlink paints its text in now: -1 while disabled (grey), 0 for no hyperlink.
 [[nodiscard]] std::int32_t hyperlink_paint_colour(std::intptr_t gadget);

@@ -133,3 +133,14 @@ SYSTEMTIME system_time_from_date(std::int32_t date) {
     t.wDayOfWeek = static_cast<WORD>(((days % 7) + 11) % 7);
     return t;
 }
+
+std::vector<std::u16string> drive_roots() {
+    std::vector<std::u16string> roots;
+    wchar_t buffer[512] = {};
+    const DWORD length = GetLogicalDriveStringsW(511, buffer);
+    if (length == 0 || length > 511)
+        return roots;
+    for (const wchar_t* at = buffer; *at; at += lstrlenW(at) + 1)
+        roots.emplace_back(reinterpret_cast<const char16_t*>(at));
+    return roots;
+}
