@@ -14,8 +14,8 @@ constexpr DWORD kCalendarStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | MCS_DAYSTA
 static_assert((kCalendarStyle & ~MCS_DAYSTATE) == 0x50010000);
 
 struct CalendarRecord {
-    std::int32_t last = 0;              // the date last reported
-    std::vector<std::int32_t> bold;     // days (date values at midnight) shown bold
+    std::int32_t last = 0;           // the date last reported
+    std::vector<std::int32_t> bold;  // days (date values at midnight) shown bold
 };
 
 CalendarRecord& calendar_of(GadgetObject& g) {

@@ -264,8 +264,7 @@ std::int32_t canvas_get_attribute(GadgetObject& g, std::int32_t attribute) {
 
 void canvas_set_attribute(GadgetObject& g, std::int32_t attribute, std::int32_t value) {
     if (attribute == PB_Canvas_Cursor)
-        record(g).cursor =
-            value ? LoadCursorW(nullptr, MAKEINTRESOURCEW(static_cast<WORD>(value))) : nullptr;
+        record(g).cursor = value ? LoadCursorW(nullptr, MAKEINTRESOURCEW(static_cast<WORD>(value))) : nullptr;
 }
 
 void canvas_activate(GadgetObject& g) {

@@ -14,11 +14,7 @@ bool three_state(std::uint32_t flags) {
     return (flags & PB_CheckBox_ThreeState) == PB_CheckBox_ThreeState;
 }
 
-std::intptr_t checkbox_notification(GadgetObject& g,
-                                    void*,
-                                    unsigned message,
-                                    std::uintptr_t wparam,
-                                    std::intptr_t) {
+std::intptr_t checkbox_notification(GadgetObject& g, void*, unsigned message, std::uintptr_t wparam, std::intptr_t) {
     // A plain three-state button does not change itself: the click does it here,
     // and the window's default path then reports it.
     if (message == WM_COMMAND && HIWORD(wparam) == BN_CLICKED && g.back_colour == 1) {
@@ -36,8 +32,8 @@ std::int32_t checkbox_get_state(GadgetObject& g) {
 void checkbox_set_state(GadgetObject& g, std::int32_t state) {
     // The in-between state only exists on a three-state box.
     WPARAM check = state == PB_Checkbox_Inbetween && g.back_colour == 1 ? BST_INDETERMINATE
-                   : state                                             ? BST_CHECKED
-                                                                       : BST_UNCHECKED;
+                   : state                                              ? BST_CHECKED
+                                                                        : BST_UNCHECKED;
     SendMessageW(gadget_hwnd(g), BM_SETCHECK, check, 0);
 }
 

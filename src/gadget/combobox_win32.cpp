@@ -305,8 +305,8 @@ std::intptr_t combobox_gadget(std::intptr_t id,
         }
     }
     const DWORD style = flags | kComboStyle | (editable ? 0 : kListOnly);
-    const HWND control = create_gadget_control(0, extended ? WC_COMBOBOXEXW : L"ComboBox", u"", style, x, y, width,
-                                               height);
+    const HWND control =
+        create_gadget_control(0, extended ? WC_COMBOBOXEXW : L"ComboBox", u"", style, x, y, width, height);
     GadgetObject* g = control ? allocate_gadget(id, control) : nullptr;
     if (!g) {
         GadgetObject none{};

@@ -61,7 +61,8 @@ void date_set_text(GadgetObject& g, const std::u16string& mask) {
 
 std::int32_t date_get_attribute(GadgetObject& g, std::int32_t attribute) {
     SYSTEMTIME range[2] = {};
-    const auto limits = static_cast<DWORD>(SendMessageW(gadget_hwnd(g), DTM_GETRANGE, 0, reinterpret_cast<LPARAM>(range)));
+    const auto limits =
+        static_cast<DWORD>(SendMessageW(gadget_hwnd(g), DTM_GETRANGE, 0, reinterpret_cast<LPARAM>(range)));
     if (attribute == PB_Date_Minimum && (limits & GDTR_MIN))
         return date_from_system_time(range[0]);
     if (attribute == PB_Date_Maximum && (limits & GDTR_MAX))

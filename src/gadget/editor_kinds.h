@@ -40,7 +40,10 @@ using ScintillaCallback = std::intptr_t (*)(std::intptr_t gadget, void* notifica
                                              std::int32_t height,
                                              ScintillaCallback callback);
 // Sends any message to the component; 0 for no such gadget.
-std::intptr_t scintilla_send_message(std::intptr_t gadget, unsigned message, std::uintptr_t wparam, std::intptr_t lparam);
+std::intptr_t scintilla_send_message(std::intptr_t gadget,
+                                     unsigned message,
+                                     std::uintptr_t wparam,
+                                     std::intptr_t lparam);
 
 // Event types of the web gadget.
 inline constexpr std::int32_t ET_WEB_NAVIGATE_COMPLETE = 65617;

@@ -37,7 +37,11 @@ std::u16string item_text(HWND control, int item) {
     return from_wide(buffer);
 }
 
-std::intptr_t explorercombo_notification(GadgetObject& g, void*, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+std::intptr_t explorercombo_notification(GadgetObject& g,
+                                         void*,
+                                         unsigned message,
+                                         std::uintptr_t wparam,
+                                         std::intptr_t lparam) {
     const HWND control = gadget_hwnd(g);
     if (message == WM_COMMAND) {
         if (HIWORD(wparam) == CBN_SELCHANGE) {
@@ -117,7 +121,8 @@ std::intptr_t explorercombo_gadget(std::intptr_t id,
     EventSuppression quiet;
     add_drives(control);
     if (HMODULE shell = LoadLibraryW(L"shlwapi.dll"))
-        if (auto complete = reinterpret_cast<AutoCompleteFn>(reinterpret_cast<void*>(GetProcAddress(shell, "SHAutoComplete"))))
+        if (auto complete =
+                reinterpret_cast<AutoCompleteFn>(reinterpret_cast<void*>(GetProcAddress(shell, "SHAutoComplete"))))
             complete(edit_of(control), kCompleteFileSystem);
     explorercombo_set_text(*g, text_or_empty(path));
     return result;

@@ -29,8 +29,8 @@ struct Entry {
 
 struct ExplorerListRecord {
     std::uint32_t flags = 0;
-    std::u16string folder;   // with a trailing separator
-    std::u16string pattern;  // "*.*" unless the path named one
+    std::u16string folder;       // with a trailing separator
+    std::u16string pattern;      // "*.*" unless the path named one
     std::vector<Entry> entries;  // in the list's order
     HANDLE watch = INVALID_HANDLE_VALUE;
     WNDPROC previous = nullptr;
@@ -94,7 +94,8 @@ void add_row(HWND control, ExplorerListRecord& list, const Entry& entry, const W
     if (!data)
         return;
     if (!entry.folder) {
-        const unsigned long long size = (static_cast<unsigned long long>(data->nFileSizeHigh) << 32) | data->nFileSizeLow;
+        const unsigned long long size =
+            (static_cast<unsigned long long>(data->nFileSizeHigh) << 32) | data->nFileSizeLow;
         wchar_t text[32];
         std::swprintf(text, 32, L"%llu", size);
         set_cell(control, row, 1, from_wide(text));
@@ -205,7 +206,11 @@ void open_entry(HWND control, ExplorerListRecord& list, int row) {
     post_gadget_event(control, ET_CHANGE);
 }
 
-std::intptr_t explorerlist_notification(GadgetObject& g, void*, unsigned message, std::uintptr_t, std::intptr_t lparam) {
+std::intptr_t explorerlist_notification(GadgetObject& g,
+                                        void*,
+                                        unsigned message,
+                                        std::uintptr_t,
+                                        std::intptr_t lparam) {
     if (message != WM_NOTIFY)
         return NOT_HANDLED;
     const HWND control = gadget_hwnd(g);
@@ -286,7 +291,8 @@ std::u16string explorerlist_get_item_text(GadgetObject& g, std::int32_t item, st
     entry.cchTextMax = MAX_PATH;
     if (item < 0 || item >= explorerlist_count_items(g))
         return {};
-    const auto length = send(gadget_hwnd(g), LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&entry));
+    const auto length =
+        send(gadget_hwnd(g), LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&entry));
     return from_wide(buffer, static_cast<std::size_t>(length));
 }
 

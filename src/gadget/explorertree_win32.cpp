@@ -54,7 +54,12 @@ bool has_subfolder(const std::u16string& folder) {
     return found;
 }
 
-HTREEITEM add(HWND control, ExplorerTreeRecord& tree, HTREEITEM parent, const std::u16string& label, std::u16string path, bool children) {
+HTREEITEM add(HWND control,
+              ExplorerTreeRecord& tree,
+              HTREEITEM parent,
+              const std::u16string& label,
+              std::u16string path,
+              bool children) {
     auto kept = std::unique_ptr<std::u16string>(new (std::nothrow) std::u16string(std::move(path)));
     if (!kept)
         return nullptr;
@@ -105,7 +110,11 @@ void expand_folder(HWND control, ExplorerTreeRecord& tree, HTREEITEM item) {
     }
 }
 
-std::intptr_t explorertree_notification(GadgetObject& g, void*, unsigned message, std::uintptr_t, std::intptr_t lparam) {
+std::intptr_t explorertree_notification(GadgetObject& g,
+                                        void*,
+                                        unsigned message,
+                                        std::uintptr_t,
+                                        std::intptr_t lparam) {
     if (message != WM_NOTIFY)
         return NOT_HANDLED;
     const HWND control = gadget_hwnd(g);
@@ -166,7 +175,8 @@ void explorertree_set_text(GadgetObject& g, const std::u16string& text) {
         wanted += u'\\';
     const auto starts = [&wanted](const std::u16string& path) {
         return !path.empty() && path.size() <= wanted.size() &&
-               CompareStringOrdinal(wide(path), static_cast<int>(path.size()), wide(wanted), static_cast<int>(path.size()), TRUE) == CSTR_EQUAL;
+               CompareStringOrdinal(wide(path), static_cast<int>(path.size()), wide(wanted),
+                                    static_cast<int>(path.size()), TRUE) == CSTR_EQUAL;
     };
     HTREEITEM best = nullptr;
     std::size_t best_length = 0;
@@ -174,7 +184,9 @@ void explorertree_set_text(GadgetObject& g, const std::u16string& text) {
     while (!level.empty()) {
         std::vector<HTREEITEM> next;
         for (HTREEITEM first : level)
-            for (HTREEITEM item = first; item; item = reinterpret_cast<HTREEITEM>(send(control, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+            for (HTREEITEM item = first; item;
+                 item = reinterpret_cast<HTREEITEM>(
+                     send(control, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
                 const std::u16string* path = path_of(control, item);
                 if (path && (path->empty() || starts(*path))) {
                     if (path && !path->empty() && path->size() > best_length) {
@@ -182,7 +194,8 @@ void explorertree_set_text(GadgetObject& g, const std::u16string& text) {
                         best_length = path->size();
                     }
                     send(control, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
-                    if (auto child = reinterpret_cast<HTREEITEM>(send(control, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))))
+                    if (auto child = reinterpret_cast<HTREEITEM>(
+                            send(control, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))))
                         next.push_back(child);
                 }
             }

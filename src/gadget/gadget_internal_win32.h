@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "base/object_registry.h"
+#include "gadget/date_format.h"
 #include "gadget/gadget.h"
 #include "gadget/gadget_kind_table.h"
-#include "gadget/date_format.h"
 #include "gadget/gadget_list_stack.h"
 #include "gadget/gadget_size_rules.h"
 #include "system/win32.h"

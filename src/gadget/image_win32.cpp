@@ -43,8 +43,7 @@ void image_free(GadgetObject& g) {
 std::int32_t image_get_state(GadgetObject& g) {
     const HWND control = gadget_hwnd(g);
     const bool icon = picture_of(g)->icon;
-    return static_cast<std::int32_t>(
-        SendMessageW(control, STM_GETIMAGE, icon ? IMAGE_ICON : IMAGE_BITMAP, 0));
+    return static_cast<std::int32_t>(SendMessageW(control, STM_GETIMAGE, icon ? IMAGE_ICON : IMAGE_BITMAP, 0));
 }
 
 // The static control's type must match the picture; the size it is given stays.
@@ -99,8 +98,9 @@ LRESULT CALLBACK image_proc(HWND control, UINT message, WPARAM wparam, LPARAM lp
                 SetCapture(control);
                 break;
             case WM_MOUSEMOVE:
-                if (r->armed && (std::abs(static_cast<short>(LOWORD(lparam)) - r->down.x) > GetSystemMetrics(SM_CXDRAG) ||
-                                 std::abs(static_cast<short>(HIWORD(lparam)) - r->down.y) > GetSystemMetrics(SM_CYDRAG))) {
+                if (r->armed &&
+                    (std::abs(static_cast<short>(LOWORD(lparam)) - r->down.x) > GetSystemMetrics(SM_CXDRAG) ||
+                     std::abs(static_cast<short>(HIWORD(lparam)) - r->down.y) > GetSystemMetrics(SM_CYDRAG))) {
                     r->armed = false;
                     ReleaseCapture();
                     post_gadget_event(control, ET_DRAG_START);

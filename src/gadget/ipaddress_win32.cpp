@@ -67,7 +67,8 @@ void ipaddress_set_text(GadgetObject& g, const std::u16string& text) {
         SendMessageW(control, IPM_CLEARADDRESS, 0, 0);
         return;
     }
-    SendMessageW(control, IPM_SETADDRESS, 0, static_cast<LPARAM>(MAKEIPADDRESS(parts[0], parts[1], parts[2], parts[3])));
+    SendMessageW(control, IPM_SETADDRESS, 0,
+                 static_cast<LPARAM>(MAKEIPADDRESS(parts[0], parts[1], parts[2], parts[3])));
 }
 
 void ipaddress_required_size(GadgetObject& g, std::int32_t& width, std::int32_t& height) {
@@ -98,7 +99,11 @@ constexpr GadgetKindTable kIpAddressKind{
 
 }  // namespace
 
-std::intptr_t ipaddress_gadget(std::intptr_t id, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) {
+std::intptr_t ipaddress_gadget(std::intptr_t id,
+                               std::int32_t x,
+                               std::int32_t y,
+                               std::int32_t width,
+                               std::int32_t height) {
     const HWND control = create_gadget_control(0, WC_IPADDRESSW, u"", kIpAddressStyle, x, y, width, height);
     if (!control)
         return 0;

@@ -21,9 +21,9 @@ inline constexpr std::int32_t PB_ListIcon_Selected = 1;
 inline constexpr std::int32_t PB_ListIcon_Checked = 2;
 inline constexpr std::int32_t PB_ListIcon_Inbetween = 4;
 // List icon attributes and item attributes.
-inline constexpr std::int32_t PB_ListIcon_DisplayMode = 1;   // 0 large icons, 1 small icons, 2 list, 3 report
-inline constexpr std::int32_t PB_ListIcon_ColumnCount = 2;   // read only
-inline constexpr std::int32_t PB_ListIcon_ColumnWidth = 1;   // item attribute of a column (item ignored)
+inline constexpr std::int32_t PB_ListIcon_DisplayMode = 1;  // 0 large icons, 1 small icons, 2 list, 3 report
+inline constexpr std::int32_t PB_ListIcon_ColumnCount = 2;  // read only
+inline constexpr std::int32_t PB_ListIcon_ColumnWidth = 1;  // item attribute of a column (item ignored)
 
 inline constexpr std::uint32_t PB_Tree_NoButtons = 0x1;
 inline constexpr std::uint32_t PB_Tree_NoLines = 0x2;

@@ -73,8 +73,8 @@ LRESULT custom_draw(GadgetObject& g, NMLVCUSTOMDRAW& draw) {
                 colours = record->columns[static_cast<std::size_t>(draw.iSubItem)];
             draw.clrText = system_or(colours.front != -1 ? colours.front : static_cast<std::int32_t>(g.front_colour),
                                      COLOR_WINDOWTEXT);
-            draw.clrTextBk = system_or(colours.back != -1 ? colours.back : static_cast<std::int32_t>(g.back_colour),
-                                       COLOR_WINDOW);
+            draw.clrTextBk =
+                system_or(colours.back != -1 ? colours.back : static_cast<std::int32_t>(g.back_colour), COLOR_WINDOW);
             return CDRF_NEWFONT;
         }
     }
@@ -105,7 +105,8 @@ std::intptr_t listicon_notification(GadgetObject& g, void*, unsigned message, st
             if (!(change->uChanged & LVIF_STATE) || !changed || change->iItem < 0)
                 return 0;
             if (change->uNewState & LVIS_SELECTED)
-                SetPropW(control, kPropLastSelected, reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(change->iItem)));
+                SetPropW(control, kPropLastSelected,
+                         reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(change->iItem)));
             post_gadget_event(control, ET_CHANGE);
             return 0;
         }
@@ -162,7 +163,10 @@ std::u16string listicon_get_item_text(GadgetObject& g, std::int32_t item, std::i
     return from_wide(buffer, static_cast<std::size_t>(length));
 }
 
-std::int32_t listicon_set_item_text(GadgetObject& g, std::int32_t item, const std::u16string& text, std::int32_t column) {
+std::int32_t listicon_set_item_text(GadgetObject& g,
+                                    std::int32_t item,
+                                    const std::u16string& text,
+                                    std::int32_t column) {
     const HWND control = gadget_hwnd(g);
     if (item < 0 || item >= item_count(control))
         return -1;
@@ -197,7 +201,10 @@ int image_index(GadgetObject& g, std::uintptr_t image) {
     return add_to_image_list(list.images, image);
 }
 
-std::int32_t listicon_add_item(GadgetObject& g, std::int32_t position, const std::u16string& text, std::uintptr_t image) {
+std::int32_t listicon_add_item(GadgetObject& g,
+                               std::int32_t position,
+                               const std::u16string& text,
+                               std::uintptr_t image) {
     const HWND control = gadget_hwnd(g);
     ListIconRecord& list = list_of(g);
     auto record = std::unique_ptr<ItemRecord>(new (std::nothrow) ItemRecord{});
@@ -249,8 +256,8 @@ std::int32_t listicon_get_item_state(GadgetObject& g, std::int32_t item) {
     const HWND control = gadget_hwnd(g);
     if (item < 0 || item >= item_count(control))
         return 0;
-    const auto state =
-        static_cast<UINT>(send(control, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_SELECTED | LVIS_STATEIMAGEMASK));
+    const auto state = static_cast<UINT>(
+        send(control, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_SELECTED | LVIS_STATEIMAGEMASK));
     std::int32_t result = state & LVIS_SELECTED ? PB_ListIcon_Selected : 0;
     const UINT check = (state & LVIS_STATEIMAGEMASK) >> 12;  // 1 unchecked, 2 checked, 3 in between
     if (check == 2)
@@ -271,7 +278,10 @@ void listicon_set_item_state(GadgetObject& g, std::int32_t item, std::int32_t st
     }
 }
 
-std::int32_t listicon_add_column(GadgetObject& g, std::int32_t position, const std::u16string& title, std::int32_t width) {
+std::int32_t listicon_add_column(GadgetObject& g,
+                                 std::int32_t position,
+                                 const std::u16string& title,
+                                 std::int32_t width) {
     const HWND control = gadget_hwnd(g);
     const auto header = reinterpret_cast<HWND>(send(control, LVM_GETHEADER));
     const auto count = static_cast<std::int32_t>(header ? send(header, HDM_GETITEMCOUNT) : 0);
@@ -281,7 +291,8 @@ std::int32_t listicon_add_column(GadgetObject& g, std::int32_t position, const s
     column.cx = width;
     const std::int32_t at = position < 0 || position > count ? count : position;
     column.iSubItem = at;
-    return static_cast<std::int32_t>(send(control, LVM_INSERTCOLUMNW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&column)));
+    return static_cast<std::int32_t>(
+        send(control, LVM_INSERTCOLUMNW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&column)));
 }
 
 std::int32_t column_count(HWND control) {
@@ -326,7 +337,11 @@ std::int32_t listicon_get_item_attribute(GadgetObject& g, std::int32_t, std::int
     return static_cast<std::int32_t>(send(gadget_hwnd(g), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column)));
 }
 
-void listicon_set_item_attribute(GadgetObject& g, std::int32_t, std::int32_t attribute, std::int32_t value, std::int32_t column) {
+void listicon_set_item_attribute(GadgetObject& g,
+                                 std::int32_t,
+                                 std::int32_t attribute,
+                                 std::int32_t value,
+                                 std::int32_t column) {
     if (attribute == PB_ListIcon_ColumnWidth)
         send(gadget_hwnd(g), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), value);
 }
@@ -356,7 +371,11 @@ ItemColours* colours_of(HWND control, std::int32_t item, std::int32_t column, bo
     return &record->columns[static_cast<std::size_t>(column)];
 }
 
-void listicon_set_item_colour(GadgetObject& g, std::int32_t item, std::int32_t type, std::int32_t colour, std::int32_t column) {
+void listicon_set_item_colour(GadgetObject& g,
+                              std::int32_t item,
+                              std::int32_t type,
+                              std::int32_t colour,
+                              std::int32_t column) {
     const HWND control = gadget_hwnd(g);
     if (ItemColours* colours = colours_of(control, item, column, true)) {
         if (type == FRONT_COLOR)

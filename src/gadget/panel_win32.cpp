@@ -43,8 +43,8 @@ void check_visual_styles() {
             DWORD size, major, minor, build, platform;
         };
         using DllGetVersionFn = HRESULT(WINAPI*)(VersionInfo*);
-        if (auto get_version = reinterpret_cast<DllGetVersionFn>(
-                reinterpret_cast<void*>(GetProcAddress(controls, "DllGetVersion")))) {
+        if (auto get_version =
+                reinterpret_cast<DllGetVersionFn>(reinterpret_cast<void*>(GetProcAddress(controls, "DllGetVersion")))) {
             VersionInfo info{sizeof(VersionInfo), 0, 0, 0, 0};
             if (SUCCEEDED(get_version(&info)))
                 major = info.major;
@@ -203,8 +203,8 @@ LRESULT CALLBACK page_proc(HWND page, UINT message, WPARAM wparam, LPARAM lparam
 
 std::int32_t panel_add_item(GadgetObject& g, std::int32_t position, const std::u16string& text, std::uintptr_t image) {
     const HWND tab = gadget_hwnd(g);
-    const HWND page = CreateWindowExW(0, L"STATIC", L"", kPageStyle, 0, 0, 0, 0, tab, nullptr,
-                                      GetModuleHandleW(nullptr), nullptr);
+    const HWND page =
+        CreateWindowExW(0, L"STATIC", L"", kPageStyle, 0, 0, 0, 0, tab, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!page)
         return -1;
     const auto class_proc =
@@ -223,8 +223,8 @@ std::int32_t panel_add_item(GadgetObject& g, std::int32_t position, const std::u
     }
     const std::int32_t count = tab_count(tab);
     const std::int32_t at = position < 0 || position > count ? count : position;
-    const auto index = static_cast<std::int32_t>(
-        send(tab, TCM_INSERTITEMW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&item)));
+    const auto index =
+        static_cast<std::int32_t>(send(tab, TCM_INSERTITEMW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&item)));
     if (index < 0) {
         DestroyWindow(page);
         return -1;
@@ -433,8 +433,7 @@ std::intptr_t panel_gadget(std::intptr_t id, std::int32_t x, std::int32_t y, std
     auto* panel = new (std::nothrow) PanelRecord{};
     if (!panel)
         return 0;
-    const HWND tab =
-        create_gadget_control(WS_EX_TRANSPARENT, WC_TABCONTROLW, u"", kPanelStyle, x, y, width, height);
+    const HWND tab = create_gadget_control(WS_EX_TRANSPARENT, WC_TABCONTROLW, u"", kPanelStyle, x, y, width, height);
     GadgetObject* g = tab ? allocate_gadget(id, tab) : nullptr;
     if (!g) {
         delete panel;

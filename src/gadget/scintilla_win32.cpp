@@ -69,8 +69,8 @@ std::intptr_t scintilla_gadget(std::intptr_t id,
     if (!g)
         return 0;
     g->back_colour = reinterpret_cast<std::intptr_t>(callback);
-    const auto class_proc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(scintilla_proc)));
+    const auto class_proc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(scintilla_proc)));
     if (!g_component_proc)
         g_component_proc = class_proc;
     const std::intptr_t result = register_gadget(id, g, control, &kScintillaKind);
@@ -78,7 +78,10 @@ std::intptr_t scintilla_gadget(std::intptr_t id,
     return result;
 }
 
-std::intptr_t scintilla_send_message(std::intptr_t gadget, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+std::intptr_t scintilla_send_message(std::intptr_t gadget,
+                                     unsigned message,
+                                     std::uintptr_t wparam,
+                                     std::intptr_t lparam) {
     GadgetObject* g = gadget_object(gadget);
     if (!g || g->table->kind != kKindScintilla)
         return 0;

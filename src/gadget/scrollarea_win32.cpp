@@ -273,8 +273,8 @@ std::intptr_t scrollarea_gadget(std::intptr_t id,
         delete area;
         return 0;
     }
-    area->inner = CreateWindowExW(0, kInnerClass, L"", kInnerStyle, 0, 0, area->inner_width, area->inner_height,
-                                  outer, nullptr, GetModuleHandleW(nullptr), nullptr);
+    area->inner = CreateWindowExW(0, kInnerClass, L"", kInnerStyle, 0, 0, area->inner_width, area->inner_height, outer,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
     GadgetObject* g = area->inner ? allocate_gadget(id, outer) : nullptr;
     if (!g) {
         if (!area->inner)

@@ -17,11 +17,7 @@ SCROLLINFO scroll_info(HWND control) {
     return info;
 }
 
-std::intptr_t scrollbar_notification(GadgetObject& g,
-                                     void*,
-                                     unsigned message,
-                                     std::uintptr_t wparam,
-                                     std::intptr_t) {
+std::intptr_t scrollbar_notification(GadgetObject& g, void*, unsigned message, std::uintptr_t wparam, std::intptr_t) {
     if (message != WM_HSCROLL && message != WM_VSCROLL)
         return NOT_HANDLED;
     const HWND control = gadget_hwnd(g);

@@ -161,19 +161,17 @@ std::intptr_t spin_gadget(std::intptr_t id,
     if (!spin)
         return 0;
     const bool numeric = flags & PB_Spin_Numeric;
-    const DWORD edit_style =
-        kSpinEditStyle | (flags & PB_Spin_ReadOnly ? ES_READONLY : 0) | (numeric ? ES_NUMBER : 0);
+    const DWORD edit_style = kSpinEditStyle | (flags & PB_Spin_ReadOnly ? ES_READONLY : 0) | (numeric ? ES_NUMBER : 0);
     const int arrow_width = arrows_width();
     const int edit_width = width > arrow_width ? width - arrow_width : 0;
-    const HWND edit =
-        create_gadget_control(WS_EX_CLIENTEDGE, L"EDIT", u"", edit_style, x, y, edit_width, height);
+    const HWND edit = create_gadget_control(WS_EX_CLIENTEDGE, L"EDIT", u"", edit_style, x, y, edit_width, height);
     if (!edit) {
         delete spin;
         return 0;
     }
-    spin->arrows = CreateWindowExW(0, UPDOWN_CLASSW, L"", kUpDownStyle | (numeric ? UDS_SETBUDDYINT : 0),
-                                   x + edit_width, y, width - edit_width, height, GetParent(edit), nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
+    spin->arrows =
+        CreateWindowExW(0, UPDOWN_CLASSW, L"", kUpDownStyle | (numeric ? UDS_SETBUDDYINT : 0), x + edit_width, y,
+                        width - edit_width, height, GetParent(edit), nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!spin->arrows) {
         DestroyWindow(edit);
         delete spin;

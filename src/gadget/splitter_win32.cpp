@@ -18,7 +18,7 @@ struct SplitterRecord {
     std::uint32_t flags = 0;
     std::int32_t position = -1;  // the first pane's size; -1 until the first placement
     std::int32_t first_minimum = 0, second_minimum = 0;
-    std::int32_t length = 0;      // the size along the bar's axis at the last placement
+    std::int32_t length = 0;        // the size along the bar's axis at the last placement
     std::int32_t drag_offset = -1;  // where in the bar the mouse holds it; -1 when not dragging
 };
 

@@ -25,10 +25,12 @@ LRESULT send(HWND control, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
 }
 
 HTREEITEM next_in_order(HWND control, HTREEITEM item) {
-    if (auto child = reinterpret_cast<HTREEITEM>(send(control, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))))
+    if (auto child =
+            reinterpret_cast<HTREEITEM>(send(control, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))))
         return child;
     for (HTREEITEM at = item; at;) {
-        if (auto next = reinterpret_cast<HTREEITEM>(send(control, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(at))))
+        if (auto next =
+                reinterpret_cast<HTREEITEM>(send(control, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(at))))
             return next;
         at = reinterpret_cast<HTREEITEM>(send(control, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(at)));
     }
@@ -64,7 +66,8 @@ std::int32_t index_of(HWND control, HTREEITEM wanted) {
 
 std::int32_t level_of(HWND control, HTREEITEM item) {
     std::int32_t level = -1;
-    for (; item; item = reinterpret_cast<HTREEITEM>(send(control, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(item))))
+    for (; item; item = reinterpret_cast<HTREEITEM>(
+                     send(control, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(item))))
         ++level;
     return level;
 }
@@ -186,11 +189,13 @@ std::int32_t tree_add_item_flags(GadgetObject& g,
         std::int32_t walk_level = level_of(control, before);
         if (walk_level >= level) {
             while (walk_level > level) {
-                walk = reinterpret_cast<HTREEITEM>(send(control, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(walk)));
+                walk = reinterpret_cast<HTREEITEM>(
+                    send(control, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(walk)));
                 --walk_level;
             }
             after = walk;
-            auto up = reinterpret_cast<HTREEITEM>(send(control, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(walk)));
+            auto up = reinterpret_cast<HTREEITEM>(
+                send(control, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(walk)));
             parent = up ? up : TVI_ROOT;
         } else {
             parent = before;
@@ -234,8 +239,8 @@ std::int32_t tree_get_item_state(GadgetObject& g, std::int32_t item) {
     const HTREEITEM found = item_at(control, item);
     if (!found)
         return 0;
-    const auto state = static_cast<UINT>(
-        send(control, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(found), TVIS_SELECTED | TVIS_EXPANDED | TVIS_STATEIMAGEMASK));
+    const auto state = static_cast<UINT>(send(control, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(found),
+                                              TVIS_SELECTED | TVIS_EXPANDED | TVIS_STATEIMAGEMASK));
     std::int32_t result = state & TVIS_SELECTED ? PB_Tree_Selected : 0;
     if (send(control, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(found)))
         result |= state & TVIS_EXPANDED ? PB_Tree_Expanded : PB_Tree_Collapsed;
@@ -255,7 +260,8 @@ void tree_set_item_state(GadgetObject& g, std::int32_t item, std::int32_t state)
     if (state & PB_Tree_Selected)
         send(control, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(found));
     if (state & (PB_Tree_Expanded | PB_Tree_Collapsed))
-        send(control, TVM_EXPAND, state & PB_Tree_Expanded ? TVE_EXPAND : TVE_COLLAPSE, reinterpret_cast<LPARAM>(found));
+        send(control, TVM_EXPAND, state & PB_Tree_Expanded ? TVE_EXPAND : TVE_COLLAPSE,
+             reinterpret_cast<LPARAM>(found));
     if (GetWindowLongW(control, GWL_STYLE) & TVS_CHECKBOXES) {
         TVITEMW entry{};
         entry.mask = TVIF_STATE;

@@ -11,9 +11,17 @@ TEST(DateMask, EachCodeBecomesItsFormat) {
     const struct {
         std::u16string_view mask, format;
     } cases[] = {
-        {u"%yyyy", u"yyyy"}, {u"%yy", u"yy"},   {u"%mm", u"MM"}, {u"%dd", u"dd"},
-        {u"%hh", u"HH"},     {u"%ii", u"mm"},   {u"%ss", u""},   {u"%dd.%mm.%yyyy", u"dd.MM.yyyy"},
-        {u"%hh:%ii:%ss", u"HH':'mm':'"},        {u"", u""},      {u"%yyyy, %dd", u"yyyy, dd"},
+        {u"%yyyy", u"yyyy"},
+        {u"%yy", u"yy"},
+        {u"%mm", u"MM"},
+        {u"%dd", u"dd"},
+        {u"%hh", u"HH"},
+        {u"%ii", u"mm"},
+        {u"%ss", u""},
+        {u"%dd.%mm.%yyyy", u"dd.MM.yyyy"},
+        {u"%hh:%ii:%ss", u"HH':'mm':'"},
+        {u"", u""},
+        {u"%yyyy, %dd", u"yyyy, dd"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(date_mask_to_format(c.mask), c.format) << std::string(c.mask.begin(), c.mask.end());
@@ -46,11 +54,8 @@ TEST(DateValue, FieldsAndSecondsRoundTripAcrossLeapDaysAndEras) {
         DateFields fields;
         std::int64_t value;
     } cases[] = {
-        {{1970, 1, 1, 0, 0, 0}, 0},
-        {{2000, 2, 29, 12, 30, 15}, 951827415},
-        {{2038, 1, 19, 3, 14, 7}, 2147483647},
-        {{1969, 12, 31, 23, 59, 59}, -1},
-        {{1900, 3, 1, 0, 0, 0}, -2203891200},
+        {{1970, 1, 1, 0, 0, 0}, 0},       {{2000, 2, 29, 12, 30, 15}, 951827415}, {{2038, 1, 19, 3, 14, 7}, 2147483647},
+        {{1969, 12, 31, 23, 59, 59}, -1}, {{1900, 3, 1, 0, 0, 0}, -2203891200},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(date_value(c.fields), c.value);

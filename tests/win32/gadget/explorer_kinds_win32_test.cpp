@@ -42,7 +42,9 @@ TEST_F(ExplorerTest, AListShowsFoldersFirstThenFilesWithTheirColumns) {
     gadget_set_text(1, (root + u"*.txt").c_str());
     EXPECT_EQ(gadget_get_text(1), root);
     EXPECT_EQ(gadget_count_items(1), 4);
-    ASSERT_NE(explorerlist_gadget(2, 0, 0, 400, 300, root.c_str(), PB_Explorer_NoFolders | PB_Explorer_NoParentFolder | PB_Explorer_BorderLess), 0);
+    ASSERT_NE(explorerlist_gadget(2, 0, 0, 400, 300, root.c_str(),
+                                  PB_Explorer_NoFolders | PB_Explorer_NoParentFolder | PB_Explorer_BorderLess),
+              0);
     EXPECT_EQ(gadget_count_items(2), 3);
     EXPECT_FALSE(ex_style_of(hwnd(2)) & WS_EX_CLIENTEDGE);
     EXPECT_EQ(pump(), GadgetEvents{});

@@ -56,10 +56,8 @@ TEST_F(GadgetTest, AnImageShowsItsOwnCopyAndReportsMouseActions) {
     post_mouse(hwnd(1), WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
     post_mouse(hwnd(1), WM_MOUSEMOVE, 30, 30, MK_LBUTTON);
     post_mouse(hwnd(1), WM_LBUTTONUP, 30, 30);
-    EXPECT_EQ(pump(), (GadgetEvents{{1, ET_LEFT_CLICK},
-                                    {1, ET_LEFT_DOUBLE_CLICK},
-                                    {1, ET_RIGHT_CLICK},
-                                    {1, ET_DRAG_START}}));
+    EXPECT_EQ(pump(),
+              (GadgetEvents{{1, ET_LEFT_CLICK}, {1, ET_LEFT_DOUBLE_CLICK}, {1, ET_RIGHT_CLICK}, {1, ET_DRAG_START}}));
     expect_all_freed({hwnd(1)});
 }
 
@@ -120,7 +118,8 @@ TEST_F(GadgetTest, ACanvasKeepsItsDrawingAndReportsMouseAndKeys) {
     DeleteDC(dc);
     DeleteObject(target);
     ReleaseDC(nullptr, screen);
-    EXPECT_FALSE(canvas_draw(2, [](void*, std::int32_t, std::int32_t, void*) {}, nullptr));
+    EXPECT_FALSE(canvas_draw(
+        2, [](void*, std::int32_t, std::int32_t, void*) {}, nullptr));
     pump();
 
     post_mouse(canvas, WM_MOUSEMOVE, 10, 12);

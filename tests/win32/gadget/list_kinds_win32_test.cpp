@@ -81,7 +81,8 @@ TEST_F(GadgetTest, TreeItemsTakeTheirSublevelsInDisplayOrder) {
     gadget_add_item_ex(1, -1, u"too deep", 0, 5);  // one below the item before at most
     gadget_add_item_ex(1, -1, u"next root", 0, 0);
     gadget_add_item_ex(1, 1, u"first child", 0, 1);  // put before "child"
-    const char16_t* order[] = {u"root", u"first child", u"child", u"grandchild", u"second child", u"too deep", u"next root"};
+    const char16_t* order[] = {u"root",         u"first child", u"child",    u"grandchild",
+                               u"second child", u"too deep",    u"next root"};
     const std::int32_t levels[] = {0, 1, 1, 2, 1, 2, 0};
     ASSERT_EQ(gadget_count_items(1), 7);
     for (int i = 0; i < 7; ++i) {
@@ -109,8 +110,8 @@ TEST_F(GadgetTest, ClickingATreeItemSelectsAndReportsIt) {
     gadget_add_item_ex(1, -1, u"one", 0, 0);
     gadget_add_item_ex(1, -1, u"two", 0, 0);
     pump();
-    const auto second = reinterpret_cast<HTREEITEM>(SendMessageW(
-        hwnd(1), TVM_GETNEXTITEM, TVGN_NEXT, SendMessageW(hwnd(1), TVM_GETNEXTITEM, TVGN_ROOT, 0)));
+    const auto second = reinterpret_cast<HTREEITEM>(
+        SendMessageW(hwnd(1), TVM_GETNEXTITEM, TVGN_NEXT, SendMessageW(hwnd(1), TVM_GETNEXTITEM, TVGN_ROOT, 0)));
     RECT item{};
     TreeView_GetItemRect(hwnd(1), second, &item, TRUE);
     post_mouse(hwnd(1), WM_LBUTTONDOWN, item.left + 3, (item.top + item.bottom) / 2, MK_LBUTTON);

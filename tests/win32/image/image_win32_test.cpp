@@ -115,7 +115,8 @@ TEST_F(ImageTest, DrawingReachesTheImagesPixels) {
     EXPECT_EQ(GetPixel(dc, 9, 9), RGB(255, 0, 0));
     SelectObject(dc, old);
     DeleteDC(dc);
-    EXPECT_FALSE(draw_on_image(2, [](void*, std::int32_t, std::int32_t, void*) { FAIL(); }, nullptr));
+    EXPECT_FALSE(draw_on_image(
+        2, [](void*, std::int32_t, std::int32_t, void*) { FAIL(); }, nullptr));
 }
 
 TEST_F(ImageTest, BitmapAndIconFilesLoadAsTheirKind) {
@@ -131,7 +132,8 @@ TEST_F(ImageTest, BitmapAndIconFilesLoadAsTheirKind) {
     EXPECT_TRUE(image_is_icon(2));
     EXPECT_EQ(image_width(2), 16);
     EXPECT_EQ(image_height(2), 16);
-    EXPECT_FALSE(draw_on_image(2, [](void*, std::int32_t, std::int32_t, void*) {}, nullptr));
+    EXPECT_FALSE(draw_on_image(
+        2, [](void*, std::int32_t, std::int32_t, void*) {}, nullptr));
 
     // Missing, foreign and broken files make nothing; the number keeps its image.
     const std::u16string text = dir.write(u"note.txt", "not a picture");
