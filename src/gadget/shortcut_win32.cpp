@@ -8,6 +8,8 @@ namespace {
 
 constexpr DWORD kShortcutStyle = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP;
 static_assert(kShortcutStyle == 0x50030000);
+// The window's event loop leaves the keys of a focused control with this
+// property to it (Tab included), so it is set for the control's whole life.
 constexpr wchar_t kPropHotkey[] = L"PB_Hotkey";
 
 std::int32_t current(HWND control) {
@@ -22,9 +24,8 @@ std::intptr_t shortcut_notification(GadgetObject& g, void*, unsigned message, st
     if (HIWORD(wparam) == EN_CHANGE) {
         const HWND control = gadget_hwnd(g);
         const std::int32_t now = current(control);
-        const auto before = static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(GetPropW(control, kPropHotkey)));
-        if (now != before && ((now & 0xFF) != 0 || now == 0)) {
-            SetPropW(control, kPropHotkey, reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(now)));
+        if (now != g.back_colour && ((now & 0xFF) != 0 || now == 0)) {
+            g.back_colour = now;  // word 5: the shortcut last reported
             post_gadget_event(control, ET_LEFT_CLICK);
         }
     }
@@ -42,7 +43,7 @@ std::int32_t shortcut_get_state(GadgetObject& g) {
 void shortcut_set_state(GadgetObject& g, std::int32_t state) {
     const HWND control = gadget_hwnd(g);
     SendMessageW(control, HKM_SETHOTKEY, static_cast<WPARAM>(state & 0xFFFF), 0);
-    SetPropW(control, kPropHotkey, reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(current(control))));
+    g.back_colour = current(control);
 }
 
 void shortcut_required_size(GadgetObject& g, std::int32_t& width, std::int32_t& height) {
@@ -77,6 +78,7 @@ std::intptr_t shortcut_gadget(std::intptr_t id,
     if (!g)
         return 0;
     const std::intptr_t result = register_gadget(id, g, control, &kShortcutKind);
+    SetPropW(control, kPropHotkey, reinterpret_cast<HANDLE>(1));
     shortcut_set_state(*g, shortcut);
     return result;
 }
