@@ -5,12 +5,12 @@
 #include "gadget/gadget_internal_win32.h"
 #include "gadget/image_kinds.h"
 #include "window/gadget_hooks.h"
+#include "window/window_properties_win32.h"
 #include "window/window.h"
 
 namespace {
 
 constexpr wchar_t kCanvasClass[] = L"DiruZuzovi";
-constexpr wchar_t kPropGadget[] = L"PB_Gadget";
 constexpr DWORD kCanvasStyle = WS_CHILD | WS_VISIBLE;
 
 struct CanvasRecord {

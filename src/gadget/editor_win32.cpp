@@ -9,13 +9,13 @@
 #include "system/wide.h"
 #include "window/event_queue.h"
 #include "window/gadget_hooks.h"
+#include "window/window_properties_win32.h"
 
 namespace {
 
 constexpr DWORD kEditorStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | ES_WANTRETURN |
                                ES_NOHIDESEL | ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_MULTILINE;
 static_assert(kEditorStyle == 0x503111C4);
-constexpr wchar_t kPropWordWrap[] = L"PB_WordWrap";
 
 struct Library {
     const wchar_t* file;

@@ -9,12 +9,12 @@
 #include "gadget/list_kinds.h"
 #include "system/wide.h"
 #include "window/gadget_hooks.h"
+#include "window/window_properties_win32.h"
 
 namespace {
 
 constexpr DWORD kListIconStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHAREIMAGELISTS;
 static_assert(kListIconStyle == 0x50010041);
-constexpr wchar_t kPropLastSelected[] = L"PB_LastSelected";
 constexpr int kImageSize = 16;
 
 struct ItemColours {

@@ -3,14 +3,14 @@
 #include "gadget/gadget_internal_win32.h"
 #include "gadget/picker_kinds.h"
 #include "window/gadget_hooks.h"
+#include "window/window_properties_win32.h"
 
 namespace {
 
 constexpr DWORD kShortcutStyle = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP;
 static_assert(kShortcutStyle == 0x50030000);
-// The window's event loop leaves the keys of a focused control with this
-// property to it (Tab included), so it is set for the control's whole life.
-constexpr wchar_t kPropHotkey[] = L"PB_Hotkey";
+// kPropHotkey: the window's event loop leaves the keys of a focused control
+// with it to the control (Tab included), so it is set for the control's whole life.
 
 std::int32_t current(HWND control) {
     return static_cast<std::int32_t>(SendMessageW(control, HKM_GETHOTKEY, 0, 0) & 0xFFFF);

@@ -8,12 +8,12 @@
 #include "gadget/list_kinds.h"
 #include "system/wide.h"
 #include "window/gadget_hooks.h"
+#include "window/window_properties_win32.h"
 
 namespace {
 
 constexpr DWORD kTreeStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
 static_assert(kTreeStyle == 0x50010000);
-constexpr wchar_t kPropThreeState[] = L"PB_3State";
 constexpr int kImageSize = 16;
 
 struct TreeRecord {

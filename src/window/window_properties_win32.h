@@ -14,6 +14,13 @@ inline constexpr wchar_t kPropDropAccept[] = L"PB_DropAccept";
 inline constexpr wchar_t kPropGadgetId[] = L"PB_ID";
 inline constexpr wchar_t kPropMouseDown[] = L"PB_MouseDown";
 inline constexpr wchar_t kPropHelperOf[] = L"PB_HelperOf";
+// Controls of particular gadget kinds: the canvas's gadget id, the list icon's
+// last selected item, the editor's word wrap, the tree's three-state mark. The
+// shortcut field carries kPropHotkey, so the window leaves its keys to it.
+inline constexpr wchar_t kPropGadget[] = L"PB_Gadget";
+inline constexpr wchar_t kPropLastSelected[] = L"PB_LastSelected";
+inline constexpr wchar_t kPropWordWrap[] = L"PB_WordWrap";
+inline constexpr wchar_t kPropThreeState[] = L"PB_3State";
 
 // A window's saved gadget list: swprintf format, the argument is the
 // program's module handle.
