@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds Blobsmith for Windows and starts it under Wine (on this display, or on
-# a virtual one when there is none). Installs what it needs first.
+# Builds Blobsmith for Windows and starts it under Wine: on this display when
+# there is one; otherwise on a virtual display, printing the path of a
+# screenshot of the window taken after start-up, until interrupted (Ctrl+C).
+# Installs what it needs first.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT"
@@ -9,12 +11,40 @@ cd "$ROOT"
 source "$ROOT/scripts/build.sh"
 build_win32
 
-exe="$ROOT/build/win32/bin/blobsmith.exe"
-if [ ! -f "$exe" ]; then
-    echo "Built everything; the program's window (blobsmith.exe) does not exist yet, so there is nothing to start." >&2
-    exit 0
-fi
+exe="$ROOT/build/win32/bin/Blobsmith.exe"
+headless=0
+[ -z "${DISPLAY:-}" ] && headless=1
 source "$ROOT/scripts/wine-session.sh"
 wine_session_start "$ROOT/build/win32/wineprefix"
 trap wine_session_stop EXIT
-wine "$exe" "$@"
+
+if [ "$headless" = 0 ]; then
+    wine "$exe"
+    exit $?
+fi
+
+log="$ROOT/build/win32/blobsmith-run.log"
+wine "$exe" >"$log" 2>&1 </dev/null &
+program=$!
+trap 'kill "$program" 2>/dev/null || true; wine_session_stop' EXIT
+trap 'exit 130' INT TERM
+# The window is there once X knows a window of that name.
+for _ in $(seq 1 100); do
+    if xwininfo -root -tree 2>/dev/null | grep -q '"Blobsmith v1.0.0.2"'; then break; fi
+    kill -0 "$program" 2>/dev/null || { echo "Blobsmith ended early; see $log" >&2; exit 1; }
+    sleep 0.2
+done
+sleep 1
+shot="$ROOT/build/win32/blobsmith-screenshot.png"
+# Wine draws the frame itself here, so the X window is the whole window.
+geometry="$(xwininfo -name 'Blobsmith v1.0.0.2' 2>/dev/null |
+    awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} /Width:/{w=$NF} /Height:/{h=$NF}
+         END{if (w) print w "x" h "+" x "+" y}')"
+if [ -n "$geometry" ]; then
+    import -window root -crop "$geometry" +repage "$shot"
+else
+    import -window root "$shot"
+fi
+echo "Blobsmith runs on the virtual display $DISPLAY; screenshot: $shot"
+echo "Press Ctrl+C to end it."
+wait "$program"

@@ -4,3 +4,16 @@
 # blobsmith-cli: the command-line front end (a console program on Windows).
 add_executable(blobsmith-cli ${CMAKE_CURRENT_LIST_DIR}/cli/blobsmith_cli.cpp)
 target_link_libraries(blobsmith-cli PRIVATE blobsmith_app)
+
+# Blobsmith.exe: the window program (Windows only). GUI subsystem; the
+# resources carry the icon, the manifest (DPI aware, common controls 6) and
+# the version. scripts/make-icon.py draws the icon.
+if(WIN32)
+  enable_language(RC)
+  set(program_dir ${CMAKE_CURRENT_LIST_DIR}/program)
+  add_executable(Blobsmith WIN32 ${program_dir}/main.cpp ${program_dir}/blobsmith.rc)
+  target_link_libraries(Blobsmith PRIVATE blobsmith_app)
+  target_include_directories(Blobsmith PRIVATE ${program_dir})
+  set_source_files_properties(${program_dir}/blobsmith.rc PROPERTIES
+    OBJECT_DEPENDS "${program_dir}/blobsmith.ico;${program_dir}/blobsmith.manifest")
+endif()

@@ -1,0 +1,143 @@
+// The main window: opened from the dialog definition, its event loop, and the
+// commands behind its link, buttons and file list.
+#include <string>
+
+#include "app/busy_flag.h"
+#include "app/data_section.h"
+#include "app/dropped_files.h"
+#include "app/file_map.h"
+#include "app/main_dialog.h"
+#include "app/program.h"
+#include "app/program_state.h"
+#include "dialog/dialog.h"
+#include "font/font.h"
+#include "gadget/gadget.h"
+#include "system/fatal_error.h"
+#include "system/message_box.h"
+#include "system/run_program.h"
+#include "system/threads.h"
+#include "window/drop_target.h"
+#include "window/event_queue.h"
+#include "window/posted_events.h"
+#include "window/window.h"
+#include "xml/xml_document.h"
+
+namespace {
+
+constexpr std::uint32_t kThisFile = 1;
+constexpr std::uint32_t kDropFormatFiles = 15;  // the platform's dropped-file list
+constexpr std::uint32_t kDropAllActions = 7;    // copy, move and link
+constexpr std::uint32_t kBoxError = 0x10;       // error icon, OK button
+
+// The generation's thread: its outcome goes back to the GUI thread as an event,
+// since only that thread may show a box or touch the window.
+void copy_worker(void*) noexcept {
+    const DataSection result = generate_data_section(1);
+    post_event(kEventCopyDone, static_cast<std::intptr_t>(result.status), program_state().window, 0);
+}
+
+}  // namespace
+
+bool open_main_window() noexcept {
+    ProgramState& state = program_state();
+    TRACK_LINE(kThisFile);
+    const std::intptr_t xml = parse_xml_text(PB_Any, state.definition.c_str());
+    if (is_font(state.font))
+        gadget_set_font(-1, static_cast<std::intptr_t>(font_handle(state.font)));
+
+    bool opened = xml != 0 && open_xml_dialog(state.dialog, xml, u"wndMain") != 0;
+    if (opened) {
+        state.window = dialog_window(state.dialog);
+        state.progress = dialog_gadget(state.dialog, u"progress");
+        state.files = dialog_gadget(state.dialog, u"lstFiles");
+        state.home_link = dialog_gadget(state.dialog, u"lnkHome");
+        state.export_button = dialog_gadget(state.dialog, u"cmdSave");
+        state.copy_button = dialog_gadget(state.dialog, u"cmdCopy");
+
+        gadget_bind_event(state.home_link, on_home_link);
+        gadget_bind_event(state.export_button, on_export);
+        gadget_bind_event(state.copy_button, on_copy);
+        gadget_bind_event(state.files, on_file_list_event);
+        bind_event(kEventCopyDone, on_copy_done, -1);
+
+        set_window_title(state.window, u"Blobsmith v1.0.0.2");
+        enable_window_drop(state.window, kDropFormatFiles, kDropAllActions);
+        refresh_dialog(state.dialog);
+
+        state.file_list.emplace(state.files);
+        state.progress_sink.emplace(state.progress);
+        set_generation_progress(&*state.progress_sink);
+    }
+    if (xml != 0)
+        free_xml(xml);
+    state.definition.clear();
+    return opened;
+}
+
+void run_event_loop() noexcept {
+    ProgramState& state = program_state();
+    for (;;) {
+        TRACK_LINE(kThisFile);
+        state.last_event = wait_window_event(-1);
+        if (state.last_event == EV_CLOSE_WINDOW)
+            break;
+        if (state.last_event == EV_WINDOW_DROP && !busy_flag_is_set() && state.file_list) {
+            TRACK_LINE(kThisFile);
+            (void)collect_dropped_files(file_map(), dropped_files_text(), &*state.file_list);
+        }
+        // Gadget and menu events were handled by their bound procedures.
+    }
+}
+
+void on_home_link() noexcept {
+    TRACK_LINE(kThisFile);
+    (void)run_program(kHomePageAddress, u"", u"");
+}
+
+void on_export() noexcept {
+    TRACK_LINE(kThisFile);
+    message_box(u"TODO", u"", 0);
+}
+
+void on_copy() noexcept {
+    TRACK_LINE(kThisFile);
+    if (!busy_flag_try_set())
+        return;
+    if (create_thread(copy_worker, nullptr) == 0) {
+        // Nothing will clear the flag for us.
+        busy_flag_clear();
+        message_box(u"Blobsmith",
+                    u"Copy could not start: no new thread could be made. The clipboard is unchanged; try again.",
+                    kBoxError);
+    }
+}
+
+void on_copy_done() noexcept {
+    TRACK_LINE(kThisFile);
+    const auto status = static_cast<GenerationStatus>(current_event_object());
+    const char16_t* why = nullptr;
+    switch (status) {
+        case GenerationStatus::OutOfMemory:
+            why = u"The clipboard is unchanged: there is not enough memory for the text of these files "
+                  u"(a 32-bit program can hold little more than 1 GiB of it). Remove some files and try again.";
+            break;
+        case GenerationStatus::ClipboardRefused:
+            why = u"The clipboard is unchanged: it could not be opened or did not take the text "
+                  u"(another program may be holding it). Try Copy again.";
+            break;
+        case GenerationStatus::NoClipboard:
+            why = u"The clipboard is unchanged: this system has no clipboard.";
+            break;
+        case GenerationStatus::Ok:
+            break;
+    }
+    if (why)
+        message_box(u"Blobsmith", why, kBoxError);
+}
+
+void on_file_list_event() noexcept {
+    TRACK_LINE(kThisFile);
+    if (busy_flag_is_set() || current_event_type() != ET_RIGHT_CLICK)
+        return;
+    show_list_menu(window_handle(program_state().window));
+}

@@ -1,0 +1,133 @@
+// Start-up in its fixed order, the fatal-error box and the end of the program.
+#include <string>
+
+#include "app/busy_flag.h"
+#include "app/dpi_values.h"
+#include "app/fatal_report.h"
+#include "app/file_map.h"
+#include "app/main_dialog.h"
+#include "app/program.h"
+#include "app/program_state.h"
+#include "dialog/dialog.h"
+#include "dialog/runtime_names.h"
+#include "font/font.h"
+#include "gadget/gadget.h"
+#include "system/fatal_error.h"
+#include "system/file.h"
+#include "system/message_box.h"
+#include "system/run_program.h"
+#include "system/runtime_services.h"
+#include "system/threads.h"
+#include "system/win32.h"
+#include "window/drop_target.h"
+#include "window/menu.h"
+#include "window/posted_events.h"
+#include "window/window.h"
+#include "xml/xml_document.h"
+
+namespace {
+
+// Index 0 is this file; the fatal-error box names the file of the line last recorded.
+constexpr std::u16string_view kSourceFiles[] = {u"startup_win32.cpp", u"main_window_win32.cpp",
+                                                u"list_menu_win32.cpp"};
+constexpr std::uint32_t kThisFile = 0;
+
+bool g_drop_started = false;
+
+void start_services() {
+    init_xml_library();
+    init_fonts();
+    init_posted_events();
+    init_windows();
+    init_gadget_library();
+    create_runtime_registry();
+    init_dialog_library();
+    g_drop_started = init_drop();
+    init_menus();
+    init_runtime_services();
+}
+
+}  // namespace
+
+ProgramState& program_state() noexcept {
+    static ProgramState state;
+    return state;
+}
+
+void start_program() noexcept {
+    ProgramState& state = program_state();  // starts cleared
+    state.module = GetModuleHandleW(nullptr);
+    state.heap = HeapCreate(0, 4096, 0);
+
+    start_services();
+    register_dpi_variables();
+
+    set_source_files(kSourceFiles, std::size(kSourceFiles));
+    set_error_handler([] { fatal_error_handler(); });
+    TRACK_LINE(kThisFile);
+
+    scale_x = 1.0f;
+    scale_y = 1.0f;
+    compute_dpi_scale();
+    set_dpi_sizes();
+
+    state.definition = main_dialog_definition();
+    (void)file_map();  // 512 buckets, made here rather than at the first drop
+    state.dialog = create_dialog(PB_Any);
+    // Without Consolas the gadgets keep the default font.
+    state.font = load_font(PB_Any, u"Consolas", 10, 0);
+}
+
+void program_main() noexcept {
+    start_program();
+    TRACK_LINE(kThisFile);
+    ProgramState& state = program_state();
+    if (!open_main_window()) {
+        std::u16string text = u"Blobsmith cannot open its window.";
+        const std::string reason = dialog_error(state.dialog);
+        if (!reason.empty()) {
+            std::wstring wide(reason.size() + 1, L'\0');
+            const int units = MultiByteToWideChar(CP_ACP, 0, reason.data(), static_cast<int>(reason.size()),
+                                                  wide.data(), static_cast<int>(wide.size()));
+            text += u"\r\n\r\n";
+            text.append(reinterpret_cast<const char16_t*>(wide.data()), units > 0 ? units : 0);
+        }
+        message_box(u"Blobsmith", text, MB_ICONERROR);
+        end_program(1);
+    }
+    run_event_loop();
+    end_program(0);
+}
+
+void fatal_error_handler() noexcept {
+    const std::u16string text = fatal_error_text(error_file(), error_line(), error_message());
+    message_box(kFatalErrorCaption, text, MB_ICONERROR | MB_OK);
+}
+
+void end_program(std::uint32_t exit_code) noexcept {
+    ProgramState& state = program_state();
+    // A generation still running reads files through the file registry: leave
+    // them to the process's end rather than free them under the worker.
+    const bool worker_running = busy_flag_is_set();
+
+    end_threads();
+    restore_error_filter();
+    if (!worker_running)
+        end_files();
+    // The window's drop target goes before OLE ends, not with the window.
+    if (void* hwnd = window_handle(state.window))
+        remove_drop_target(hwnd);
+    if (g_drop_started)
+        end_drop();
+    end_dialog_library();
+    end_menus();
+    end_gadget_library();
+    end_windows();
+    end_posted_events();
+    end_fonts();
+    end_xml_library();
+    end_programs();
+    if (state.heap && !worker_running)
+        HeapDestroy(state.heap);
+    ExitProcess(exit_code);
+}

@@ -1,0 +1,380 @@
+// Blobsmith.exe driven from outside its process: what the user sees at the
+// screen's DPI, real mouse and keyboard input, real OLE drops, the clipboard,
+// the end of the process.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "program_driver_win32.h"
+#include "support/cli_fixture.h"
+#include "support/scratch_dir.h"
+
+namespace {
+
+using driver::Control;
+using driver::Program;
+
+struct Sizes {
+    int dpi;
+    int window_w, window_h, list_h, button_w, button_h, bar_h;
+};
+
+// The 96-DPI design scaled to the screen (86 x 1.25 = 107.5 goes to 108).
+constexpr Sizes kSizes[] = {
+    {96, 600, 420, 300, 86, 24, 16},
+    {120, 750, 525, 375, 108, 30, 20},
+    {144, 900, 630, 450, 129, 36, 24},
+};
+
+int screen_dpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+int width(const RECT& r) {
+    return r.right - r.left;
+}
+int height(const RECT& r) {
+    return r.bottom - r.top;
+}
+
+// The window's parts by what they are.
+struct Parts {
+    Control label, list, link, save, copy, bar;
+    explicit Parts(HWND window) {
+        label = driver::find_control(window, L"Static");
+        list = driver::find_control(window, L"ListBox");
+        save = driver::find_control(window, L"Button", L"Export to file");
+        copy = driver::find_control(window, L"Button", L"Copy");
+        bar = driver::find_control(window, L"msctls_progress32");
+        for (const Control& c : driver::controls_of(window))
+            if (c.text.find(L"blobsmith.dev") != std::wstring::npos)
+                link = c;
+    }
+};
+
+POINT list_point(const Parts& parts, int y_offset = 0) {
+    RECT r{};
+    GetWindowRect(parts.list.hwnd, &r);
+    return {(r.left + r.right) / 2, y_offset > 0 ? r.top + y_offset : (r.top + r.bottom) / 2};
+}
+
+// Compared here, not printed: the texts may be many megabytes.
+bool clipboard_is(const std::u16string& text) {
+    return driver::clipboard_text() == text;
+}
+
+// ---------------------------------------------------------------- looks
+TEST(BlobsmithWindow, LooksAsDesignedAtTheScreensDpi) {
+    const int dpi = screen_dpi();
+    const Sizes* expected = nullptr;
+    for (const Sizes& s : kSizes)
+        if (s.dpi == dpi)
+            expected = &s;
+    if (!expected)
+        GTEST_SKIP() << "no table for " << dpi << " DPI";
+
+    Program program;
+    ASSERT_NE(program.window(), nullptr) << "no window titled Blobsmith v1.0.0.2";
+    RECT inner{};
+    GetClientRect(program.window(), &inner);
+    EXPECT_EQ(width(inner), expected->window_w);
+    EXPECT_EQ(height(inner), expected->window_h);
+
+    const Parts parts(program.window());
+    ASSERT_NE(parts.list.hwnd, nullptr);
+    ASSERT_NE(parts.copy.hwnd, nullptr);
+    ASSERT_NE(parts.save.hwnd, nullptr);
+    ASSERT_NE(parts.bar.hwnd, nullptr);
+    ASSERT_NE(parts.link.hwnd, nullptr);
+    EXPECT_EQ(parts.label.text, L"Drag&Drop files here. Folders processed recursively, name duplicates filtered.");
+    EXPECT_EQ(parts.link.text, L"https://blobsmith.dev/");
+
+    // A column inside an 8-pixel margin: label, list taking the spare height,
+    // the row with the link and the buttons at the right, the bar at the bottom.
+    const int W = width(inner), H = height(inner);
+    EXPECT_EQ(parts.label.rect.left, 8);
+    EXPECT_EQ(parts.label.rect.top, 8);
+    EXPECT_EQ(parts.list.rect.left, 8);
+    EXPECT_EQ(parts.list.rect.right, W - 8);
+    EXPECT_GE(height(parts.list.rect), expected->list_h);
+    // "Export to file" may need more than the design width for its text.
+    EXPECT_GE(width(parts.save.rect), expected->button_w);
+    EXPECT_EQ(height(parts.save.rect), expected->button_h);
+    EXPECT_EQ(width(parts.copy.rect), expected->button_w);
+    EXPECT_EQ(height(parts.copy.rect), expected->button_h);
+    EXPECT_EQ(parts.copy.rect.right, W - 8);
+    EXPECT_LT(parts.save.rect.right, parts.copy.rect.left);
+    EXPECT_EQ(parts.link.rect.left, 8);
+    EXPECT_GT(parts.save.rect.top, parts.list.rect.bottom);
+    EXPECT_EQ(parts.bar.rect.left, 8);
+    EXPECT_EQ(parts.bar.rect.right, W - 8);
+    EXPECT_EQ(height(parts.bar.rect), expected->bar_h);
+    EXPECT_EQ(parts.bar.rect.bottom, H - 8);
+    EXPECT_TRUE(GetWindowLongW(parts.list.hwnd, GWL_STYLE) & LBS_EXTENDEDSEL);
+
+    // Escape does nothing; closing ends the process with 0.
+    SetForegroundWindow(program.window());
+    driver::click(driver::centre_on_screen(parts.list.hwnd));
+    driver::key(VK_ESCAPE);
+    Sleep(300);
+    EXPECT_FALSE(program.exited());
+    EXPECT_TRUE(IsWindowVisible(program.window()));
+    PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.wait_exit(), 0u);
+}
+
+// ---------------------------------------------------------------- drops, Copy, the menu
+std::u16string as_text(const std::string& ascii) {
+    return std::u16string(ascii.begin(), ascii.end());
+}
+
+// Opens the list's menu with a right-click at `at` and clicks its item (1 or 2).
+// False if no menu appeared.
+bool choose_from_menu(const Program& program, POINT at, int item) {
+    driver::click(at, true);
+    HWND menu = nullptr;
+    if (!driver::wait_until([&] { return (menu = program.find_menu()) != nullptr; }, 3000))
+        return false;
+    RECT r{};
+    GetWindowRect(menu, &r);
+    driver::click({(r.left + r.right) / 2, r.top + height(r) * (2 * item - 1) / 4});
+    // A disabled item leaves the menu open: close it.
+    Sleep(300);
+    if (program.find_menu())
+        driver::key(VK_ESCAPE);
+    return driver::wait_until([&] { return program.find_menu() == nullptr; }, 3000);
+}
+
+TEST(BlobsmithWindow, DropsFillTheListCopyFillsTheClipboardAndTheMenuRemoves) {
+    ScratchDir dir;
+    CliFixture::set(dir.write(u"tree/Hello World.txt", "hello world"), 2021, 3, 4, 5, 6, 7);
+    CliFixture::set(dir.write(u"tree/sub/abc.bin", "abc"), 2020, 1, 2, 3, 4, 5);
+    CliFixture::set(dir.write(u"tree/empty.dat", ""), 2018, 12, 31, 23, 59, 58);
+    CliFixture::set(dir.write(u"other/ABC.BIN", std::string("abcdefgh\x01", 9)), 2019, 5, 6, 7, 8, 9);
+    const std::vector<std::u16string> dropped = {dir.path(u"tree"), dir.path(u"other/ABC.BIN")};
+
+    Program program;
+    ASSERT_NE(program.window(), nullptr);
+    const Parts parts(program.window());
+
+    // Empty list: the menu opens and neither item does anything.
+    ASSERT_TRUE(choose_from_menu(program, list_point(parts), 2));
+    EXPECT_EQ(driver::list_count(parts.list.hwnd), 0);
+
+    // The folder and the file in one drop; the same-named file dropped last wins.
+    EXPECT_TRUE(driver::drag_files(dropped, list_point(parts)));
+    ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 3; }));
+    EXPECT_EQ(driver::list_items(parts.list.hwnd),
+              (std::vector<std::u16string>{dir.path(u"other/ABC.BIN"), dir.path(u"tree/Hello World.txt"),
+                                           dir.path(u"tree/empty.dat")}));
+
+    // Copy: exactly what blobsmith-cli writes for the same drop.
+    const std::u16string expected = driver::cli_text(dir.folder(), dropped);
+    EXPECT_EQ(expected, as_text(CliFixture::expected_text()));
+    ASSERT_TRUE(driver::set_clipboard(u"before"));
+    DWORD sequence = GetClipboardSequenceNumber();
+    driver::click(driver::centre_on_screen(parts.copy.hwnd));
+    EXPECT_TRUE(driver::wait_clipboard_change(sequence));
+    EXPECT_TRUE(clipboard_is(expected));
+
+    // A second Copy of unchanged files reads none of them again: with every
+    // file locked against reading, the text is still whole.
+    std::vector<HANDLE> locks;
+    for (const char16_t* name : {u"other/ABC.BIN", u"tree/Hello World.txt", u"tree/empty.dat"})
+        locks.push_back(CreateFileW(wide(dir.path(name)), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(driver::set_clipboard(u"before"));
+    sequence = GetClipboardSequenceNumber();
+    driver::click(driver::centre_on_screen(parts.copy.hwnd));
+    EXPECT_TRUE(driver::wait_clipboard_change(sequence));
+    EXPECT_TRUE(clipboard_is(expected));
+    for (HANDLE h : locks)
+        CloseHandle(h);
+
+    // Without a current item "Remove selected" is unusable; with one it removes it.
+    ASSERT_TRUE(choose_from_menu(program, list_point(parts), 1));
+    EXPECT_EQ(driver::list_count(parts.list.hwnd), 3);
+    const int row = static_cast<int>(SendMessageW(parts.list.hwnd, LB_GETITEMHEIGHT, 0, 0));
+    const POINT first_row = list_point(parts, 2 + row / 2);
+    driver::click(first_row);
+    ASSERT_TRUE(driver::wait_until([&] { return SendMessageW(parts.list.hwnd, LB_GETSEL, 0, 0) > 0; }, 3000));
+    ASSERT_TRUE(choose_from_menu(program, first_row, 1));
+    EXPECT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 2; }, 3000));
+    EXPECT_EQ(driver::list_items(parts.list.hwnd),
+              (std::vector<std::u16string>{dir.path(u"tree/Hello World.txt"), dir.path(u"tree/empty.dat")}));
+    ASSERT_TRUE(choose_from_menu(program, list_point(parts), 2));
+    EXPECT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 0; }, 3000));
+
+    PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.wait_exit(), 0u);
+}
+
+// ---------------------------------------------------------------- while a generation runs
+// A file of `bytes` zeros that takes no disk space.
+std::u16string sparse_file(const ScratchDir& dir, std::u16string_view name, std::int64_t bytes) {
+    const std::u16string path = dir.path(name);
+    HANDLE h = CreateFileW(wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    LARGE_INTEGER size;
+    size.QuadPart = bytes;
+    SetFilePointerEx(h, size, nullptr, FILE_BEGIN);
+    SetEndOfFile(h);
+    CloseHandle(h);
+    return path;
+}
+
+constexpr std::int64_t kTooLarge = 700ll << 20;
+constexpr std::int64_t kBig = 200ll << 20;
+
+// Copy with the generation's thread held still by the test (suspended as soon
+// as it exists), so that what happens "during a generation" does not depend
+// on this machine's speed. Null if no thread started.
+HANDLE copy_and_hold(const Program& program, const Parts& parts) {
+    const std::set<DWORD> before = driver::thread_ids(program.id());
+    driver::click(driver::centre_on_screen(parts.copy.hwnd));
+    return driver::suspend_new_thread(program.id(), before);
+}
+
+TEST(BlobsmithWindow, WhileAGenerationRunsOnlyExportAnswers) {
+    ScratchDir dir;
+    const std::u16string small = dir.write(u"small.txt", "small");
+    const std::u16string big = sparse_file(dir, u"big.bin", kBig);
+    const std::u16string late = dir.write(u"late.txt", "late");
+
+    Program program;
+    ASSERT_NE(program.window(), nullptr);
+    const Parts parts(program.window());
+    driver::drag_files({small, big}, list_point(parts));
+    ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 2; }));
+
+    ASSERT_TRUE(driver::set_clipboard(u"before"));
+    HANDLE worker = copy_and_hold(program, parts);
+    ASSERT_NE(worker, nullptr) << "Copy started no thread";
+    EXPECT_TRUE(clipboard_is(u"before"));
+
+    // A drop changes nothing, a right-click opens no menu, a second Copy
+    // starts no thread; Export still answers, and so does the window.
+    driver::drag_files({late}, list_point(parts));
+    driver::click(list_point(parts), true);
+    Sleep(400);
+    EXPECT_EQ(program.find_menu(), nullptr);
+    const std::set<DWORD> threads = driver::thread_ids(program.id());
+    driver::click(driver::centre_on_screen(parts.copy.hwnd));
+    Sleep(400);
+    EXPECT_EQ(driver::thread_ids(program.id()), threads);
+    driver::click(driver::centre_on_screen(parts.save.hwnd));
+    HWND todo = nullptr;
+    EXPECT_TRUE(driver::wait_until([&] { return (todo = program.find_own_window(L"TODO")) != nullptr; }, 5000));
+    if (todo) {
+        for (const Control& c : driver::controls_of(todo)) {
+            if (c.class_name == L"Static") {
+                EXPECT_EQ(c.text, L"");
+            }
+        }
+        driver::click(driver::centre_on_screen(driver::find_control(todo, L"Button").hwnd));
+        EXPECT_TRUE(driver::wait_until([&] { return program.find_own_window(L"TODO") == nullptr; }, 3000));
+    }
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutW(program.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer), 0);
+    EXPECT_EQ(driver::list_count(parts.list.hwnd), 2);
+
+    // Let it go: the text of the two files; the drop stays discarded.
+    const DWORD sequence = GetClipboardSequenceNumber();
+    ResumeThread(worker);
+    CloseHandle(worker);
+    EXPECT_TRUE(driver::wait_clipboard_change(sequence, 60000));
+    const std::u16string text = driver::clipboard_text();
+    EXPECT_EQ(text.rfind(u"DataSection\r\n", 0), 0u);
+    EXPECT_NE(text.find(u"#size_big_bin = 209715200"), std::u16string::npos);
+    EXPECT_NE(text.find(u"#size_small_txt = 5"), std::u16string::npos);
+    EXPECT_EQ(text.find(u"late_txt"), std::u16string::npos);
+    EXPECT_EQ(driver::list_items(parts.list.hwnd), (std::vector<std::u16string>{big, small}));
+
+    PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.wait_exit(), 0u);
+}
+
+TEST(BlobsmithWindow, ClosingDuringAGenerationEndsWithZero) {
+    ScratchDir dir;
+    const std::u16string big = sparse_file(dir, u"big.bin", kBig);
+    Program program;
+    ASSERT_NE(program.window(), nullptr);
+    const Parts parts(program.window());
+    driver::drag_files({big}, list_point(parts));
+    ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 1; }));
+    ASSERT_TRUE(driver::set_clipboard(u"before"));
+    HANDLE worker = copy_and_hold(program, parts);
+    ASSERT_NE(worker, nullptr) << "Copy started no thread";
+    PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.wait_exit(), 0u);
+    CloseHandle(worker);
+    EXPECT_TRUE(clipboard_is(u"before"));
+}
+
+TEST(BlobsmithWindow, ACopyTooLargeForTheProcessSaysSoAndTheNextOneWorks) {
+    ScratchDir dir;
+    const std::u16string huge = sparse_file(dir, u"huge.bin", kTooLarge);
+    const std::u16string small = dir.write(u"small.txt", "small");
+    Program program;
+    ASSERT_NE(program.window(), nullptr);
+    const Parts parts(program.window());
+    driver::drag_files({huge, small}, list_point(parts));
+    ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 2; }));
+
+    ASSERT_TRUE(driver::set_clipboard(u"before"));
+    driver::click(driver::centre_on_screen(parts.copy.hwnd));
+    HWND box = nullptr;
+    ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }, 120000));
+    bool says_unchanged = false;
+    for (const Control& c : driver::controls_of(box))
+        says_unchanged |= c.text.find(L"clipboard is unchanged") != std::wstring::npos;
+    EXPECT_TRUE(says_unchanged);
+    EXPECT_TRUE(clipboard_is(u"before"));
+    driver::click(driver::centre_on_screen(driver::find_control(box, L"Button").hwnd));
+    ASSERT_TRUE(driver::wait_until([&] { return program.find_own_window(L"Blobsmith") == nullptr; }, 3000));
+
+    // The list is intact; without the huge file the next Copy works.
+    EXPECT_EQ(driver::list_items(parts.list.hwnd), (std::vector<std::u16string>{huge, small}));
+    ASSERT_TRUE(choose_from_menu(program, list_point(parts), 2));
+    driver::drag_files({small}, list_point(parts));
+    ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 1; }));
+    const std::u16string expected = driver::cli_text(dir.folder(), {small});
+    const DWORD sequence = GetClipboardSequenceNumber();
+    driver::click(driver::centre_on_screen(parts.copy.hwnd));
+    EXPECT_TRUE(driver::wait_clipboard_change(sequence, 20000));
+    EXPECT_TRUE(clipboard_is(expected));
+
+    PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.wait_exit(), 0u);
+}
+
+// ---------------------------------------------------------------- a crash
+TEST(BlobsmithWindow, ACrashShowsTheFatalErrorBoxAndEndsWithTheExceptionCode) {
+    Program program;
+    ASSERT_NE(program.window(), nullptr);
+    // A thread of the program that starts at an address where nothing is.
+    HANDLE thread = CreateRemoteThread(program.process(), nullptr, 0,
+                                       reinterpret_cast<LPTHREAD_START_ROUTINE>(std::uintptr_t{0x10}), nullptr, 0,
+                                       nullptr);
+    ASSERT_NE(thread, nullptr);
+    CloseHandle(thread);
+    HWND box = nullptr;
+    ASSERT_TRUE(
+        driver::wait_until([&] { return (box = program.find_own_window(L"Critical shit")) != nullptr; }, 10000));
+    std::wstring text;
+    for (const Control& c : driver::controls_of(box))
+        if (c.text.find(L"INVALID MEMORY ACCESS") != std::wstring::npos)
+            text = c.text;
+    // "<file> [<line>]", the upper-cased message, a line of 64 blanks.
+    const std::size_t first_end = text.find(L"]\r\n");
+    ASSERT_NE(first_end, std::wstring::npos) << std::string(text.begin(), text.end());
+    EXPECT_NE(text.find(L".cpp ["), std::wstring::npos);
+    EXPECT_EQ(text.substr(first_end + 3), L"INVALID MEMORY ACCESS\r\n" + std::wstring(64, L' '));
+    driver::click(driver::centre_on_screen(driver::find_control(box, L"Button").hwnd));
+    EXPECT_EQ(program.wait_exit(), static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+}
+
+}  // namespace
