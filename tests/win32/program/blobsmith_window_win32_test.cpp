@@ -3,6 +3,7 @@
 // the end of the process.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -375,6 +376,72 @@ TEST(BlobsmithWindow, ACrashShowsTheFatalErrorBoxAndEndsWithTheExceptionCode) {
     EXPECT_EQ(text.substr(first_end + 3), L"INVALID MEMORY ACCESS\r\n" + std::wstring(64, L' '));
     driver::click(driver::centre_on_screen(driver::find_control(box, L"Button").hwnd));
     EXPECT_EQ(program.wait_exit(), static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- figures (not tests)
+// Run by hand: win32_program_tests --gtest_also_run_disabled_tests
+// --gtest_filter=*Figures* (docs/performance.md). Nothing here asserts a time.
+namespace {
+
+double seconds_since(LARGE_INTEGER start) {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+TEST(BlobsmithFigures, DISABLED_DropOfTenThousandFilesAndCopyOfHundredMebibytes) {
+    ScratchDir dir;
+    const std::u16string folder = dir.make_folder(u"many");
+    for (int i = 0; i < 10000; ++i) {
+        const std::string name = "\\f" + std::to_string(i) + ".txt";
+        HANDLE h = CreateFileW(wide(folder + std::u16string(name.begin(), name.end())), GENERIC_WRITE, 0, nullptr,
+                               CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(h, name.data(), static_cast<DWORD>(name.size()), &written, nullptr);
+        CloseHandle(h);
+    }
+    // 100 MiB of varied bytes (zeros would make short rows).
+    const std::u16string big = dir.path(u"big.bin");
+    {
+        HANDLE h = CreateFileW(wide(big), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        std::vector<std::uint32_t> block(1 << 18);
+        std::uint32_t x = 12345;
+        for (int n = 0; n < 100; ++n) {
+            for (auto& v : block)
+                v = x = x * 1664525u + 1013904223u;
+            DWORD written = 0;
+            WriteFile(h, block.data(), static_cast<DWORD>(block.size() * 4), &written, nullptr);
+        }
+        CloseHandle(h);
+    }
+
+    Program program;
+    ASSERT_NE(program.window(), nullptr);
+    const Parts parts(program.window());
+    HANDLE drag = driver::start_drag_files({folder}, list_point(parts), 700);
+    // The drop lands when the drag program lets go; from then to the full list.
+    ASSERT_TRUE(driver::finish_drag(drag));
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 10000; }, 60000));
+    std::printf("drop of 10 000 files to the filled list: %.2f s (after the drag program ended)\n",
+                seconds_since(start));
+
+    // Emptied through the menu, then one large file.
+    ASSERT_TRUE(choose_from_menu(program, list_point(parts), 2));
+    driver::drag_files({big}, list_point(parts));
+    ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 1; }));
+    const DWORD sequence = GetClipboardSequenceNumber();
+    QueryPerformanceCounter(&start);
+    PostMessageW(parts.copy.hwnd, BM_CLICK, 0, 0);
+    ASSERT_TRUE(driver::wait_clipboard_change(sequence, 60000));
+    std::printf("Copy of 100 MiB to the clipboard holding the text: %.2f s\n", seconds_since(start));
+
+    PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.wait_exit(), 0u);
 }
 
 }  // namespace
