@@ -69,7 +69,7 @@ TEST_F(ExplorerTest, ADoubleClickOpensAFolderAndTheListingFollowsTheDisk) {
     EXPECT_EQ(gadget_get_item_text(1, 1, 0), u"inner.txt");
 
     dir.write(u"Sub/new.txt", "new");
-    pump_for(1500);
+    EXPECT_TRUE(pump_until([] { return gadget_count_items(1) == 3; }));
     EXPECT_EQ(gadget_count_items(1), 3);
     EXPECT_EQ(gadget_get_item_text(1, 2, 0), u"new.txt");
     expect_all_freed({list});
