@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "base/object_registry.h"
+#include "base/object_library.h"
 #include "system/wide.h"
 #include "system/win32.h"
 
@@ -19,7 +19,7 @@ static_assert(sizeof(FontRecord) == 4, "one 32-bit word per font on the target")
 constexpr std::int32_t kFontIncrement = 16;
 constexpr std::int32_t kFallbackDpi = 96;
 
-std::unique_ptr<ObjectRegistry> g_fonts;
+std::unique_ptr<ObjectLibrary<FontRecord>> g_fonts;
 std::int32_t g_screen_dpi = kFallbackDpi;
 
 std::int32_t read_screen_dpi() {
@@ -38,7 +38,7 @@ void init_fonts() {
     // sizes the gadgets were laid out for.
     if (g_fonts)
         return;
-    g_fonts = registry_create(sizeof(FontRecord), kFontIncrement, free_font);
+    g_fonts = std::make_unique<ObjectLibrary<FontRecord>>(kFontIncrement, free_font);
     g_screen_dpi = read_screen_dpi();
 }
 
@@ -49,10 +49,9 @@ std::int32_t font_screen_dpi() {
 std::intptr_t load_font(std::intptr_t id, std::u16string_view face_name, std::int32_t size, std::uint32_t flags) {
     if (!g_fonts)
         return 0;
-    void* record = registry_allocate(*g_fonts, id);
-    if (!record)
+    const auto made = g_fonts->create(id);
+    if (!made)
         return 0;
-    const std::intptr_t object = id == PB_Any ? reinterpret_cast<std::intptr_t>(record) : id;
 
     const FontRequest request = font_request(size, g_screen_dpi, flags);
     const std::u16string face(face_name);
@@ -60,42 +59,32 @@ std::intptr_t load_font(std::intptr_t id, std::u16string_view face_name, std::in
                              request.strike_out, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                              request.quality, DEFAULT_PITCH | FF_DONTCARE, wide(face));
     if (!font) {
-        registry_release(*g_fonts, object);
+        g_fonts->release(made.id);
         return 0;
     }
-    registry_record<FontRecord>(record)->handle = font;
-    return id == PB_Any ? object : reinterpret_cast<std::intptr_t>(font);
+    made.record->handle = font;
+    return made.result(reinterpret_cast<std::intptr_t>(font));
 }
 
 void free_font(std::intptr_t id) {
     if (!g_fonts)
         return;
-    if (id == PB_Any) {
-        registry_free_all(*g_fonts);
-        return;
+    if (FontRecord* font = g_fonts->free_all_or_find(id)) {
+        DeleteObject(font->handle);
+        g_fonts->release(id);
     }
-    void* record = registry_get(*g_fonts, id);
-    if (!record)
-        return;
-    DeleteObject(registry_record<FontRecord>(record)->handle);
-    registry_release(*g_fonts, id);
 }
 
 void* is_font(std::intptr_t id) {
-    if (!g_fonts || id == PB_Any)
-        return nullptr;
-    // The validating lookup: a stale or foreign handle must not be read.
-    void* record = registry_find(*g_fonts, id);
-    return record && registry_liveness(record) != 0 ? record : nullptr;
+    return g_fonts ? g_fonts->find(id) : nullptr;
 }
 
 std::uintptr_t font_handle(std::intptr_t id) {
-    if (!g_fonts || id == PB_Any)
-        return 0;
-    void* record = registry_get(*g_fonts, id);
-    return record ? reinterpret_cast<std::uintptr_t>(registry_record<FontRecord>(record)->handle) : 0;
+    const FontRecord* font = g_fonts ? g_fonts->find(id) : nullptr;
+    return font ? reinterpret_cast<std::uintptr_t>(font->handle) : 0;
 }
 
 void end_fonts() {
     free_font(PB_Any);
+    g_fonts.reset();
 }

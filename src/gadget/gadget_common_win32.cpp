@@ -61,14 +61,8 @@ void* gadget_handle(std::intptr_t gadget) {
 }
 
 void gadget_free(std::intptr_t gadget) {
-    ObjectRegistry* registry = gadget_registry();
-    if (!registry)
-        return;
-    if (gadget == PB_Any) {
-        registry_free_all(*registry);
-        return;
-    }
-    GadgetObject* g = gadget_object(gadget);
+    ObjectLibrary<GadgetObject>* gadgets = gadget_registry();
+    GadgetObject* g = gadgets ? gadgets->free_all_or_find(gadget) : nullptr;
     if (!g)
         return;
     const HWND control = gadget_hwnd(*g);

@@ -29,7 +29,7 @@ HWND create_gadget_control(DWORD ex_style,
 
 GadgetObject* allocate_gadget(std::intptr_t id, HWND control) {
     // A number in use loses its old gadget here (the registry's free routine).
-    auto* g = static_cast<GadgetObject*>(registry_allocate(*gadget_registry(), id));
+    GadgetObject* g = gadget_registry()->create(id).record;
     if (!g)
         DestroyWindow(control);
     return g;
@@ -38,7 +38,7 @@ GadgetObject* allocate_gadget(std::intptr_t id, HWND control) {
 void abandon_gadget(std::intptr_t id, GadgetObject* record, HWND control) {
     const std::intptr_t gid = id == PB_Any ? reinterpret_cast<std::intptr_t>(record) : id;
     DestroyWindow(control);
-    registry_release(*gadget_registry(), gid);
+    gadget_registry()->release(gid);
 }
 
 std::intptr_t register_gadget(std::intptr_t id, GadgetObject* record, HWND control, const GadgetKindTable* table) {
@@ -66,7 +66,7 @@ void tear_down_gadget(HWND control, std::intptr_t id) {
     remove_queued_events(EV_GADGET, id, -1, -1);
     remove_queued_events(EV_GADGET_DROP, id, -1, -1);
     if (g && g->handle == control)
-        registry_release(*gadget_registry(), id);
+        gadget_registry()->release(id);
 }
 
 LRESULT CALLBACK gadget_subclass_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "base/object_registry.h"
+#include "base/object_library.h"
 #include "gadget/date_format.h"
 #include "gadget/gadget.h"
 #include "gadget/gadget_kind_table.h"
@@ -26,7 +26,7 @@ struct GadgetLibraryState {
 [[nodiscard]] GadgetLibraryState& gadget_library_state();
 [[nodiscard]] HFONT gadget_default_font();
 // Null before init_gadget_library.
-[[nodiscard]] ObjectRegistry* gadget_registry();
+[[nodiscard]] ObjectLibrary<GadgetObject>* gadget_registry();
 
 // A text argument: null counts as empty.
 [[nodiscard]] inline std::u16string text_or_empty(const char16_t* text) {

@@ -7,7 +7,7 @@
 #include <commctrl.h>
 
 namespace {
-std::unique_ptr<ObjectRegistry> g_gadgets;
+std::unique_ptr<ObjectLibrary<GadgetObject>> g_gadgets;
 GadgetLibraryState g_state;
 HFONT g_default_font = nullptr;
 
@@ -20,7 +20,7 @@ void init_gadget_library() {
     if (g_gadgets)
         return;
     g_default_font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    g_gadgets = registry_create(kGadgetObjectSize, kGadgetRegistryIncrement, gadget_free);
+    g_gadgets = std::make_unique<ObjectLibrary<GadgetObject>>(kGadgetRegistryIncrement, gadget_free);
     g_state = GadgetLibraryState{};
     g_state.lists.stack = make_gadget_stack();
     g_state.new_gadget_font = g_default_font;
@@ -35,7 +35,7 @@ void end_gadget_library() {
         return;
     // Gadgets normally die with their windows; any left go now, while their
     // records can still be found by their controls.
-    registry_free_all(*g_gadgets);
+    g_gadgets->free_all();
     set_route_to_gadget_hook(nullptr);
     set_use_gadget_list_hook(nullptr);
     end_gadget_lists();
@@ -55,8 +55,7 @@ GadgetObject* gadget_object(std::intptr_t id) {
     if (!g_gadgets)
         return nullptr;
     // Validating lookup: a freed handle must not be read.
-    auto* g = static_cast<GadgetObject*>(registry_find(*g_gadgets, id));
-    return g && g->handle ? g : nullptr;
+    return g_gadgets->find(id);
 }
 
 GadgetObject* gadget_of_control(HWND control) {
@@ -65,10 +64,10 @@ GadgetObject* gadget_of_control(HWND control) {
         return nullptr;
     // The fast lookup is safe here: a gadget's control carries its id until
     // the tear-down sets -1, so a handle read from a control is live.
-    auto* g = static_cast<GadgetObject*>(registry_get(*g_gadgets, id));
+    GadgetObject* g = g_gadgets->find_unchecked(id);
     return g && g->handle == control ? g : nullptr;
 }
 
-ObjectRegistry* gadget_registry() {
+ObjectLibrary<GadgetObject>* gadget_registry() {
     return g_gadgets.get();
 }

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "base/object_registry.h"
+#include "base/object_library.h"
 #include "system/directory.h"
 #include "system/utf.h"
 
@@ -31,15 +31,14 @@ void free_scan(std::intptr_t id) {
     finish_directory(id);
 }
 
-ObjectRegistry& scans() {
-    static ObjectRegistry registry(sizeof(ScanRecord), 16, free_scan);
-    return registry;
+// Made on first use and never destroyed, like the open files.
+ObjectLibrary<ScanRecord>& scans() {
+    static auto* const library = new ObjectLibrary<ScanRecord>(16, free_scan);
+    return *library;
 }
 
 ScanState* find_scan(std::intptr_t id) {
-    if (id == PB_Any)
-        return nullptr;
-    auto* record = registry_record<ScanRecord>(registry_find(scans(), id));
+    const ScanRecord* record = scans().find(id);
     return record ? record->state : nullptr;
 }
 
@@ -91,14 +90,14 @@ std::intptr_t examine_directory(std::intptr_t id, std::u16string_view directory,
         closedir(state->dir);
         state->dir = nullptr;
     }
-    auto* record = registry_record<ScanRecord>(registry_allocate(scans(), id));
-    if (!record) {
+    const auto made = scans().create(id);
+    if (!made) {
         if (state->dir)
             closedir(state->dir);
         return 0;
     }
-    record->state = state.release();
-    return id == PB_Any ? reinterpret_cast<std::intptr_t>(record) : reinterpret_cast<std::intptr_t>(record->state);
+    made.record->state = state.release();
+    return made.result(reinterpret_cast<std::intptr_t>(made.record->state));
 }
 
 int next_directory_entry(std::intptr_t scan) {
@@ -160,17 +159,13 @@ int directory_entry_type(std::intptr_t scan) {
 }
 
 void finish_directory(std::intptr_t scan) {
-    if (scan == PB_Any) {
-        registry_free_all(scans());
-        return;
+    if (const ScanRecord* record = scans().free_all_or_find(scan)) {
+        ScanState* state = record->state;
+        scans().release(scan);
+        if (state->dir)
+            closedir(state->dir);
+        delete state;
     }
-    ScanState* state = find_scan(scan);
-    if (!state)
-        return;
-    if (state->dir)
-        closedir(state->dir);
-    delete state;
-    registry_release(scans(), scan);
 }
 
 void end_directories() {

@@ -1,7 +1,7 @@
 // Directory listings on Windows through FindFirstFileW / FindNextFileW.
 #include "system/win32.h"
 
-#include "base/object_registry.h"
+#include "base/object_library.h"
 #include "system/directory.h"
 #include "system/wide.h"
 
@@ -19,13 +19,14 @@ void free_scan(std::intptr_t id) {
     finish_directory(id);
 }
 
-ObjectRegistry& scans() {
-    static ObjectRegistry registry(sizeof(ScanRecord), 16, free_scan);
-    return registry;
+// Made on first use and never destroyed, like the open files.
+ObjectLibrary<ScanRecord>& scans() {
+    static auto* const library = new ObjectLibrary<ScanRecord>(16, free_scan);
+    return *library;
 }
 
 ScanRecord* find_scan(std::intptr_t id) {
-    return id == PB_Any ? nullptr : registry_record<ScanRecord>(registry_find(scans(), id));
+    return scans().find(id);
 }
 
 }  // namespace
@@ -45,16 +46,16 @@ std::intptr_t examine_directory(std::intptr_t id, std::u16string_view directory,
             finish_directory(id);
         return 0;
     }
-    auto* record = registry_record<ScanRecord>(registry_allocate(scans(), id));
-    if (!record) {
+    const auto made = scans().create(id);
+    if (!made) {
         if (search != INVALID_HANDLE_VALUE)
             FindClose(search);
         return 0;
     }
-    record->search = search;
-    record->first_delivered = FALSE;
-    record->entry = first;
-    return id == PB_Any ? reinterpret_cast<std::intptr_t>(record) : reinterpret_cast<std::intptr_t>(search);
+    made.record->search = search;
+    made.record->first_delivered = FALSE;
+    made.record->entry = first;
+    return made.result(reinterpret_cast<std::intptr_t>(search));
 }
 
 int next_directory_entry(std::intptr_t scan) {
@@ -88,16 +89,11 @@ int directory_entry_type(std::intptr_t scan) {
 }
 
 void finish_directory(std::intptr_t scan) {
-    if (scan == PB_Any) {
-        registry_free_all(scans());
-        return;
+    if (const ScanRecord* record = scans().free_all_or_find(scan)) {
+        if (record->search != INVALID_HANDLE_VALUE)
+            FindClose(record->search);
+        scans().release(scan);
     }
-    ScanRecord* record = find_scan(scan);
-    if (!record)
-        return;
-    if (record->search != INVALID_HANDLE_VALUE)
-        FindClose(record->search);
-    registry_release(scans(), scan);
 }
 
 void end_directories() {

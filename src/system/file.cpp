@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "base/object_registry.h"
+#include "base/object_library.h"
 #include "system/directory.h"
 #include "system/file_platform.h"
 
@@ -28,15 +28,17 @@ void free_file(std::intptr_t id) {
     close_file(id);
 }
 
-ObjectRegistry& files() {
-    static ObjectRegistry registry(sizeof(FileRecord), 16, free_file);
-    return registry;
+// Made on first use and never destroyed: a generation's worker thread may
+// still be reading while the program ends.
+ObjectLibrary<FileRecord>& files() {
+    static auto* const library = new ObjectLibrary<FileRecord>(16, free_file);
+    return *library;
 }
 
 // Validated lookup: a handle of a file closed earlier must read as no file,
 // not as freed memory.
 FileRecord* find_file(std::intptr_t id) {
-    return id == PB_Any ? nullptr : registry_record<FileRecord>(registry_find(files(), id));
+    return files().find(id);
 }
 
 bool is_separator(char16_t c) {
@@ -57,23 +59,24 @@ std::intptr_t open_file_for_reading(std::intptr_t id, std::u16string_view path) 
             close_file(id);
         return 0;
     }
-    auto* record = registry_record<FileRecord>(registry_allocate(files(), id));
-    if (!record) {
+    const auto made = files().create(id);
+    if (!made) {
         native_close(handle);
         return 0;
     }
+    FileRecord* record = made.record;
     const std::int32_t size = g_buffer_size.load();
     if (size > 0) {
         record->buffer = static_cast<unsigned char*>(std::malloc(static_cast<std::size_t>(size)));
         if (!record->buffer) {
             native_close(handle);
-            registry_release(files(), id);
+            files().release(made.id);
             return 0;
         }
         record->buffer_size = size;
     }
     record->handle = handle;
-    return id == PB_Any ? reinterpret_cast<std::intptr_t>(record) : handle;
+    return made.result(handle);
 }
 
 std::int64_t file_length(std::intptr_t file) {
@@ -136,16 +139,11 @@ FileStamp file_stamp(std::intptr_t file) {
 }
 
 void close_file(std::intptr_t file) {
-    if (file == PB_Any) {
-        registry_free_all(files());
-        return;
+    if (FileRecord* record = files().free_all_or_find(file)) {
+        native_close(record->handle);
+        std::free(record->buffer);
+        files().release(file);
     }
-    FileRecord* record = find_file(file);
-    if (!record)
-        return;
-    native_close(record->handle);
-    std::free(record->buffer);
-    registry_release(files(), file);
 }
 
 void set_file_buffer_size(std::int32_t bytes) {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "base/object_registry.h"
+#include "base/object_id.h"
 #include "system/win32.h"
 #include "window/window_properties_win32.h"
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "base/object_library.h"
 #include "system/wide.h"
 #include "window/drop_target.h"
 #include "window/event_bindings.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-std::unique_ptr<ObjectRegistry> g_windows;
+std::unique_ptr<ObjectLibrary<Window>> g_windows;
 HICON g_icon = nullptr;
 HCURSOR g_cursor = nullptr;
 
@@ -113,10 +114,7 @@ std::uint16_t bound_value(std::int32_t value, bool maximum) {
 }  // namespace
 
 Window* window_record(std::intptr_t number) {
-    if (!g_windows)
-        return nullptr;
-    void* record = registry_find(*g_windows, number);
-    return record && registry_liveness(record) != 0 ? static_cast<Window*>(record) : nullptr;
+    return g_windows ? g_windows->find(number) : nullptr;
 }
 
 Window* find_window(HWND hwnd, std::intptr_t& number) {
@@ -142,7 +140,7 @@ SIZE window_frame_size(HWND hwnd) {
 void init_windows() {
     if (g_windows)
         end_windows();
-    g_windows = registry_create(sizeof(Window), 16, close_window_free);
+    g_windows = std::make_unique<ObjectLibrary<Window>>(16, close_window_free);
     g_icon = static_cast<HICON>(LoadImageW(instance(), MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
     g_cursor = LoadCursorW(nullptr, IDC_ARROW);
 }
@@ -150,7 +148,7 @@ void init_windows() {
 void end_windows() {
     if (!g_windows)
         return;
-    registry_free_all(*g_windows);
+    g_windows->free_all();
     g_windows.reset();
     if (g_icon)
         DestroyIcon(g_icon);
@@ -167,14 +165,14 @@ std::intptr_t open_window(std::intptr_t number,
                           void* parent) {
     if (!g_windows || number < PB_Any)
         return 0;
-    void* record = registry_allocate(*g_windows, number);
-    if (!record)
+    const auto made = g_windows->create(number);
+    if (!made)
         return 0;
-    auto* win = static_cast<Window*>(record);
-    const std::intptr_t id = number == PB_Any ? reinterpret_cast<std::intptr_t>(record) : number;
+    Window* win = made.record;
+    const std::intptr_t id = made.id;
     const std::wstring name = class_name(id);
     if (!register_window_class(name)) {
-        registry_release(*g_windows, id);
+        g_windows->release(id);
         return 0;
     }
 
@@ -209,7 +207,7 @@ std::intptr_t open_window(std::intptr_t number,
                                 outer.bottom - outer.top, static_cast<HWND>(parent), nullptr, instance(), nullptr);
     if (!hwnd) {
         UnregisterClassW(name.c_str(), instance());
-        registry_release(*g_windows, id);
+        g_windows->release(id);
         return 0;
     }
     win->handle = hwnd;
@@ -240,17 +238,13 @@ std::intptr_t open_window(std::intptr_t number,
     if (!no_gadgets)
         use_gadget_list(hwnd);
     win->created = true;
-    return number == PB_Any ? id : reinterpret_cast<std::intptr_t>(hwnd);
+    return made.result(reinterpret_cast<std::intptr_t>(hwnd));
 }
 
 void close_window(std::intptr_t number) {
     if (!g_windows)
         return;
-    if (number == PB_Any) {
-        registry_free_all(*g_windows);
-        return;
-    }
-    Window* win = window_record(number);
+    const Window* win = g_windows->free_all_or_find(number);
     if (!win)
         return;
     const Window closing = *win;
@@ -260,7 +254,7 @@ void close_window(std::intptr_t number) {
     remove_drop_target(closing.handle);
     // Released before the platform window goes, so that nothing reached during
     // the destruction can find (or close again) a half-closed window.
-    registry_release(*g_windows, number);
+    g_windows->release(number);
     DestroyWindow(closing.handle);
     UnregisterClassW(class_name(number).c_str(), instance());
     if (closing.accelerator_table)

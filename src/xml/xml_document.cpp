@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "base/object_registry.h"
+#include "base/object_library.h"
 #include "xml/newline_style.h"
 #include "xml/node_pool.h"
 #include "xml/string_arena.h"
@@ -18,7 +18,7 @@ namespace {
 
 constexpr std::int32_t kRegistryIncrement = 8;
 
-std::unique_ptr<ObjectRegistry> documents;
+std::unique_ptr<ObjectLibrary<XmlDocument>> documents;
 
 void destroy(XmlDocument& document) noexcept {
     if (document.parser)
@@ -44,12 +44,14 @@ std::size_t first_block_bytes(std::size_t length) {
 
 void init_xml_library() {
     if (!documents)
-        documents = registry_create(sizeof(XmlDocument), kRegistryIncrement, free_xml);
+        documents = std::make_unique<ObjectLibrary<XmlDocument>>(kRegistryIncrement, free_xml);
 }
 
 void end_xml_library() {
-    if (documents)
-        registry_free_all(*documents);
+    if (!documents)
+        return;
+    documents->free_all();
+    documents.reset();
 }
 
 std::intptr_t parse_xml_units(std::intptr_t number,
@@ -61,15 +63,16 @@ std::intptr_t parse_xml_units(std::intptr_t number,
     void* parser = create_xml_parser(XML_ENCODING_UTF16);
     if (!parser)
         return 0;
-    auto* document = registry_record<XmlDocument>(registry_allocate(*documents, number));
-    if (!document) {
+    const auto made = documents->create(number);
+    if (!made) {
         free_xml_parser(parser);
         return 0;
     }
-    const std::intptr_t handle = number == PB_Any ? reinterpret_cast<std::intptr_t>(document) : number;
+    XmlDocument* document = made.record;
+    const std::intptr_t handle = made.id;
     XmlNode* root = node_take();
     if (!root) {
-        registry_release(*documents, handle);
+        documents->release(handle);
         free_xml_parser(parser);
         return 0;
     }
@@ -102,21 +105,16 @@ std::intptr_t parse_xml_text(std::intptr_t number, const char16_t* text) {
 }
 
 XmlDocument* is_xml(std::intptr_t id) {
-    return documents ? registry_record<XmlDocument>(registry_find(*documents, id)) : nullptr;
+    return documents ? documents->find(id) : nullptr;
 }
 
 void free_xml(std::intptr_t id) {
     if (!documents)
         return;
-    if (id == PB_Any) {
-        registry_free_all(*documents);
-        return;
+    if (XmlDocument* document = documents->free_all_or_find(id)) {
+        destroy(*document);
+        documents->release(id);
     }
-    XmlDocument* document = is_xml(id);
-    if (!document)
-        return;
-    destroy(*document);
-    registry_release(*documents, id);
 }
 
 XmlNode* xml_main_node(std::intptr_t id) {

@@ -110,4 +110,20 @@ TEST_F(Fonts, FreeingAllAndUnknownIds) {
     EXPECT_FALSE(is_gdi_font(numbered_handle));
 }
 
+TEST_F(Fonts, AFreedHandleNamesNoFontAndFreesNothing) {
+    const std::intptr_t gone = load_font(PB_Any, u"Tahoma", 11);
+    ASSERT_NE(gone, 0);
+    free_font(gone);
+    // A font made since keeps its platform font whatever the stale id's
+    // memory now holds.
+    const std::uintptr_t kept = static_cast<std::uintptr_t>(load_font(3, u"Tahoma", 11));
+    ASSERT_TRUE(is_gdi_font(kept));
+
+    EXPECT_EQ(is_font(gone), nullptr);
+    EXPECT_EQ(font_handle(gone), 0u);
+    free_font(gone);
+    EXPECT_TRUE(is_gdi_font(kept));
+    EXPECT_EQ(font_handle(3), kept);
+}
+
 }  // namespace

@@ -62,7 +62,8 @@ protected:
     // Runs the loop until `done()` holds; false when 3 s passed first.
     template <class Done>
     static bool pump_until(Done&& done) {
-        return wait_until(done, [] { (void)wait_window_event(10); }, 3000);
+        return wait_until(
+            done, [] { (void)wait_window_event(10); }, 3000);
     }
 
     static HWND hwnd(std::intptr_t gadget) { return static_cast<HWND>(gadget_handle(gadget)); }
@@ -92,15 +93,8 @@ protected:
 
     // Gadgets still in the registry.
     static int live_gadgets() {
-        ObjectRegistry* registry = gadget_registry();
-        if (!registry)
-            return 0;
-        int count = 0;
-        std::intptr_t id;
-        registry_examine_start(*registry);
-        while (registry_examine_next(*registry, id))
-            ++count;
-        return count;
+        const ObjectLibrary<GadgetObject>* gadgets = gadget_registry();
+        return gadgets ? gadgets->count() : 0;
     }
 
     // Frees every gadget and checks that no record and none of the controls is left.
