@@ -4,9 +4,11 @@
 #include "system/file.h"
 #include "system/text_case.h"
 
+// Made on first use and never destroyed: a generation's worker thread may
+// still walk it while the window closes and the program ends.
 FileMap& file_map() {
-    static FileMap map;
-    return map;
+    static auto* const map = new FileMap;
+    return *map;
 }
 
 std::u16string file_map_key(std::u16string_view path) {

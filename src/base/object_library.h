@@ -73,3 +73,11 @@ public:
 private:
     mutable ObjectRegistry registry_;  // mutable: an enumeration keeps a cursor
 };
+
+// A library made on first use and never destroyed, for objects a worker
+// thread may still use while the program ends (open files, listings).
+template <class Record, FreeRoutine free_routine>
+[[nodiscard]] ObjectLibrary<Record>& lasting_library() {
+    static auto* const library = new ObjectLibrary<Record>(16, free_routine);
+    return *library;
+}

@@ -8,6 +8,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "system/gui_thread.h"
 #include "system/utf.h"
 
 namespace {
@@ -48,6 +49,7 @@ using Table = std::unordered_map<std::u16string, Entry, AsciiHash, AsciiEqual>;
 // Lives until the process ends: dialogs may ask for values from anywhere up to
 // the last moment, so no exit-time destructor may run before them.
 Table& table() {
+    ASSERT_GUI_THREAD();
     static Table* const registry = [] {
         auto* t = new Table;
         t->reserve(1024);

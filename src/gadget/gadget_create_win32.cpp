@@ -1,6 +1,7 @@
 // The creation pipeline every kind follows, the procedure put on every control,
 // its tear-down, and the routing of control notifications to the kinds.
 #include "gadget/gadget_internal_win32.h"
+#include "system/gui_thread.h"
 #include "system/wide.h"
 #include "window/drop_target.h"
 #include "window/event_queue.h"
@@ -20,6 +21,7 @@ HWND create_gadget_control(DWORD ex_style,
                            std::int32_t width,
                            std::int32_t height,
                            LONG_PTR control_id) {
+    ASSERT_GUI_THREAD();
     if (!gadget_registry())
         return nullptr;
     const auto parent = static_cast<HWND>(gadget_library_state().lists.current);

@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "gadget/gadget_internal_win32.h"
+#include "system/gui_thread.h"
 #include "window/gadget_hooks.h"
 
 #include <commctrl.h>
@@ -52,6 +53,7 @@ HFONT gadget_default_font() {
 }
 
 GadgetObject* gadget_object(std::intptr_t id) {
+    ASSERT_GUI_THREAD();
     if (!g_gadgets)
         return nullptr;
     // Validating lookup: a freed handle must not be read.

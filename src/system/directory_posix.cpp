@@ -27,14 +27,8 @@ struct ScanRecord {
     ScanState* state;
 };
 
-void free_scan(std::intptr_t id) {
-    finish_directory(id);
-}
-
-// Made on first use and never destroyed, like the open files.
 ObjectLibrary<ScanRecord>& scans() {
-    static auto* const library = new ObjectLibrary<ScanRecord>(16, free_scan);
-    return *library;
+    return lasting_library<ScanRecord, finish_directory>();
 }
 
 ScanState* find_scan(std::intptr_t id) {

@@ -15,18 +15,8 @@ struct ScanRecord {
     WIN32_FIND_DATAW entry;
 };
 
-void free_scan(std::intptr_t id) {
-    finish_directory(id);
-}
-
-// Made on first use and never destroyed, like the open files.
 ObjectLibrary<ScanRecord>& scans() {
-    static auto* const library = new ObjectLibrary<ScanRecord>(16, free_scan);
-    return *library;
-}
-
-ScanRecord* find_scan(std::intptr_t id) {
-    return scans().find(id);
+    return lasting_library<ScanRecord, finish_directory>();
 }
 
 }  // namespace
@@ -59,7 +49,7 @@ std::intptr_t examine_directory(std::intptr_t id, std::u16string_view directory,
 }
 
 int next_directory_entry(std::intptr_t scan) {
-    ScanRecord* record = find_scan(scan);
+    ScanRecord* record = scans().find(scan);
     if (!record || record->search == INVALID_HANDLE_VALUE)
         return 0;
     if (!record->first_delivered) {
@@ -70,7 +60,7 @@ int next_directory_entry(std::intptr_t scan) {
 }
 
 std::u16string directory_entry_name(std::intptr_t scan) {
-    const ScanRecord* record = find_scan(scan);
+    const ScanRecord* record = scans().find(scan);
     return record ? from_wide(record->entry.cFileName) : std::u16string();
 }
 
@@ -82,7 +72,7 @@ bool directory_entry_name_exact(std::intptr_t scan, std::u16string* shown) {
 }
 
 int directory_entry_type(std::intptr_t scan) {
-    const ScanRecord* record = find_scan(scan);
+    const ScanRecord* record = scans().find(scan);
     if (!record)
         return 0;
     return (record->entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? DIRECTORY_ENTRY_FOLDER : DIRECTORY_ENTRY_FILE;

@@ -24,21 +24,9 @@ struct FileRecord {
 
 std::atomic<std::int32_t> g_buffer_size{4096};
 
-void free_file(std::intptr_t id) {
-    close_file(id);
-}
-
-// Made on first use and never destroyed: a generation's worker thread may
-// still be reading while the program ends.
+// A generation's worker thread may still be reading while the program ends.
 ObjectLibrary<FileRecord>& files() {
-    static auto* const library = new ObjectLibrary<FileRecord>(16, free_file);
-    return *library;
-}
-
-// Validated lookup: a handle of a file closed earlier must read as no file,
-// not as freed memory.
-FileRecord* find_file(std::intptr_t id) {
-    return files().find(id);
+    return lasting_library<FileRecord, close_file>();
 }
 
 bool is_separator(char16_t c) {
@@ -80,12 +68,12 @@ std::intptr_t open_file_for_reading(std::intptr_t id, std::u16string_view path) 
 }
 
 std::int64_t file_length(std::intptr_t file) {
-    const FileRecord* record = find_file(file);
+    const FileRecord* record = files().find(file);
     return record ? native_length(record->handle) : -1;
 }
 
 std::int64_t file_position(std::intptr_t file) {
-    const FileRecord* record = find_file(file);
+    const FileRecord* record = files().find(file);
     if (!record)
         return -1;
     const std::int64_t pointer = native_pointer(record->handle);
@@ -93,7 +81,7 @@ std::int64_t file_position(std::intptr_t file) {
 }
 
 std::int64_t read_data(std::intptr_t file, void* destination, std::int64_t bytes) {
-    FileRecord* record = find_file(file);
+    FileRecord* record = files().find(file);
     if (!record || !destination || bytes <= 0)
         return 0;
     auto* out = static_cast<unsigned char*>(destination);
@@ -132,7 +120,7 @@ std::uint64_t read_quad(std::intptr_t file) {
 
 FileStamp file_stamp(std::intptr_t file) {
     FileStamp stamp;
-    const FileRecord* record = find_file(file);
+    const FileRecord* record = files().find(file);
     if (!record || !native_stamp(record->handle, stamp))
         return {};
     return stamp;

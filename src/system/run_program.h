@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 // run_program flags.
@@ -35,8 +36,13 @@ struct ProgramRecord {
                                         std::uint32_t flags = 0,
                                         std::intptr_t sender = 0);
 
-// The record of a kept program, null if the id names none.
-[[nodiscard]] ProgramRecord* program_record(std::intptr_t program);
+// A copy of a kept program's record, taken under the list's lock; nothing
+// if the id names none.
+[[nodiscard]] std::optional<ProgramRecord> program_record(std::intptr_t program);
+
+// Closes the write end of a kept program's standard input (it then reads the
+// end of its input); the other handles stay.
+void close_program_input(std::intptr_t program);
 
 // Closes a kept program's handles and forgets it (the program goes on running).
 void close_program(std::intptr_t program);

@@ -221,11 +221,23 @@ std::intptr_t run_program(std::u16string_view program,
                         flags});
 }
 
-ProgramRecord* program_record(std::intptr_t program) {
+std::optional<ProgramRecord> program_record(std::intptr_t program) {
     ProgramList& list = program_list();
     ProcessLockGuard guard(list.lock);
     auto found = find_locked(list, program);
-    return found == list.records.end() ? nullptr : found->get();
+    if (found == list.records.end())
+        return std::nullopt;
+    return **found;
+}
+
+void close_program_input(std::intptr_t program) {
+    ProgramList& list = program_list();
+    ProcessLockGuard guard(list.lock);
+    auto found = find_locked(list, program);
+    if (found == list.records.end() || !(*found)->input)
+        return;
+    CloseHandle(as_handle((*found)->input));
+    (*found)->input = 0;
 }
 
 void close_program(std::intptr_t program) {

@@ -1,6 +1,7 @@
 // The binding table: a string-keyed map from "event:window:object:type" to a
 // newest-first list of callbacks.
 #include "window/event_bindings.h"
+#include "system/gui_thread.h"
 
 #include <array>
 #include <cstdio>
@@ -107,6 +108,7 @@ void bind_event(std::int32_t event,
                 std::intptr_t window,
                 std::intptr_t object,
                 std::int32_t type) {
+    ASSERT_GUI_THREAD();
     if (!callback)
         return;
     Key key = make_key(event, window, object, type);
@@ -123,6 +125,7 @@ bool unbind_event(std::int32_t event,
                   std::intptr_t window,
                   std::intptr_t object,
                   std::int32_t type) {
+    ASSERT_GUI_THREAD();
     BindingMap& map = table();
     auto it = map.find(make_key(event, window, object, type).view());
     if (it == map.end())
@@ -140,6 +143,7 @@ bool unbind_event(std::int32_t event,
 }
 
 void dispatch_bound_callbacks(std::int32_t event, std::intptr_t window, std::intptr_t object, std::int32_t type) {
+    ASSERT_GUI_THREAD();
     const std::array<Key, 5> keys = {
         make_key(event, window, object, type), make_key(event, window, object, -1), make_key(event, window, -1, -1),
         make_key(event, -1, -1, -1),           make_key(event, -1, object, type),
@@ -156,6 +160,7 @@ void dispatch_bound_callbacks(std::int32_t event, std::intptr_t window, std::int
 }
 
 void remove_window_bindings(std::intptr_t window) {
+    ASSERT_GUI_THREAD();
     BindingMap& map = table();
     for (auto it = map.begin(); it != map.end();) {
         BindingEntry& entry = it->second;

@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "system/gui_thread.h"
 #include "window/event_bindings.h"
 
 namespace {
@@ -104,6 +105,7 @@ bool queue_event(std::int32_t event,
                  void* data,
                  EventDataFree free_data,
                  std::uint32_t flags) {
+    ASSERT_GUI_THREAD();
     EventQueue* q = g_queue;
     if (!q || (q->suppressed > 0 && !(flags & kQueueAlways))) {
         free_event_data(data, free_data);
@@ -142,6 +144,7 @@ bool queue_event(std::int32_t event,
 }
 
 void remove_queued_events(std::int32_t event, std::intptr_t object, std::intptr_t window, std::int32_t type) {
+    ASSERT_GUI_THREAD();
     EventQueue* q = g_queue;
     if (!q)
         return;
@@ -169,6 +172,7 @@ void remove_queued_events(std::int32_t event, std::intptr_t object, std::intptr_
 }
 
 void suppress_events(bool suppress) {
+    ASSERT_GUI_THREAD();
     if (!g_queue)
         return;
     if (suppress)
@@ -182,6 +186,7 @@ int events_suppressed() {
 }
 
 std::int32_t take_next_event() {
+    ASSERT_GUI_THREAD();
     EventQueue* q = g_queue;
     if (!q)
         return 0;

@@ -3,13 +3,19 @@
 #include <algorithm>
 #include <vector>
 
+#include "system/out_of_memory.h"
 #include "window/window_record_win32.h"
 
 namespace {
 
 BOOL CALLBACK collect_tab_stop(HWND child, LPARAM list) noexcept {
-    if ((GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) && IsWindowEnabled(child) && IsWindowVisible(child))
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+    if ((GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) && IsWindowEnabled(child) && IsWindowVisible(child)) {
+        try {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        } catch (...) {
+            out_of_memory();  // nothing may unwind through the system's frames
+        }
+    }
     return TRUE;
 }
 

@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "system/gui_thread.h"
 #include "system/win32.h"
 #include "window/event_queue.h"
 
@@ -44,6 +45,8 @@ LRESULT CALLBACK posting_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPA
 }  // namespace
 
 void init_posted_events() {
+    // The thread that starts the window system owns the windows.
+    set_gui_thread();
     if (g_window.load())
         end_posted_events();
     HINSTANCE instance = GetModuleHandleW(nullptr);

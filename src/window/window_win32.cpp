@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/object_library.h"
+#include "system/gui_thread.h"
 #include "system/wide.h"
 #include "window/drop_target.h"
 #include "window/event_bindings.h"
@@ -114,6 +115,7 @@ std::uint16_t bound_value(std::int32_t value, bool maximum) {
 }  // namespace
 
 Window* window_record(std::intptr_t number) {
+    ASSERT_GUI_THREAD();
     return g_windows ? g_windows->find(number) : nullptr;
 }
 
@@ -163,6 +165,7 @@ std::intptr_t open_window(std::intptr_t number,
                           const char16_t* title,
                           std::uint32_t flags,
                           void* parent) {
+    ASSERT_GUI_THREAD();
     if (!g_windows || number < PB_Any)
         return 0;
     const auto made = g_windows->create(number);

@@ -215,7 +215,7 @@ ChildResult run_child(std::u16string_view mode_and_arguments) {
     ChildResult result{false, 0, {}};
     const std::intptr_t program = run_program(this_program(), u"--child=" + std::u16string(mode_and_arguments), {},
                                               PB_Program_Keep | PB_Program_ReadOutput);
-    ProgramRecord* record = program_record(program);
+    const auto record = program_record(program);
     if (!record)
         return result;
     result.output = read_pipe(record->output);

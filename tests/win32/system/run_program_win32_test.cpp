@@ -37,8 +37,8 @@ TEST_F(RunProgram, KeptProgramsPipesCarryInputOutputAndError) {
     constexpr std::uint32_t kFlags =
         PB_Program_Keep | PB_Program_ReadOutput | PB_Program_WriteInput | PB_Program_ReadError;
     const std::intptr_t program = run_program(this_program(), u"--child=echo-error", {}, kFlags);
-    ProgramRecord* record = program_record(program);
-    ASSERT_NE(record, nullptr);
+    const auto record = program_record(program);
+    ASSERT_TRUE(record);
     EXPECT_GT(record->process_id, 0);
     EXPECT_EQ(record->flags, kFlags);
     ASSERT_NE(record->input, 0u);
@@ -48,23 +48,23 @@ TEST_F(RunProgram, KeptProgramsPipesCarryInputOutputAndError) {
     const std::string text = "line one\nline two \xC3\xA9\n";
     DWORD written = 0;
     ASSERT_TRUE(WriteFile(handle_of(record->input), text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
-    CloseHandle(handle_of(record->input));
-    record->input = 0;
+    close_program_input(program);
+    EXPECT_EQ(program_record(program)->input, 0u);
     EXPECT_EQ(read_pipe(record->output), text);
     EXPECT_EQ(read_pipe(record->error), "to standard error");
     EXPECT_EQ(exit_code_after_end(record->process), 0u);
     close_program(program);
-    EXPECT_EQ(program_record(program), nullptr);
+    EXPECT_FALSE(program_record(program));
 }
 
 TEST_F(RunProgram, ConnectFeedsOneKeptProgramsOutputToTheNext) {
     const std::intptr_t sender =
         run_program(this_program(), u"--child=print", {}, PB_Program_Keep | PB_Program_ReadOutput);
-    ASSERT_NE(program_record(sender), nullptr);
+    ASSERT_TRUE(program_record(sender));
     const std::intptr_t receiver = run_program(this_program(), u"--child=echo", {},
                                                PB_Program_Keep | PB_Program_ReadOutput | PB_Program_Connect, sender);
-    ProgramRecord* record = program_record(receiver);
-    ASSERT_NE(record, nullptr);
+    const auto record = program_record(receiver);
+    ASSERT_TRUE(record);
     EXPECT_EQ(record->input, 0u);
     EXPECT_EQ(read_pipe(record->output), "hello from a kept program\n");
     close_program(receiver);
@@ -83,8 +83,8 @@ TEST_F(RunProgram, AProgramPathWithBlanksNeedsNoQuotesAndTheDirectoryIsUsed) {
     const std::u16string work = scratch.make_folder(u"work dir");
 
     const std::intptr_t program = run_program(copy, u"--child=where", work, PB_Program_Keep | PB_Program_ReadOutput);
-    ProgramRecord* record = program_record(program);
-    ASSERT_NE(record, nullptr);
+    const auto record = program_record(program);
+    ASSERT_TRUE(record);
     EXPECT_EQ(read_pipe(record->output), utf8_from_utf16(copy) + "\n" + utf8_from_utf16(work) + "\n");
     EXPECT_EQ(exit_code_after_end(record->process), 0u);
     close_program(program);
@@ -95,8 +95,8 @@ TEST_F(RunProgram, AProgramPathWithBlanksNeedsNoQuotesAndTheDirectoryIsUsed) {
 TEST_F(RunProgram, WaitReturnsOnlyAfterTheProgramEnded) {
     const std::intptr_t program =
         run_program(this_program(), u"--child=exit 7", {}, PB_Program_Wait | PB_Program_Keep | PB_Program_Hide);
-    ProgramRecord* record = program_record(program);
-    ASSERT_NE(record, nullptr);
+    const auto record = program_record(program);
+    ASSERT_TRUE(record);
     EXPECT_EQ(WaitForSingleObject(handle_of(record->process), 0), static_cast<DWORD>(WAIT_OBJECT_0));
     EXPECT_EQ(exit_code_after_end(record->process), 7u);
     EXPECT_EQ(record->output, 0u);
@@ -108,7 +108,7 @@ TEST_F(RunProgram, WhatNeitherAProcessNorTheShellCanOpenGivesZero) {
     EXPECT_EQ(run_program(u"Z:\\no such folder\\no such program.exe", {}, {}, PB_Program_Keep | PB_Program_ReadOutput),
               0);
     EXPECT_EQ(run_program({}, {}, {}, 0), 0);
-    EXPECT_EQ(program_record(12345), nullptr);
+    EXPECT_FALSE(program_record(12345));
     close_program(12345);  // names nothing: no effect
 }
 
@@ -202,8 +202,8 @@ TEST_F(ShellFallback, ADocumentOpensWithItsHandlerInItsFolderWithoutWaiting) {
 
 TEST_F(ShellFallback, AnAddressOpensThroughTheShellAndCanBeKeptWithoutPipes) {
     const std::intptr_t program = run_program(u"blobsmith-test:page/1", {}, {}, PB_Program_Keep);
-    ProgramRecord* record = program_record(program);
-    ASSERT_NE(record, nullptr);
+    const auto record = program_record(program);
+    ASSERT_TRUE(record);
     EXPECT_EQ(record->process_id, -1);
     EXPECT_EQ(record->input + record->output + record->error, 0u);
     EXPECT_FALSE(marker_exists());

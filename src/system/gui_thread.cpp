@@ -1,0 +1,18 @@
+// The GUI thread's identity, readable from any thread.
+#include "system/gui_thread.h"
+
+#include <atomic>
+#include <thread>
+
+namespace {
+std::atomic<std::thread::id> g_gui_thread{};  // the default id: none set
+}  // namespace
+
+void set_gui_thread() noexcept {
+    g_gui_thread.store(std::this_thread::get_id());
+}
+
+bool on_gui_thread() noexcept {
+    const std::thread::id gui = g_gui_thread.load();
+    return gui == std::thread::id() || gui == std::this_thread::get_id();
+}
