@@ -4,6 +4,7 @@
 
 #include "gadget/gadget_internal_win32.h"
 #include "gadget/gadget_kinds.h"
+#include "system/handles_win32.h"
 #include "window/gadget_hooks.h"
 
 namespace {
@@ -58,42 +59,44 @@ COLORREF text_colour(const GadgetObject& g, const HyperlinkRecord& link) {
     return link.hovering ? link.hover_colour : static_cast<COLORREF>(g.front_colour);
 }
 
-void paint(HWND control, GadgetObject& g, HyperlinkRecord& link) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(control, &ps);
-    if (!dc)
-        return;
+// Draws the link into `dc` over `area`; whatever it selects into the DC is
+// put back before it returns.
+void draw(HWND control, HDC dc, const RECT& area, GadgetObject& g, HyperlinkRecord& link) {
     const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
         GetParent(control), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
     if (brush)
-        FillRect(dc, &ps.rcPaint, brush);
+        FillRect(dc, &area, brush);
     wchar_t text[kPaintTextUnits];
     const int length = GetWindowTextW(control, text, static_cast<int>(kPaintTextUnits));
-    if (link.font)
-        SelectObject(dc, link.font);
-    RECT client;
-    GetClientRect(control, &client);
-    IntersectClipRect(dc, client.left, client.top, client.right, client.bottom);
-    if (IsWindowEnabled(control)) {
-        SetBkMode(dc, kTransparentBackground);
-        const COLORREF colour = text_colour(g, link);
-        SetTextColor(dc, colour);
-        TextOutW(dc, 0, 0, text, length);
-        if (link.flags & PB_HyperLink_Underline) {
-            SIZE extent{};
-            GetTextExtentPoint32W(dc, text, length, &extent);
-            HPEN pen = CreatePen(PS_SOLID, 0, colour);
-            HGDIOBJ old = SelectObject(dc, pen);
-            MoveToEx(dc, 0, extent.cy, nullptr);
-            LineTo(dc, extent.cx, extent.cy);
-            SelectObject(dc, old);
-            DeleteObject(pen);
-        }
-    } else {
+    const SelectedObject font(dc, link.font);
+    if (!IsWindowEnabled(control)) {
         DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(text), static_cast<WPARAM>(length), 0, 0, 0, 0,
                    DST_TEXT | DSS_DISABLED);
+        return;
     }
-    EndPaint(control, &ps);
+    SetBkMode(dc, kTransparentBackground);
+    const COLORREF colour = text_colour(g, link);
+    SetTextColor(dc, colour);
+    TextOutW(dc, 0, 0, text, length);
+    if (link.flags & PB_HyperLink_Underline) {
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text, length, &extent);
+        const UniqueHpen pen(CreatePen(PS_SOLID, 0, colour));
+        const SelectedObject selected(dc, pen.get());  // deselected before the pen is deleted
+        MoveToEx(dc, 0, extent.cy, nullptr);
+        LineTo(dc, extent.cx, extent.cy);
+    }
+}
+
+void paint(HWND control, GadgetObject& g, HyperlinkRecord& link) {
+    const PaintDc dc(control);
+    if (!dc)
+        return;
+    // The static class paints with its parent's DC: keep to the control.
+    RECT client;
+    GetClientRect(control, &client);
+    IntersectClipRect(dc.get(), client.left, client.top, client.right, client.bottom);
+    draw(control, dc.get(), dc.area(), g, link);
 }
 
 void check_hover(HWND control, HyperlinkRecord& link) {
@@ -119,6 +122,13 @@ LRESULT CALLBACK hyperlink_proc(HWND control, UINT message, WPARAM wparam, LPARA
         case WM_PAINT:
             paint(control, *g, *link);
             return 0;
+        case WM_PRINTCLIENT: {
+            // Into the caller's DC (window printing, animations).
+            RECT client;
+            GetClientRect(control, &client);
+            draw(control, reinterpret_cast<HDC>(wparam), client, *g, *link);
+            return 0;
+        }
         case WM_SETTEXT: {
             // The control's own answer, so that setting the text reports success.
             const LRESULT set = CallWindowProcW(link->previous, control, message, wparam, lparam);

@@ -1,6 +1,7 @@
 // The hyperlink with a real static control: required size, clicks, the hover
 // colour driven by posted mouse moves and the real cursor, cursor and hit test.
 #include "gadget_test_support_win32.h"
+#include "system/handles_win32.h"
 
 namespace {
 
@@ -151,6 +152,33 @@ TEST_F(GadgetTest, HyperlinkPaintsInTheHoverColour) {
     EXPECT_GT(pixels(kHover), 0);
     EXPECT_EQ(pixels(0), 0);
     close_window(1);
+}
+
+TEST_F(GadgetTest, HyperlinkPaintPutsBackWhatItSelected) {
+    ASSERT_NE(hyperlink_gadget(1, 0, 0, 100, 20, u"link", kHover, PB_HyperLink_Underline), 0);
+    const UniqueHfont link_font(CreateFontW(-16, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
+    ASSERT_TRUE(link_font);
+    gadget_set_font(1, reinterpret_cast<std::intptr_t>(link_font.get()));
+
+    const WindowDc screen(nullptr);
+    const HDC dc = CreateCompatibleDC(screen.get());
+    ASSERT_NE(dc, nullptr);
+    const UniqueHbitmap bitmap(CreateCompatibleBitmap(screen.get(), 100, 20));
+    {
+        const SelectedObject canvas(dc, bitmap.get());
+        const HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
+        const HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
+        SendMessageW(hwnd(1), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font);
+        EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen);
+        int black = 0;  // the front colour: it did draw
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 100; ++x)
+                black += GetPixel(dc, x, y) == 0;
+        EXPECT_GT(black, 0);
+    }
+    DeleteDC(dc);
+    gadget_free(1);  // before its font goes
 }
 
 }  // namespace
