@@ -2,6 +2,7 @@
 #include <new>
 
 #include "gadget/gadget_internal_win32.h"
+#include "system/handles_win32.h"
 #include "system/wide.h"
 
 bool control_text(HWND control, std::u16string& text) {
@@ -21,25 +22,21 @@ bool measure_control_text(HWND control, TextMeasure how, GadgetSize& size) {
     std::u16string text;
     if (!control_text(control, text))
         return false;
-    HDC dc = GetDC(control);
+    const WindowDc dc(control);
     if (!dc)
         return false;
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    const SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     const int length = static_cast<int>(text.size());
     if (how == TextMeasure::OneLine) {
         SIZE extent{};
-        GetTextExtentPoint32W(dc, wide(text), length, &extent);
+        GetTextExtentPoint32W(dc.get(), wide(text), length, &extent);
         size = {extent.cx, extent.cy};
     } else {
         // The labels show '&' literally, so it is measured literally too.
         RECT r{0, 0, 0, 0};
-        DrawTextW(dc, wide(text), length, &r, DT_CALCRECT | DT_NOPREFIX);
+        DrawTextW(dc.get(), wide(text), length, &r, DT_CALCRECT | DT_NOPREFIX);
         size = {r.right - r.left, r.bottom - r.top};
     }
-    if (old)
-        SelectObject(dc, old);
-    ReleaseDC(control, dc);
     return true;
 }
 

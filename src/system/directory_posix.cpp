@@ -9,12 +9,13 @@
 
 #include "base/object_library.h"
 #include "system/directory.h"
+#include "system/handles_posix.h"
 #include "system/utf.h"
 
 namespace {
 
 struct ScanState {
-    DIR* dir = nullptr;   // null: a listing without entries
+    UniqueDir dir;        // empty: a listing without entries
     std::string folder;   // with a trailing "/"
     std::string pattern;  // empty: everything matches
     bool first_delivered = false;
@@ -40,7 +41,7 @@ ScanState* find_scan(std::intptr_t id) {
 bool advance(ScanState& state) {
     if (!state.dir)
         return false;
-    while (const dirent* entry = readdir(state.dir)) {
+    while (const dirent* entry = readdir(state.dir.get())) {
         if (!state.pattern.empty() && fnmatch(state.pattern.c_str(), entry->d_name, FNM_CASEFOLD) != 0)
             continue;
         state.name = entry->d_name;
@@ -74,22 +75,17 @@ std::intptr_t examine_directory(std::intptr_t id, std::u16string_view directory,
     if (!pattern.empty() && pattern != u"*.*" && pattern != u"*")
         state->pattern = utf8_from_utf16(pattern);
 
-    state->dir = opendir(state->folder.c_str());
+    state->dir.reset(opendir(state->folder.c_str()));
     if (!state->dir) {
         if (id != PB_Any)
             finish_directory(id);
         return 0;
     }
-    if (!advance(*state)) {
-        closedir(state->dir);
-        state->dir = nullptr;
-    }
+    if (!advance(*state))
+        state->dir.reset();
     const auto made = scans().create(id);
-    if (!made) {
-        if (state->dir)
-            closedir(state->dir);
+    if (!made)
         return 0;
-    }
     made.record->state = state.release();
     return made.result(reinterpret_cast<std::intptr_t>(made.record->state));
 }
@@ -156,9 +152,7 @@ void finish_directory(std::intptr_t scan) {
     if (const ScanRecord* record = scans().free_all_or_find(scan)) {
         ScanState* state = record->state;
         scans().release(scan);
-        if (state->dir)
-            closedir(state->dir);
-        delete state;
+        delete state;  // closes its stream
     }
 }
 

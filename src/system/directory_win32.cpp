@@ -3,6 +3,7 @@
 
 #include "base/object_library.h"
 #include "system/directory.h"
+#include "system/handles_win32.h"
 #include "system/wide.h"
 
 namespace {
@@ -30,22 +31,21 @@ std::intptr_t examine_directory(std::intptr_t id, std::u16string_view directory,
     search_path += pattern.empty() ? std::u16string_view(u"*.*") : pattern;
 
     WIN32_FIND_DATAW first{};
-    HANDLE search = FindFirstFileW(wide(search_path), &first);
-    if (search == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_NOT_FOUND) {
+    UniqueFind search(FindFirstFileW(wide(search_path), &first));
+    if (!search && GetLastError() != ERROR_FILE_NOT_FOUND) {
         if (id != PB_Any)
             finish_directory(id);
         return 0;
     }
     const auto made = scans().create(id);
-    if (!made) {
-        if (search != INVALID_HANDLE_VALUE)
-            FindClose(search);
+    if (!made)
         return 0;
-    }
-    made.record->search = search;
+    // The record's first word tells the registry it is in use: a raw handle,
+    // closed by finish_directory.
+    made.record->search = search.release();
     made.record->first_delivered = FALSE;
     made.record->entry = first;
-    return made.result(reinterpret_cast<std::intptr_t>(search));
+    return made.result(reinterpret_cast<std::intptr_t>(made.record->search));
 }
 
 int next_directory_entry(std::intptr_t scan) {
@@ -80,8 +80,7 @@ int directory_entry_type(std::intptr_t scan) {
 
 void finish_directory(std::intptr_t scan) {
     if (const ScanRecord* record = scans().free_all_or_find(scan)) {
-        if (record->search != INVALID_HANDLE_VALUE)
-            FindClose(record->search);
+        UniqueFind(record->search).reset();
         scans().release(scan);
     }
 }

@@ -11,6 +11,7 @@
 
 #include "system/file.h"
 #include "system/file_platform.h"
+#include "system/handles_posix.h"
 #include "system/utf.h"
 
 namespace {
@@ -120,15 +121,13 @@ NativeFile native_open_read(std::u16string_view path) {
     const std::string p = native_path(path);
     // Non-blocking so that a pipe or device given by mistake cannot hang the
     // open; only plain files are kept.
-    const int fd = open(p.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
+    UniqueFd fd(open(p.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd)
         return 0;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        close(fd);
+    if (fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return 0;
-    }
-    return static_cast<NativeFile>(fd) + 1;
+    return static_cast<NativeFile>(fd.release()) + 1;
 }
 
 std::int64_t native_read(NativeFile file, void* destination, std::int64_t bytes) {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "system/file_replace.h"
+#include "system/handles_posix.h"
 #include "system/posix_write.h"
 #include "system/utf.h"
 
@@ -75,7 +76,7 @@ bool follow_links(std::string& path) {
 struct FileReplacement::State {
     std::string target;     // the file that gets the content, links followed
     std::string temporary;  // empty when writing to the target directly
-    int fd = -1;
+    UniqueFd fd;
 };
 
 FileReplacement::FileReplacement() = default;
@@ -95,8 +96,8 @@ bool FileReplacement::begin(std::u16string_view path, std::u16string& problem) {
     struct stat st {};
     if (stat(state->target.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
         // A device or a pipe: what is written goes straight to it.
-        state->fd = open(state->target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-        if (state->fd < 0) {
+        state->fd.reset(open(state->target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+        if (!state->fd) {
             problem = reason("cannot open it for writing", errno);
             return false;
         }
@@ -108,14 +109,14 @@ bool FileReplacement::begin(std::u16string_view path, std::u16string& problem) {
     // The name is published before the file exists, so that an interruption
     // right after mkstemp still finds it.
     g_interrupted_cleanup.store(state->temporary.c_str());
-    state->fd = mkstemp(state->temporary.data());
-    if (state->fd < 0) {
+    state->fd.reset(mkstemp(state->temporary.data()));
+    if (!state->fd) {
         const int error = errno;
         g_interrupted_cleanup.store(nullptr);
         problem = reason("cannot create a temporary file beside it", error);
         return false;
     }
-    fcntl(state->fd, F_SETFD, FD_CLOEXEC);
+    fcntl(state->fd.get(), F_SETFD, FD_CLOEXEC);
     state_ = std::move(state);
     return true;
 }
@@ -125,7 +126,7 @@ bool FileReplacement::write(const void* bytes, std::size_t count, std::u16string
         problem = u"cannot write: not open";
         return false;
     }
-    if (!write_all(state_->fd, std::string_view(static_cast<const char*>(bytes), count))) {
+    if (!write_all(state_->fd.get(), std::string_view(static_cast<const char*>(bytes), count))) {
         problem = reason("cannot write", errno ? errno : EIO);
         return false;
     }
@@ -139,9 +140,9 @@ bool FileReplacement::commit(std::u16string& problem) {
     }
     State& s = *state_;
     if (s.temporary.empty()) {
-        const int closed = close(s.fd);
+        // Closed here, not by the owner: a device may report a write error only now.
+        const int closed = close(s.fd.release());
         const int error = errno;
-        s.fd = -1;
         state_.reset();
         if (closed != 0 && error != EINTR) {
             problem = reason("cannot write", error);
@@ -161,11 +162,10 @@ bool FileReplacement::commit(std::u16string& problem) {
         mode = 0666 & ~mask;
     }
     int error = 0;
-    if (fchmod(s.fd, mode) != 0 || fsync(s.fd) != 0)
+    if (fchmod(s.fd.get(), mode) != 0 || fsync(s.fd.get()) != 0)
         error = errno;
-    if (close(s.fd) != 0 && error == 0)
+    if (close(s.fd.release()) != 0 && error == 0)
         error = errno;
-    s.fd = -1;
     if (error != 0) {
         abandon();
         problem = reason("cannot write", error);
@@ -185,8 +185,7 @@ bool FileReplacement::commit(std::u16string& problem) {
 void FileReplacement::abandon() noexcept {
     if (!state_)
         return;
-    if (state_->fd >= 0)
-        close(state_->fd);
+    state_->fd.reset();
     if (!state_->temporary.empty()) {
         unlink(state_->temporary.c_str());
         g_interrupted_cleanup.store(nullptr);

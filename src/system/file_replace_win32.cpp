@@ -7,6 +7,7 @@
 #include <string>
 
 #include "system/file_replace.h"
+#include "system/handles_win32.h"
 #include "system/utf.h"
 #include "system/wide.h"
 
@@ -54,19 +55,19 @@ struct Target {
 // Follows a link to the file it leads to and tells devices from files.
 Target examine(const std::u16string& path) {
     Target target{path, false};
-    HANDLE h = CreateFileW(wide(path), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
+    const UniqueFile h(CreateFileW(wide(path), FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!h)
         return target;  // a new file, or one the replacement will report on
-    if (GetFileType(h) != FILE_TYPE_DISK) {
+    if (GetFileType(h.get()) != FILE_TYPE_DISK) {
         target.direct = true;
     } else if (GetFileAttributesW(wide(path)) & FILE_ATTRIBUTE_REPARSE_POINT) {
         wchar_t final_path[32768];
-        const DWORD length = GetFinalPathNameByHandleW(h, final_path, 32768, FILE_NAME_NORMALIZED);
+        const DWORD length = GetFinalPathNameByHandleW(h.get(), final_path, 32768, FILE_NAME_NORMALIZED);
         if (length > 0 && length < 32768)
             target.path = from_wide(final_path, length);
     }
-    CloseHandle(h);
     return target;
 }
 
@@ -75,7 +76,7 @@ Target examine(const std::u16string& path) {
 struct FileReplacement::State {
     std::u16string target;
     std::u16string temporary;  // empty when writing to the target directly
-    HANDLE handle = INVALID_HANDLE_VALUE;
+    UniqueFile handle;
 };
 
 FileReplacement::FileReplacement() = default;
@@ -90,9 +91,9 @@ bool FileReplacement::begin(std::u16string_view path, std::u16string& problem) {
     const Target target = examine(std::u16string(path));
     state->target = target.path;
     if (target.direct) {
-        state->handle = CreateFileW(wide(state->target), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-        if (state->handle == INVALID_HANDLE_VALUE) {
+        state->handle.reset(CreateFileW(wide(state->target), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!state->handle) {
             problem = reason(u"cannot open it for writing", GetLastError());
             return false;
         }
@@ -101,16 +102,16 @@ bool FileReplacement::begin(std::u16string_view path, std::u16string& problem) {
     }
     install_interrupt_cleanup();
     // A name nobody else uses: CREATE_NEW refuses one that exists.
-    for (unsigned attempt = 0; attempt < 100 && state->handle == INVALID_HANDLE_VALUE; ++attempt) {
+    for (unsigned attempt = 0; attempt < 100 && !state->handle; ++attempt) {
         state->temporary = state->target + utf16_from_utf8(".tmp" + std::to_string(GetCurrentProcessId()) + "-" +
                                                            std::to_string(attempt));
         g_interrupted_cleanup.store(wide(state->temporary));
-        state->handle = CreateFileW(wide(state->temporary), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (state->handle == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+        state->handle.reset(CreateFileW(wide(state->temporary), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!state->handle && GetLastError() != ERROR_FILE_EXISTS)
             break;
     }
-    if (state->handle == INVALID_HANDLE_VALUE) {
+    if (!state->handle) {
         const DWORD error = GetLastError();
         g_interrupted_cleanup.store(nullptr);
         problem = reason(u"cannot create a temporary file beside it", error);
@@ -129,7 +130,7 @@ bool FileReplacement::write(const void* bytes, std::size_t count, std::u16string
     while (count > 0) {
         const DWORD chunk = static_cast<DWORD>(count < (1u << 24) ? count : (1u << 24));
         DWORD written = 0;
-        if (!WriteFile(state_->handle, at, chunk, &written, nullptr) || written == 0) {
+        if (!WriteFile(state_->handle.get(), at, chunk, &written, nullptr) || written == 0) {
             problem = reason(u"cannot write", GetLastError());
             return false;
         }
@@ -146,18 +147,16 @@ bool FileReplacement::commit(std::u16string& problem) {
     }
     State& s = *state_;
     if (s.temporary.empty()) {
-        CloseHandle(s.handle);
         state_.reset();
         return true;
     }
-    if (!FlushFileBuffers(s.handle)) {
+    if (!FlushFileBuffers(s.handle.get())) {
         const DWORD error = GetLastError();
         abandon();
         problem = reason(u"cannot write", error);
         return false;
     }
-    CloseHandle(s.handle);
-    s.handle = INVALID_HANDLE_VALUE;
+    s.handle.reset();
     if (!MoveFileExW(wide(s.temporary), wide(s.target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = GetLastError();
         abandon();
@@ -172,8 +171,7 @@ bool FileReplacement::commit(std::u16string& problem) {
 void FileReplacement::abandon() noexcept {
     if (!state_)
         return;
-    if (state_->handle != INVALID_HANDLE_VALUE)
-        CloseHandle(state_->handle);
+    state_->handle.reset();  // before the temporary file can be deleted
     if (!state_->temporary.empty()) {
         g_interrupted_cleanup.store(nullptr);
         DeleteFileW(wide(state_->temporary));

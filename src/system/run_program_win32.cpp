@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "system/handles_win32.h"
 #include "system/process_lock_win32.h"
 #include "system/program_command_line.h"
 #include "system/wide.h"
@@ -39,12 +40,6 @@ std::uintptr_t as_word(HANDLE handle) {
     return reinterpret_cast<std::uintptr_t>(handle);
 }
 
-void close_handle(HANDLE& handle) {
-    if (handle)
-        CloseHandle(handle);
-    handle = nullptr;
-}
-
 void close_record_handles(const ProgramRecord& record) {
     for (std::uintptr_t handle : {record.process, record.input, record.output, record.error}) {
         if (handle)
@@ -61,47 +56,41 @@ std::vector<std::unique_ptr<ProgramRecord>>::iterator find_locked(ProgramList& l
 
 // The standard handles of a child: its ends are inheritable, ours are not.
 struct StdHandles {
-    HANDLE child_input = nullptr;
-    HANDLE child_output = nullptr;
-    HANDLE child_error = nullptr;
-    HANDLE parent_input = nullptr;
-    HANDLE parent_output = nullptr;
-    HANDLE parent_error = nullptr;
+    UniqueKernelHandle child_input;
+    UniqueKernelHandle child_output;
+    UniqueKernelHandle child_error;
+    UniqueKernelHandle parent_input;
+    UniqueKernelHandle parent_output;
+    UniqueKernelHandle parent_error;
 
     bool redirected() const { return child_input || child_output || child_error; }
     void close_child_ends() {
-        close_handle(child_input);
-        close_handle(child_output);
-        close_handle(child_error);
-    }
-    void close_parent_ends() {
-        close_handle(parent_input);
-        close_handle(parent_output);
-        close_handle(parent_error);
+        child_input.reset();
+        child_output.reset();
+        child_error.reset();
     }
 };
 
 // A pipe that the platform refuses is simply not set up.
-void make_pipe(HANDLE& child_end, HANDLE& parent_end, bool child_reads) {
+void make_pipe(UniqueKernelHandle& child_end, UniqueKernelHandle& parent_end, bool child_reads) {
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
     HANDLE read = nullptr;
     HANDLE write = nullptr;
     if (!CreatePipe(&read, &write, &inheritable, 0))
         return;
-    child_end = child_reads ? read : write;
-    parent_end = child_reads ? write : read;
+    child_end.reset(child_reads ? read : write);
+    parent_end.reset(child_reads ? write : read);
     // Our end must not reach the child: an inherited copy of the write end
     // would keep the pipe open after the child ends, and reads would never end.
-    SetHandleInformation(parent_end, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(parent_end.get(), HANDLE_FLAG_INHERIT, 0);
 }
 
-StdHandles make_std_handles(std::uint32_t flags, const ProgramRecord* sender) {
-    StdHandles handles;
+void make_std_handles(StdHandles& handles, std::uint32_t flags, const ProgramRecord* sender) {
     const bool keep = (flags & PB_Program_Keep) != 0;
     if ((flags & PB_Program_Connect) && sender && sender->output) {
         // The sender keeps its own end; the child gets an inheritable copy.
-        DuplicateHandle(GetCurrentProcess(), as_handle(sender->output), GetCurrentProcess(), &handles.child_input, 0,
-                        TRUE, DUPLICATE_SAME_ACCESS);
+        DuplicateHandle(GetCurrentProcess(), as_handle(sender->output), GetCurrentProcess(),
+                        handles.child_input.put(), 0, TRUE, DUPLICATE_SAME_ACCESS);
     } else if (keep && (flags & PB_Program_WriteInput)) {
         make_pipe(handles.child_input, handles.parent_input, true);
     }
@@ -109,7 +98,6 @@ StdHandles make_std_handles(std::uint32_t flags, const ProgramRecord* sender) {
         make_pipe(handles.child_output, handles.parent_output, false);
     if (keep && (flags & PB_Program_ReadError))
         make_pipe(handles.child_error, handles.parent_error, false);
-    return handles;
 }
 
 // Takes over the record's handles; closes them when it cannot be kept.
@@ -149,14 +137,12 @@ std::intptr_t open_with_shell(std::u16string_view program,
     if (!ShellExecuteExW(&info))
         return 0;
     // No process handle when the request went to a program that was running already.
-    if ((flags & PB_Program_Wait) && info.hProcess)
-        WaitForSingleObject(info.hProcess, INFINITE);
-    if (!(flags & PB_Program_Keep)) {
-        if (info.hProcess)
-            CloseHandle(info.hProcess);
+    UniqueKernelHandle process(info.hProcess);
+    if ((flags & PB_Program_Wait) && process)
+        WaitForSingleObject(process.get(), INFINITE);
+    if (!(flags & PB_Program_Keep))
         return 1;
-    }
-    return keep_record({as_word(info.hProcess), -1, 0, 0, 0, flags});
+    return keep_record({as_word(process.release()), -1, 0, 0, 0, flags});
 }
 
 }  // namespace
@@ -171,15 +157,15 @@ std::intptr_t run_program(std::u16string_view program,
     const std::u16string folder(directory);
 
     ProgramList& list = program_list();
-    PROCESS_INFORMATION process{};
+    PROCESS_INFORMATION started{};
     StdHandles handles;
-    BOOL started = FALSE;
+    BOOL ok = FALSE;
     {
         // Held while our inheritable pipe ends exist, so that a program that
         // another thread starts meanwhile cannot inherit them.
         ProcessLockGuard guard(list.lock);
         auto sending = find_locked(list, sender);
-        handles = make_std_handles(flags, sending == list.records.end() ? nullptr : sending->get());
+        make_std_handles(handles, flags, sending == list.records.end() ? nullptr : sending->get());
 
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
@@ -189,36 +175,35 @@ std::intptr_t run_program(std::u16string_view program,
         BOOL inherit = FALSE;
         if (handles.redirected()) {
             startup.dwFlags |= STARTF_USESTDHANDLES;
-            startup.hStdInput = handles.child_input ? handles.child_input : GetStdHandle(STD_INPUT_HANDLE);
-            startup.hStdOutput = handles.child_output ? handles.child_output : GetStdHandle(STD_OUTPUT_HANDLE);
-            startup.hStdError = handles.child_error ? handles.child_error : GetStdHandle(STD_ERROR_HANDLE);
+            startup.hStdInput = handles.child_input ? handles.child_input.get() : GetStdHandle(STD_INPUT_HANDLE);
+            startup.hStdOutput = handles.child_output ? handles.child_output.get() : GetStdHandle(STD_OUTPUT_HANDLE);
+            startup.hStdError = handles.child_error ? handles.child_error.get() : GetStdHandle(STD_ERROR_HANDLE);
             inherit = TRUE;
         } else if (flags & PB_Program_Hide) {
             creation |= CREATE_NEW_CONSOLE;
         }
-        started = CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(command.data()), nullptr, nullptr, inherit,
-                                 creation, nullptr, folder.empty() ? nullptr : wide(folder), &startup, &process);
+        ok = CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(command.data()), nullptr, nullptr, inherit, creation,
+                            nullptr, folder.empty() ? nullptr : wide(folder), &startup, &started);
         handles.close_child_ends();
     }
 
-    if (!started) {
-        handles.close_parent_ends();
+    if (!ok) {
         // Documents and addresses are not programs; with pipes asked for, the
-        // shell could not honour them, so it is not tried.
+        // shell could not honour them, so it is not tried. Our pipe ends close
+        // on the way out.
         if (flags & kAnyPipe)
             return 0;
         return open_with_shell(program, parameters, directory, flags, show);
     }
-    CloseHandle(process.hThread);
+    CloseHandle(started.hThread);
+    UniqueKernelHandle process(started.hProcess);
     if (flags & PB_Program_Wait)
-        WaitForSingleObject(process.hProcess, INFINITE);
-    if (!(flags & PB_Program_Keep)) {
-        CloseHandle(process.hProcess);
+        WaitForSingleObject(process.get(), INFINITE);
+    if (!(flags & PB_Program_Keep))
         return 1;
-    }
-    return keep_record({as_word(process.hProcess), static_cast<std::intptr_t>(process.dwProcessId),
-                        as_word(handles.parent_input), as_word(handles.parent_output), as_word(handles.parent_error),
-                        flags});
+    return keep_record({as_word(process.release()), static_cast<std::intptr_t>(started.dwProcessId),
+                        as_word(handles.parent_input.release()), as_word(handles.parent_output.release()),
+                        as_word(handles.parent_error.release()), flags});
 }
 
 std::optional<ProgramRecord> program_record(std::intptr_t program) {
