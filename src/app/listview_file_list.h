@@ -21,5 +21,5 @@ public:
 
 private:
     std::intptr_t gadget_;
-    bool locked_ = false;
+    bool suspended_ = false;
 };

@@ -34,16 +34,24 @@ std::int32_t ListViewFileList::current_item() const {
     return gadget_handle(gadget_) ? gadget_get_state(gadget_) : -1;
 }
 
+// The list itself stops drawing, not just the screen: a list box that may
+// redraw updates its scroll bar on every insertion, which under Wine costs a
+// round trip to the display each time (10 000 files took 90 s).
 void ListViewFileList::suspend_drawing() {
     HWND control = static_cast<HWND>(gadget_handle(gadget_));
-    if (control && !locked_)
-        locked_ = LockWindowUpdate(control) != FALSE;
+    if (control && !suspended_) {
+        SendMessageW(control, WM_SETREDRAW, FALSE, 0);
+        suspended_ = true;
+    }
 }
 
 void ListViewFileList::resume_drawing() {
-    // Only this list's lock is undone: another window's must stay.
-    if (locked_) {
-        LockWindowUpdate(nullptr);
-        locked_ = false;
-    }
+    if (!suspended_)
+        return;
+    suspended_ = false;
+    HWND control = static_cast<HWND>(gadget_handle(gadget_));
+    if (!control)
+        return;
+    SendMessageW(control, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(control, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }

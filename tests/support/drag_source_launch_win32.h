@@ -10,10 +10,15 @@
 
 struct DragRun {
     DWORD status = ~0u;  // 0 dropped, 1 no drop, 2 bad arguments, 3 the drag never started
-    std::string out;     // "effect=N result=0x..."
+    std::string out;     // "effect=N result=0x... release=T"
     DWORD effect() const {
         const auto at = out.find("effect=");
         return at == std::string::npos ? ~0u : static_cast<DWORD>(std::stoul(out.substr(at + 7)));
+    }
+    // The performance counter when the button was released; 0 if not known.
+    long long release() const {
+        const auto at = out.find("release=");
+        return at == std::string::npos ? 0 : std::stoll(out.substr(at + 8));
     }
 };
 

@@ -3,9 +3,12 @@
 // the end of the process.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "program_driver_win32.h"
@@ -357,9 +360,9 @@ TEST(BlobsmithWindow, ACrashShowsTheFatalErrorBoxAndEndsWithTheExceptionCode) {
     Program program;
     ASSERT_NE(program.window(), nullptr);
     // A thread of the program that starts at an address where nothing is.
-    HANDLE thread = CreateRemoteThread(program.process(), nullptr, 0,
-                                       reinterpret_cast<LPTHREAD_START_ROUTINE>(std::uintptr_t{0x10}), nullptr, 0,
-                                       nullptr);
+    HANDLE thread =
+        CreateRemoteThread(program.process(), nullptr, 0,
+                           reinterpret_cast<LPTHREAD_START_ROUTINE>(std::uintptr_t{0x10}), nullptr, 0, nullptr);
     ASSERT_NE(thread, nullptr);
     CloseHandle(thread);
     HWND box = nullptr;
@@ -385,17 +388,38 @@ TEST(BlobsmithWindow, ACrashShowsTheFatalErrorBoxAndEndsWithTheExceptionCode) {
 // --gtest_filter=*Figures* (docs/performance.md). Nothing here asserts a time.
 namespace {
 
-double seconds_since(LARGE_INTEGER start) {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
+double seconds_between(long long from, long long to) {
+    LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return static_cast<double>(to - from) / static_cast<double>(frequency.QuadPart);
+}
+
+long long counter_now() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+// The floor of a drop: the folder's listing alone, in this process.
+std::size_t list_folder(const std::u16string& folder) {
+    std::size_t files = 0;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(wide(folder + u"\\*"), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            ++files;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return files;
 }
 
 TEST(BlobsmithFigures, DISABLED_DropOfTenThousandFilesAndCopyOfHundredMebibytes) {
+    constexpr int kFiles = 10000;
     ScratchDir dir;
     const std::u16string folder = dir.make_folder(u"many");
-    for (int i = 0; i < 10000; ++i) {
+    for (int i = 0; i < kFiles; ++i) {
         const std::string name = "\\f" + std::to_string(i) + ".txt";
         HANDLE h = CreateFileW(wide(folder + std::u16string(name.begin(), name.end())), GENERIC_WRITE, 0, nullptr,
                                CREATE_ALWAYS, 0, nullptr);
@@ -418,27 +442,56 @@ TEST(BlobsmithFigures, DISABLED_DropOfTenThousandFilesAndCopyOfHundredMebibytes)
         CloseHandle(h);
     }
 
+    double floor = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        const long long start = counter_now();
+        ASSERT_EQ(list_folder(folder), static_cast<std::size_t>(kFiles));
+        floor = std::min(floor, seconds_between(start, counter_now()));
+    }
+    std::printf("listing the folder alone: %.3f s (best of 3)\n", floor);
+
     Program program;
     ASSERT_NE(program.window(), nullptr);
     const Parts parts(program.window());
-    HANDLE drag = driver::start_drag_files({folder}, list_point(parts), 700);
-    // The drop lands when the drag program lets go; from then to the full list.
-    ASSERT_TRUE(driver::finish_drag(drag));
-    LARGE_INTEGER start;
-    QueryPerformanceCounter(&start);
-    ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 10000; }, 60000));
-    std::printf("drop of 10 000 files to the filled list: %.2f s (after the drag program ended)\n",
-                seconds_since(start));
+    // From the release of the button (the drag program says when) to the
+    // moment the list answers with every file; three drops, each on an
+    // emptied list.
+    double best = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        std::atomic<long long> filled{0};
+        std::atomic<bool> stop{false};
+        std::thread watcher([&] {
+            while (!stop) {
+                if (driver::list_count(parts.list.hwnd) == kFiles) {
+                    filled = counter_now();
+                    return;
+                }
+                Sleep(1);
+            }
+        });
+        const DragRun drag = run_drag_source(driver::drag_arguments({folder}, list_point(parts)), [] { Sleep(20); });
+        driver::wait_until([&] { return filled != 0; }, 60000);
+        stop = true;
+        watcher.join();
+        ASSERT_EQ(drag.status, 0u) << drag.out;
+        ASSERT_NE(drag.release(), 0) << drag.out;
+        ASSERT_NE(filled, 0) << "the list never held every file";
+        const double seconds = seconds_between(drag.release(), filled);
+        best = std::min(best, seconds);
+        std::printf("drop of %d files, release to full list: %.3f s\n", kFiles, seconds);
+        ASSERT_TRUE(choose_from_menu(program, list_point(parts), 2));
+        ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 0; }));
+    }
+    std::printf("best drop: %.3f s, %.2fx the listing alone\n", best, best / floor);
 
-    // Emptied through the menu, then one large file.
-    ASSERT_TRUE(choose_from_menu(program, list_point(parts), 2));
+    // Then one large file.
     driver::drag_files({big}, list_point(parts));
     ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 1; }));
     const DWORD sequence = GetClipboardSequenceNumber();
-    QueryPerformanceCounter(&start);
+    const long long start = counter_now();
     PostMessageW(parts.copy.hwnd, BM_CLICK, 0, 0);
     ASSERT_TRUE(driver::wait_clipboard_change(sequence, 60000));
-    std::printf("Copy of 100 MiB to the clipboard holding the text: %.2f s\n", seconds_since(start));
+    std::printf("Copy of 100 MiB to the clipboard holding the text: %.2f s\n", seconds_between(start, counter_now()));
 
     PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(program.wait_exit(), 0u);

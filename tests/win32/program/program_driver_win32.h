@@ -341,31 +341,6 @@ inline bool drag_files(const std::vector<std::u16string>& paths, POINT to) {
     return run_drag_source(drag_arguments(paths, to), [] { Sleep(20); }).status == 0;
 }
 
-// The same without waiting: the drag holds the files over `to` for hold_ms
-// before it drops them, about a second after the start. finish_drag waits.
-inline HANDLE start_drag_files(const std::vector<std::u16string>& paths, POINT to, int hold_ms) {
-    const std::string hold = std::to_string(hold_ms);
-    std::u16string command = u"\"" BLOBSMITH_BIN_DIR u"\\blobsmith-drag-source.exe\" --hold " +
-                             std::u16string(hold.begin(), hold.end()) + u" " + drag_arguments(paths, to);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, const_cast<wchar_t*>(wide(command)), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &startup, &info))
-        return nullptr;
-    CloseHandle(info.hThread);
-    return info.hProcess;
-}
-
-inline bool finish_drag(HANDLE drag) {
-    DWORD status = ~0u;
-    if (drag && WaitForSingleObject(drag, 30000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(drag, &status);
-    if (drag)
-        CloseHandle(drag);
-    return status == 0;
-}
-
 // ---------------------------------------------------------------- blobsmith-cli
 // What blobsmith-cli --utf16 writes for the paths: the text the window's Copy
 // must put on the clipboard.
