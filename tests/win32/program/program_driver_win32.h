@@ -9,8 +9,9 @@
 #include <tlhelp32.h>
 
 #include <cstdint>
-#include <set>
+#include <cstring>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,12 +39,15 @@ inline bool wait_until(const std::function<bool()>& condition, DWORD millisecond
 // ---------------------------------------------------------------- the program
 class Program {
 public:
-    Program() {
+    // Waits for the main window unless told not to (a start that shows a box instead).
+    explicit Program(bool wait_for_window = true) {
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         std::u16string command = u"\"" + kProgram + u"\"";
-        if (!CreateProcessW(nullptr, const_cast<wchar_t*>(wide(command)), nullptr, nullptr, FALSE, 0, nullptr,
-                            nullptr, &startup, &info_))
+        if (!CreateProcessW(nullptr, const_cast<wchar_t*>(wide(command)), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &info_))
+            return;
+        if (!wait_for_window)
             return;
         wait_until([&] {
             window_ = find_own_window(kTitle);

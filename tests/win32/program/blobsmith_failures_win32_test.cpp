@@ -1,0 +1,100 @@
+// Blobsmith.exe when the system refuses it something, arranged from outside
+// its process by the hooks of blobsmith-refusals.dll: its window, a thread.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "program_driver_win32.h"
+
+namespace {
+
+using driver::Control;
+using driver::Program;
+
+// The text of the box's message (its static control holding `part`).
+std::wstring box_text(HWND box, const wchar_t* part) {
+    for (const Control& c : driver::controls_of(box))
+        if (c.text.find(part) != std::wstring::npos)
+            return c.text;
+    return {};
+}
+
+void press_ok(const Program& program, HWND box, const wchar_t* title) {
+    driver::click(driver::centre_on_screen(driver::find_control(box, L"Button").hwnd));
+    EXPECT_TRUE(driver::wait_until([&] { return program.find_own_window(title) == nullptr; }, 3000));
+}
+
+// A session-wide hook of blobsmith-refusals.dll, removed when it goes.
+class RefusalHook {
+public:
+    explicit RefusalHook(const char* name) {
+        module_ = LoadLibraryW(L"" BLOBSMITH_BIN_DIR L"\\blobsmith-refusals.dll");
+        // Through void*: the address is of a hook procedure, not of FARPROC's type.
+        void* address = module_ ? reinterpret_cast<void*>(GetProcAddress(module_, name)) : nullptr;
+        const auto procedure = reinterpret_cast<HOOKPROC>(address);
+        if (procedure)
+            hook_ = SetWindowsHookExW(WH_CBT, procedure, module_, 0);
+    }
+    ~RefusalHook() {
+        if (hook_)
+            UnhookWindowsHookEx(hook_);
+        if (module_)
+            FreeLibrary(module_);
+    }
+    RefusalHook(const RefusalHook&) = delete;
+    RefusalHook& operator=(const RefusalHook&) = delete;
+    bool installed() const { return hook_ != nullptr; }
+
+private:
+    HMODULE module_ = nullptr;
+    HHOOK hook_ = nullptr;
+};
+
+TEST(BlobsmithFailures, AWindowThatCannotOpenIsReportedAndTheProgramEndsWithOne) {
+    HWND box = nullptr;
+    {
+        RefusalHook hook("refuse_window_hook");
+        ASSERT_TRUE(hook.installed());
+        Program program(false);
+        ASSERT_TRUE(
+            driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }, 15000));
+        EXPECT_EQ(program.find_own_window(driver::kTitle), nullptr);
+        const std::wstring text = box_text(box, L"cannot open its window");
+        EXPECT_EQ(text.rfind(L"Blobsmith cannot open its window.\r\n\r\n", 0), 0u)
+            << std::string(text.begin(), text.end());
+        EXPECT_GT(text.size(), 36u) << "no reason given";
+        press_ok(program, box, L"Blobsmith");
+        EXPECT_EQ(program.wait_exit(), 1u);
+    }
+}
+
+TEST(BlobsmithFailures, ACopyWhoseThreadCannotStartSaysSoAndTheNextCopyWorks) {
+    Program program;
+    ASSERT_NE(program.window(), nullptr);
+    const HWND copy = driver::find_control(program.window(), L"Button", L"Copy").hwnd;
+    ASSERT_TRUE(driver::set_clipboard(u"before"));
+
+    // The hook reaches the program with the press on the button, before the
+    // release that starts Copy: that Copy's thread is refused, later ones not.
+    RefusalHook hook("refuse_thread_hook");
+    ASSERT_TRUE(hook.installed());
+    driver::click(driver::centre_on_screen(copy));
+    HWND box = nullptr;
+    ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }));
+    const std::wstring text = box_text(box, L"no new thread");
+    EXPECT_NE(text.find(L"The clipboard is unchanged"), std::wstring::npos) << std::string(text.begin(), text.end());
+    EXPECT_EQ(driver::clipboard_text(), u"before");
+    press_ok(program, box, L"Blobsmith");
+
+    // The busy flag was cleared: the next Copy works.
+    const DWORD sequence = GetClipboardSequenceNumber();
+    driver::click(driver::centre_on_screen(copy));
+    EXPECT_TRUE(driver::wait_clipboard_change(sequence));
+    EXPECT_EQ(driver::clipboard_text().rfind(u"DataSection\r\n", 0), 0u);
+
+    PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.wait_exit(), 0u);
+}
+
+}  // namespace
