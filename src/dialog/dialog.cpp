@@ -220,11 +220,13 @@ int open_xml_dialog(std::intptr_t dialog,
     // The earlier tree goes before the new window opens, so that a window
     // number used again cannot lose its new map entry to the old tree.
     state->root.reset();
-    DialogBuild build{*state, *g_platform};
+    DialogBuild build{*state, *g_platform, -1, 0, {}};
     state->root = make_window_element(build, window_node, x, y, width, height, parent);
     if (!state->root)
         return 0;
     build_children(build, *state->root, window_node->first_child, 1);
+    if (!state->has_error())
+        finish_element(build, *state->root);
     if (state->has_error()) {
         close_dialog_tree(*state);
         return 0;

@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "dialog/container_elements.h"
 #include "dialog/flag_list.h"
 #include "dialog/gadget_element.h"
 #include "dialog/layout_attributes.h"
@@ -23,10 +24,15 @@ enum class Maker : std::uint8_t {
     empty,
     singlebox,
     gridbox,
-    gadget,       // a leaf that owns a gadget
-    option,       // a gadget unless it joins a GROUP
-    canvas,       // a gadget unless it holds a gadget list
-    unavailable,  // container kinds whose element logic this build lacks
+    gadget,  // a leaf that owns a gadget
+    option,  // a gadget unless it joins a GROUP
+    canvas,  // a gadget unless it holds a gadget list
+    container,
+    frame,
+    panel,
+    tab,
+    scrollarea,
+    splitter,
 };
 
 struct Keyword {
@@ -52,14 +58,14 @@ constexpr std::array kKeywords = {
     Keyword{u"listview", ElementKind::listview, Maker::gadget, 0x0A},
     Keyword{u"listicon", ElementKind::listicon, Maker::gadget, 0x9F},
     Keyword{u"tree", ElementKind::tree, Maker::gadget, 0x9F},
-    Keyword{u"container", ElementKind::container, Maker::unavailable, 0},
+    Keyword{u"container", ElementKind::container, Maker::container, 0},
     Keyword{u"combobox", ElementKind::combobox, Maker::gadget, 0x70},
     Keyword{u"text", ElementKind::text, Maker::gadget, 0},
     Keyword{u"string", ElementKind::string, Maker::gadget, 0x70},
-    Keyword{u"panel", ElementKind::panel, Maker::unavailable, 0x10},
-    Keyword{u"tab", ElementKind::tab, Maker::unavailable, 0},
-    Keyword{u"scrollarea", ElementKind::scrollarea, Maker::unavailable, 0},
-    Keyword{u"frame", ElementKind::frame, Maker::unavailable, 0},
+    Keyword{u"panel", ElementKind::panel, Maker::panel, 0x10},
+    Keyword{u"tab", ElementKind::tab, Maker::tab, 0},
+    Keyword{u"scrollarea", ElementKind::scrollarea, Maker::scrollarea, 0},
+    Keyword{u"frame", ElementKind::frame, Maker::frame, 0},
     Keyword{u"editor", ElementKind::editor, Maker::gadget, 0},
     Keyword{u"scintilla", ElementKind::scintilla, Maker::gadget, 0},
     Keyword{u"scrollbar", ElementKind::scrollbar, Maker::gadget, 0},
@@ -67,7 +73,7 @@ constexpr std::array kKeywords = {
     Keyword{u"explorerlist", ElementKind::explorerlist, Maker::gadget, 0x9F},
     Keyword{u"explorertree", ElementKind::explorertree, Maker::gadget, 0x9F},
     Keyword{u"explorercombo", ElementKind::explorercombo, Maker::gadget, 0},
-    Keyword{u"splitter", ElementKind::splitter, Maker::unavailable, 0},
+    Keyword{u"splitter", ElementKind::splitter, Maker::splitter, 0},
     Keyword{u"shortcut", ElementKind::shortcut, Maker::gadget, 0},
     Keyword{u"buttonimage", ElementKind::buttonimage, Maker::gadget, 0},
     Keyword{u"trackbar", ElementKind::trackbar, Maker::gadget, 0},
@@ -202,33 +208,57 @@ void bind_event_attributes(DialogBuild& build, const DialogElement& e, const Att
     }
 }
 
+// DISABLED="YES" and INVISIBLE="YES", in attribute order.
+void apply_states(DialogBuild& build, std::intptr_t gadget, const XmlNode* node) {
+    const Attributes a{node};
+    for (std::int32_t i = 0; i < a.count(); ++i) {
+        if (equal(a.name(i), u"DISABLED") && equal(a.value(i), u"YES"))
+            build.platform.disable(gadget, true);
+        else if (equal(a.name(i), u"INVISIBLE") && equal(a.value(i), u"YES"))
+            build.platform.hide(gadget, true);
+    }
+}
+
 // ---------------------------------------------------------------- making elements
+
+// Creates the element's gadget; an error naming the element when the platform
+// lacks the kind or refuses the gadget.
+bool create_gadget(DialogBuild& build, DialogElement& e, GadgetRequest request, const Attributes& a) {
+    const std::u16string_view keyword = xml_node_name(a.node);
+    if (!build.platform.has_gadget_kind(request.kind)) {
+        record_dialog_error(build.errors, kErrorGadgetNotAvailable, {keyword, e.name});
+        return false;
+    }
+    request.id = e.id;
+    e.gadget = build.platform.create_gadget(request);
+    if (e.gadget == -1) {
+        record_dialog_error(build.errors, kErrorGadgetNotCreated, {keyword, e.name});
+        return false;
+    }
+    return true;
+}
+
+GadgetRequest request_for(const DialogElement& e) {
+    GadgetRequest request;
+    request.kind = e.kind;
+    request.text = e.text;
+    request.flags = static_cast<std::uint32_t>(e.flags);
+    return request;
+}
 
 std::unique_ptr<DialogElement> make_gadget_element(DialogBuild& build, const Keyword& k, const Attributes& a) {
     auto e = std::make_unique<GadgetElement>(k.kind);
     read_common_attributes(build, *e, a);
     if (build.errors.has_error())
         return e;
-    const std::u16string_view keyword = xml_node_name(a.node);
-    if (!build.platform.has_gadget_kind(k.kind)) {
-        record_dialog_error(build.errors, kErrorGadgetNotAvailable, {keyword, e->name});
-        return e;
-    }
-    GadgetRequest request;
-    request.kind = k.kind;
-    request.id = e->id;
-    request.text = e->text;
-    request.flags = static_cast<std::uint32_t>(e->flags);
+    GadgetRequest request = request_for(*e);
     request.colour = a.number(u"COLOR", 0xFF0000);
     request.minimum = a.number(u"MIN", 0);
     const std::int32_t default_max = k.kind == ElementKind::trackbar ? 10 : 100;
     request.maximum = a.number(u"MAX", default_max);
     request.page = a.number(u"PAGE", 10);
-    e->gadget = build.platform.create_gadget(request);
-    if (e->gadget == -1) {
-        record_dialog_error(build.errors, kErrorGadgetNotCreated, {keyword, e->name});
+    if (!create_gadget(build, *e, request, a))
         return e;
-    }
     switch (k.kind) {
         case ElementKind::scrollbar:
         case ElementKind::progressbar:
@@ -245,7 +275,94 @@ std::unique_ptr<DialogElement> make_gadget_element(DialogBuild& build, const Key
     return e;
 }
 
-std::unique_ptr<DialogElement> make_element(DialogBuild& build, const Keyword& k, const Attributes& a) {
+// An option with GROUP waits in its parent's list; its gadget field is its ID
+// meanwhile, and event attributes bind to that ID.
+std::unique_ptr<DialogElement> make_grouped_option(DialogBuild& build,
+                                                   const Keyword& k,
+                                                   const Attributes& a,
+                                                   DialogElement& parent) {
+    auto e = std::make_unique<GadgetElement>(k.kind);
+    read_common_attributes(build, *e, a);
+    if (build.errors.has_error())
+        return e;
+    e->gadget = e->id;
+    if (e->id != -1)
+        bind_event_attributes(build, *e, a, k.event_mask);
+    e->pending_slot = std::make_shared<DialogElement*>(e.get());
+    parent.pending_options.push_back(PendingOption{e->pending_slot, a.number(u"GROUP", 0), e->id, e->text, a.node});
+    return e;
+}
+
+// Reads the common and single-child layout attributes into a container kind's element.
+template <class Element>
+std::unique_ptr<Element> make_single_child(DialogBuild& build, const Attributes& a) {
+    auto e = std::make_unique<Element>();
+    read_common_attributes(build, *e, a);
+    read_layout_attributes(build, a, [&](auto n, auto v) { return apply_single_child_attribute(e->layout, n, v); });
+    return e;
+}
+
+// The FLAGS of an element, for a choice made before the element exists; the
+// errors are recorded when the element reads them.
+std::int32_t peek_flags(const Keyword& k, const Attributes& a) {
+    DialogErrorText ignored;
+    std::int32_t flags = 0;
+    for (std::int32_t i = 0; i < a.count(); ++i)
+        if (equal(a.name(i), u"FLAGS"))
+            flags |= parse_flag_list(a.value(i), k.kind, ignored, xml_node_name(a.node));
+    return flags;
+}
+
+std::unique_ptr<DialogElement> make_tab(DialogBuild& build, const Attributes& a) {
+    auto e = make_single_child<TabElement>(build, a);
+    if (build.errors.has_error())
+        return e;
+    if (build.panels.empty()) {
+        record_dialog_error(build.errors, kErrorTabOutsidePanel, {xml_node_name(a.node), e->name});
+        return e;
+    }
+    PanelElement& panel = *build.panels.back();
+    e->panel = panel.gadget;
+    e->page = build.platform.add_item(panel.gadget, panel.next_page, e->text);
+    if (e->page < 0) {
+        record_dialog_error(build.errors, kErrorGadgetNotCreated, {xml_node_name(a.node), e->name});
+        return e;
+    }
+    ++panel.next_page;
+    return e;
+}
+
+std::unique_ptr<DialogElement> make_splitter(DialogBuild& build, const Attributes& a) {
+    auto e = std::make_unique<SplitterElement>();
+    read_common_attributes(build, *e, a);
+    if (build.errors.has_error())
+        return e;
+    if (!e->make_containers()) {
+        record_dialog_error(build.errors, kErrorGadgetNotCreated, {xml_node_name(a.node), e->name});
+        return e;
+    }
+    GadgetRequest request = request_for(*e);
+    request.first = e->containers[0];
+    request.second = e->containers[1];
+    if (!create_gadget(build, *e, request, a))
+        return e;
+    for (std::int32_t i = 0; i < a.count(); ++i) {
+        const bool first = equal(a.name(i), u"FIRSTMIN");
+        if (!first && !equal(a.name(i), u"SECONDMIN"))
+            continue;
+        const std::optional<std::int32_t> minimum = read_splitter_minimum(a.value(i));
+        (first ? e->first_auto : e->second_auto) = !minimum;
+        if (minimum)
+            build.platform.set_attribute(e->gadget, first ? 1 : 2, *minimum);
+    }
+    e->start_panes();
+    return e;
+}
+
+std::unique_ptr<DialogElement> make_element(DialogBuild& build,
+                                            const Keyword& k,
+                                            const Attributes& a,
+                                            DialogElement& parent) {
     switch (k.maker) {
         case Maker::box: {
             auto e = std::make_unique<BoxElement>(k.kind);
@@ -263,13 +380,8 @@ std::unique_ptr<DialogElement> make_element(DialogBuild& build, const Keyword& k
             read_common_attributes(build, *e, a);
             return e;
         }
-        case Maker::singlebox: {
-            auto e = std::make_unique<SingleBoxElement>();
-            read_common_attributes(build, *e, a);
-            read_layout_attributes(build, a,
-                                   [&](auto n, auto v) { return apply_single_child_attribute(e->layout, n, v); });
-            return e;
-        }
+        case Maker::singlebox:
+            return make_single_child<SingleBoxElement>(build, a);
         case Maker::gridbox: {
             auto e = std::make_unique<GridElement>(build.errors);
             read_common_attributes(build, *e, a);
@@ -279,24 +391,98 @@ std::unique_ptr<DialogElement> make_element(DialogBuild& build, const Keyword& k
         case Maker::gadget:
             return make_gadget_element(build, k, a);
         case Maker::option:
-            // Grouped options wait for their parent's finish: that machinery
-            // comes with the option gadget.
             if (a.find(u"GROUP"))
-                break;
+                return make_grouped_option(build, k, a, parent);
             return make_gadget_element(build, k, a);
         case Maker::canvas: {
-            if (!(parse_flag_list(a.find(u"FLAGS").value_or(u""), k.kind, build.errors, xml_node_name(a.node)) &
-                  kPbCanvasContainer))
+            if (!(peek_flags(k, a) & kPbCanvasContainer))
                 return make_gadget_element(build, k, a);
-            break;
+            auto e = make_single_child<CanvasContainerElement>(build, a);
+            if (!build.errors.has_error())
+                create_gadget(build, *e, request_for(*e), a);
+            return e;
         }
-        case Maker::unavailable:
-            break;
+        case Maker::container: {
+            auto e = make_single_child<ContainerElement>(build, a);
+            if (!build.errors.has_error())
+                create_gadget(build, *e, request_for(*e), a);
+            return e;
+        }
+        case Maker::frame: {
+            // The flags reach the gadget: a frame asked for an edge gets that edge.
+            auto e = make_single_child<FrameElement>(build, a);
+            if (!build.errors.has_error())
+                create_gadget(build, *e, request_for(*e), a);
+            return e;
+        }
+        case Maker::panel: {
+            auto e = std::make_unique<PanelElement>();
+            read_common_attributes(build, *e, a);
+            if (build.errors.has_error() || !create_gadget(build, *e, request_for(*e), a))
+                return e;
+            bind_event_attributes(build, *e, a, k.event_mask);
+            build.panels.push_back(e.get());
+            return e;
+        }
+        case Maker::tab:
+            return make_tab(build, a);
+        case Maker::scrollarea: {
+            auto e = make_single_child<ScrollAreaElement>(build, a);
+            read_layout_attributes(build, a,
+                                   [&](auto n, auto v) { return apply_scroll_area_attribute(e->settings, n, v); });
+            if (build.errors.has_error())
+                return e;
+            GadgetRequest request = request_for(*e);
+            request.inner_width = e->settings.inner_width;
+            request.inner_height = e->settings.inner_height;
+            request.step = e->settings.step;
+            create_gadget(build, *e, request, a);
+            return e;
+        }
+        case Maker::splitter:
+            return make_splitter(build, a);
     }
-    auto e = std::make_unique<GadgetElement>(k.kind);
-    read_common_attributes(build, *e, a);
-    record_dialog_error(build.errors, kErrorGadgetNotAvailable, {xml_node_name(a.node), e->name});
-    return e;
+    return nullptr;
+}
+
+// Gives the parent's grouped options their gadgets, a group at a time in the
+// order of each group's first member; a text gadget made and freed before
+// each group ends whatever group came before.
+void create_pending_options(DialogBuild& build, DialogElement& parent) {
+    std::vector<PendingOption>& pending = parent.pending_options;
+    while (!pending.empty() && !build.errors.has_error()) {
+        const std::int32_t group = pending.front().group;
+        GadgetRequest separator;
+        separator.kind = ElementKind::text;
+        const std::intptr_t text = build.platform.create_gadget(separator);
+        if (text != -1)
+            build.platform.free_gadget(text);
+        std::vector<PendingOption> rest;
+        for (PendingOption& option : pending) {
+            if (option.group != group || build.errors.has_error()) {
+                rest.push_back(std::move(option));
+                continue;
+            }
+            GadgetRequest request;
+            request.kind = ElementKind::option;
+            request.id = option.id;
+            request.text = option.text;
+            const std::intptr_t gadget = build.platform.create_gadget(request);
+            DialogElement* element = *option.element;
+            if (element)
+                element->pending_slot.reset();
+            if (gadget == -1) {
+                record_dialog_error(build.errors, kErrorGadgetNotCreated,
+                                    {xml_node_name(option.node), element ? std::u16string_view(element->name) : u""});
+                continue;
+            }
+            if (element)
+                element->gadget = gadget;
+            apply_states(build, gadget, option.node);
+        }
+        pending = std::move(rest);
+    }
+    pending.clear();
 }
 
 }  // namespace
@@ -350,26 +536,31 @@ void build_children(DialogBuild& build, DialogElement& parent, const XmlNode* fi
             record_dialog_error(build.errors, kErrorTooManyElements);
             return;
         }
-        std::unique_ptr<DialogElement> element = make_element(build, *keyword, Attributes{node});
-        if (!element || build.errors.has_error())
+        std::unique_ptr<DialogElement> element = make_element(build, *keyword, Attributes{node}, parent);
+        if (!element || build.errors.has_error()) {
+            if (element)
+                std::erase(build.panels, element.get());
             continue;
+        }
         if (node->first_child)
             build_children(build, *element, node->first_child, depth + 1);
-        element->finish();
+        finish_element(build, *element);
         // The parent may not keep the element (a leaf keeps no children, a
         // full grid refuses one); its gadget stays in the window all the same.
         const std::intptr_t made_gadget = element->gadget;
+        // A grouped option gets its states when its gadget is made.
+        const bool waiting = element->pending_slot != nullptr;
         parent.add_child(std::move(element), node);
         if (build.errors.has_error())
             return;
-        if (made_gadget == -1)
-            continue;
-        const Attributes a{node};
-        for (std::int32_t i = 0; i < a.count(); ++i) {
-            if (equal(a.name(i), u"DISABLED") && equal(a.value(i), u"YES"))
-                build.platform.disable(made_gadget, true);
-            else if (equal(a.name(i), u"INVISIBLE") && equal(a.value(i), u"YES"))
-                build.platform.hide(made_gadget, true);
-        }
+        if (made_gadget != -1 && !waiting)
+            apply_states(build, made_gadget, node);
     }
+}
+
+void finish_element(DialogBuild& build, DialogElement& element) {
+    create_pending_options(build, element);
+    element.finish();
+    if (element.kind == ElementKind::panel && !build.panels.empty() && build.panels.back() == &element)
+        build.panels.pop_back();
 }

@@ -4,12 +4,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "dialog/dialog_errors.h"
 #include "dialog/dialog_platform.h"
 #include "dialog/layout_elements.h"
 
 struct XmlNode;
+class PanelElement;
 
 // Bounds that keep hostile definitions from exhausting the stack or memory:
 // the walk and both layout passes recurse once per level.
@@ -23,6 +25,8 @@ struct DialogBuild {
     DialogPlatform& platform;
     std::intptr_t window = -1;  // the window's number once it is open
     std::int32_t elements = 0;
+    // The panels being built, innermost last: a tab adds its page to the last.
+    std::vector<PanelElement*> panels;
 };
 
 // Reads the window node's attributes and opens its window (invisible, at
@@ -38,3 +42,6 @@ struct DialogBuild {
 // Builds the sibling chain from `first` as children of `parent`, in document
 // order, until the sink holds an error. depth counts the parent's level.
 void build_children(DialogBuild& build, DialogElement& parent, const XmlNode* first, std::int32_t depth);
+// After an element's children: their grouped options get gadgets, then the
+// element's finish runs (a container closes its gadget list).
+void finish_element(DialogBuild& build, DialogElement& element);

@@ -3,6 +3,11 @@
 
 #include "system/utf.h"
 
+DialogElement::~DialogElement() {
+    if (pending_slot)
+        *pending_slot = nullptr;
+}
+
 LayoutSize DialogElement::requested_size() {
     // A folded element is not asked at all: measuring stores sizes.
     if (folded)

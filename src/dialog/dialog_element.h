@@ -14,13 +14,26 @@
 #include "dialog/single_child_layout.h"
 
 struct XmlNode;
+class DialogElement;
+
+// A grouped option whose gadget its parent's finish creates. `element` is
+// null once the element is gone (a parent that keeps no children): the
+// gadget is made all the same.
+struct PendingOption {
+    std::shared_ptr<DialogElement*> element;
+    std::int32_t group = 0;
+    std::int32_t id = -1;
+    std::u16string text;
+    const XmlNode* node = nullptr;  // for DISABLED and INVISIBLE
+};
 
 class DialogElement {
 public:
     explicit DialogElement(ElementKind kind) : kind(kind) {}
     // 8. destroy: the families destroy their children first (members go after
-    // the derived destructor has run).
-    virtual ~DialogElement() = default;
+    // the derived destructor has run). A grouped option still waiting for its
+    // gadget tells its record that it is gone.
+    virtual ~DialogElement();
     DialogElement(const DialogElement&) = delete;
     DialogElement& operator=(const DialogElement&) = delete;
 
@@ -55,6 +68,10 @@ public:
     std::u16string text;
     bool has_name = false;
     bool has_text = false;
+    // Grouped options among the children, waiting for this element's finish.
+    std::vector<PendingOption> pending_options;
+    // Set on a grouped option while it waits: its record's pointer to it.
+    std::shared_ptr<DialogElement*> pending_slot;
 
 protected:
     // The leaf parts of operations 4, 5 and 7, for every family.

@@ -21,6 +21,7 @@ inline constexpr std::string_view kErrorBadAttribute = "'%s' has an invalid valu
 inline constexpr std::string_view kErrorBadId = "'%s' is not a usable ID for the following gadget: %s";
 inline constexpr std::string_view kErrorGridFull = "'%s' does not fit into the grid: %s";
 inline constexpr std::string_view kErrorTooDeep = "Dialog definition is nested too deeply at: %s";
+inline constexpr std::string_view kErrorTabOutsidePanel = "'%s' is not inside a panel: %s";
 inline constexpr std::string_view kErrorTooManyElements = "Dialog definition has too many elements";
 
 // A message as composed: in a buffer of 512 bytes, NUL-terminated.

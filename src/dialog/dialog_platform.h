@@ -19,6 +19,13 @@ struct GadgetRequest {
     std::int32_t maximum = 0;
     std::int32_t page = 0;
     std::int32_t colour = 0;
+    // Scroll area: the inner size (-1 automatic, made 0 at first) and the scroll step.
+    std::int32_t inner_width = -1;
+    std::int32_t inner_height = -1;
+    std::int32_t step = 10;
+    // Splitter: the gadgets of its two panes.
+    std::intptr_t first = -1;
+    std::intptr_t second = -1;
 };
 
 class DialogPlatform {
@@ -68,6 +75,23 @@ public:
     [[nodiscard]] virtual std::int32_t list_item_height(std::intptr_t gadget) = 0;
     // The height of the platform's 3D edge (one side).
     [[nodiscard]] virtual std::int32_t edge_height() = 0;
+    // The width of the platform's thin window border (one side).
+    [[nodiscard]] virtual std::int32_t border_width() = 0;
+    virtual void free_gadget(std::intptr_t gadget) = 0;
+    // The gadget's current size.
+    [[nodiscard]] virtual LayoutSize gadget_size(std::intptr_t gadget) = 0;
+    // The height of the gadget's current text in its font (a frame's caption).
+    [[nodiscard]] virtual std::int32_t text_height(std::intptr_t gadget) = 0;
+    [[nodiscard]] virtual std::int32_t get_attribute(std::intptr_t gadget, std::int32_t attribute) = 0;
+    virtual void set_attribute(std::intptr_t gadget, std::int32_t attribute, std::int32_t value) = 0;
+    // A panel's new page at position; its index, or -1.
+    virtual std::int32_t add_item(std::intptr_t gadget, std::int32_t position, std::u16string_view text) = 0;
+    // Gadget lists: where the gadgets created next go.
+    virtual void open_list(std::intptr_t gadget, std::int32_t item) = 0;
+    virtual void close_list() = 0;
+    // A callback for every event type of one gadget.
+    virtual void bind_gadget_events(std::intptr_t gadget, void (*callback)()) = 0;
+    virtual void unbind_gadget_events(std::intptr_t gadget, void (*callback)()) = 0;
 
 protected:
     ~DialogPlatform() = default;

@@ -107,12 +107,14 @@ TEST_F(DialogTest, IdsTakePbAnyRegisteredNamesAndRejectTheRest) {
     EXPECT_EQ(is_window(9), nullptr);
 }
 
-TEST_F(DialogTest, KindsThisBuildLacksFailNamingTheElement) {
-    EXPECT_EQ(open(u"<window name='w' id='1'><vbox><button name='ok'/><Frame name='box1'/></vbox></window>", u"w"), 0);
-    EXPECT_EQ(dialog_error(dialog), "'Frame' gadget is not available in this build: box1");
+TEST_F(DialogTest, GadgetsThatCannotBeMadeOrPlacedFailNamingTheElement) {
+    // No editing-component library was loaded: the gadget cannot be made.
+    EXPECT_EQ(open(u"<window name='w' id='1'><vbox><button name='ok'/><Scintilla name='ed'/></vbox></window>", u"w"),
+              0);
+    EXPECT_EQ(dialog_error(dialog), "'Scintilla' gadget could not be created: ed");
     EXPECT_EQ(is_window(1), nullptr);
-    EXPECT_EQ(open(u"<window name='w'><checkbox name='c'/></window>", u"w"), 0);
-    EXPECT_EQ(dialog_error(dialog), "'checkbox' gadget is not available in this build: c");
+    EXPECT_EQ(open(u"<window name='w'><vbox><tab name='page'/></vbox></window>", u"w"), 0);
+    EXPECT_EQ(dialog_error(dialog), "'tab' is not inside a panel: page");
 }
 
 TEST_F(DialogTest, LookupsFindTheFirstNameAndNothingForTheWindow) {
