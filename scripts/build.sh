@@ -7,8 +7,9 @@ build_native() {
     cmake --build "$ROOT/build/native" -j"$(nproc)"
 }
 
+# build_win32 [TARGET...]: everything, or only the targets named.
 build_win32() {
     cmake -S "$ROOT" -B "$ROOT/build/win32" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLOBSMITH_WERROR=ON >/dev/null
-    cmake --build "$ROOT/build/win32" -j"$(nproc)"
+    cmake --build "$ROOT/build/win32" -j"$(nproc)" ${1:+--target "$@"}
 }

@@ -9,7 +9,7 @@ cd "$ROOT"
 
 "$ROOT/scripts/install-deps.sh"
 source "$ROOT/scripts/build.sh"
-build_win32
+build_win32 Blobsmith  # the program only, not the tests
 
 exe="$ROOT/build/win32/bin/Blobsmith.exe"
 headless=0
