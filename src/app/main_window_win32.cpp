@@ -28,6 +28,7 @@ constexpr std::uint32_t kThisFile = 1;
 constexpr std::uint32_t kDropFormatFiles = 15;  // the platform's dropped-file list
 constexpr std::uint32_t kDropAllActions = 7;    // copy, move and link
 constexpr std::uint32_t kBoxError = 0x10;       // error icon, OK button
+constexpr std::int32_t kLinkColour = 0xCC6600;  // 0x00BBGGRR: red 0, green 102, blue 204
 
 // The generation's thread: its outcome goes back to the GUI thread as an event,
 // since only that thread may show a box or touch the window.
@@ -54,6 +55,9 @@ bool open_main_window() noexcept {
         state.export_button = dialog_gadget(state.dialog, u"cmdSave");
         state.copy_button = dialog_gadget(state.dialog, u"cmdCopy");
 
+        // The link starts black, like text: give it a link's blue. Not the
+        // system's hot-track colour, which some themes make a pale grey.
+        gadget_set_colour(state.home_link, FRONT_COLOR, kLinkColour);
         gadget_bind_event(state.home_link, on_home_link);
         gadget_bind_event(state.export_button, on_export);
         gadget_bind_event(state.copy_button, on_copy);
@@ -118,12 +122,14 @@ void on_copy_done() noexcept {
     const char16_t* why = nullptr;
     switch (status) {
         case GenerationStatus::OutOfMemory:
-            why = u"The clipboard is unchanged: there is not enough memory for the text of these files "
-                  u"(a 32-bit program can hold little more than 1 GiB of it). Remove some files and try again.";
+            why =
+                u"The clipboard is unchanged: there is not enough memory for the text of these files "
+                u"(a 32-bit program can hold little more than 1 GiB of it). Remove some files and try again.";
             break;
         case GenerationStatus::ClipboardRefused:
-            why = u"The clipboard is unchanged: it could not be opened or did not take the text "
-                  u"(another program may be holding it). Try Copy again.";
+            why =
+                u"The clipboard is unchanged: it could not be opened or did not take the text "
+                u"(another program may be holding it). Try Copy again.";
             break;
         case GenerationStatus::NoClipboard:
             why = u"The clipboard is unchanged: this system has no clipboard.";

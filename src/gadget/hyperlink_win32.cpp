@@ -1,5 +1,6 @@
 // The hyperlink gadget: a static control that paints itself, with a hover
-// colour, an optional underline, a hand cursor and a click on release.
+// colour, an underline (always, or only while hovered), a hand cursor and a
+// click on release.
 #include <new>
 
 #include "gadget/gadget_internal_win32.h"
@@ -78,7 +79,9 @@ void draw(HWND control, HDC dc, const RECT& area, GadgetObject& g, HyperlinkReco
     const COLORREF colour = text_colour(g, link);
     SetTextColor(dc, colour);
     TextOutW(dc, 0, 0, text, length);
-    if (link.flags & PB_HyperLink_Underline) {
+    // Underlined always with the flag, and while hovered in any case: the
+    // pointer over it shows it is a link.
+    if ((link.flags & PB_HyperLink_Underline) || link.hovering) {
         SIZE extent{};
         GetTextExtentPoint32W(dc, text, length, &extent);
         const UniqueHpen pen(CreatePen(PS_SOLID, 0, colour));

@@ -154,6 +154,37 @@ TEST_F(GadgetTest, HyperlinkPaintsInTheHoverColour) {
     close_window(1);
 }
 
+TEST_F(GadgetTest, HyperlinkWithoutTheFlagIsUnderlinedWhileHovered) {
+    ASSERT_NE(open_window(1, 0, 0, 200, 60, u"paint", PB_Window_BorderLess), 0);
+    // Blanks: whatever shows in the link's colours is the underline.
+    ASSERT_NE(hyperlink_gadget(1, 0, 0, 200, 60, u"        ", kHover), 0);
+    gadget_set_colour(1, FRONT_COLOR, 0x00AA00);
+    const HWND link = hwnd(1);
+    const auto pixels = [&](COLORREF wanted) {
+        UpdateWindow(link);
+        pump();
+        HDC dc = GetDC(link);
+        int found = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 60; ++x)
+                found += GetPixel(dc, x, y) == wanted;
+        ReleaseDC(link, dc);
+        return found;
+    };
+    if (pixels(CLR_INVALID) > 0)
+        GTEST_SKIP() << "the display gives no pixels back here";
+    EXPECT_EQ(pixels(0x00AA00), 0);
+    RECT screen;
+    GetWindowRect(link, &screen);
+    SetCursorPos(screen.left + 3, screen.top + 3);
+    post_mouse(link, WM_MOUSEMOVE, 3, 3);
+    EXPECT_TRUE(pump_until([&] { return pixels(kHover) >= 20; }));
+    SetCursorPos(screen.right + 50, screen.bottom + 50);
+    EXPECT_TRUE(pump_until([&] { return pixels(kHover) == 0; }));
+    EXPECT_EQ(pixels(0x00AA00), 0);
+    close_window(1);
+}
+
 TEST_F(GadgetTest, HyperlinkPaintPutsBackWhatItSelected) {
     ASSERT_NE(hyperlink_gadget(1, 0, 0, 100, 20, u"link", kHover, PB_HyperLink_Underline), 0);
     const UniqueHfont link_font(CreateFontW(-16, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));

@@ -84,6 +84,8 @@ TEST(MainWindowInProcess, LooksAsDesignedWithItsFontAndMenuRules) {
         EXPECT_FALSE(font.lfItalic);
     }
     EXPECT_EQ(controls, 6);
+    // The link looks like one: blue, not the black of text.
+    EXPECT_EQ(gadget_get_colour(state.home_link, FRONT_COLOR), 0xCC6600);
 
     // Empty list: both items grey, nothing bound.
     MenuSeen seen = right_click_list();
