@@ -97,6 +97,8 @@ public:
         g.request = r;
         g.request.text = {};  // the view would dangle
         g.list = lists.empty() ? -1 : lists.back();
+        if (r.kind == ElementKind::panel)
+            g.attributes[3] = tab_strip_height;
         gadgets[id] = g;
         order.push_back(id);
         // Container kinds become the current list, as the real ones do.
@@ -123,6 +125,11 @@ public:
         ++g.resizes;
         if (g.kind == ElementKind::splitter)
             split(g.request, width, height);
+        // A panel's page area: the panel inside its edges and under its tabs.
+        if (g.kind == ElementKind::panel) {
+            g.attributes[1] = width - 4;
+            g.attributes[2] = height - tab_strip_height - 2;
+        }
     }
     // As the real splitter: the bar in the middle, the panes' containers
     // resized, each reporting its resize as a gadget event.
@@ -190,6 +197,7 @@ public:
     ElementKind missing_kind = ElementKind::window;  // a kind the platform lacks
     ElementKind refused_kind = ElementKind::window;  // a kind it cannot make
     std::int32_t caption_height = 13;
+    std::int32_t tab_strip_height = 20;
     std::vector<std::intptr_t> lists;  // open gadget lists, innermost last
     int unbalanced_closes = 0;
     int freed = 0;
