@@ -48,7 +48,8 @@ void place_panes(HWND control, SplitterRecord& s) {
     GetClientRect(control, &client);
     const std::int32_t length = vertical(s) ? client.right : client.bottom;
     const std::int32_t across = vertical(s) ? client.bottom : client.right;
-    if (s.position < 0) {
+    const bool first_placement = s.position < 0;
+    if (first_placement) {
         s.position = (length - bar_size(s)) / 2;
     } else if (s.length > 0 && length != s.length) {
         if (s.flags & PB_Splitter_SecondFixed)
@@ -68,6 +69,10 @@ void place_panes(HWND control, SplitterRecord& s) {
         gadget_resize(s.first, 0, 0, across, first_size);
         gadget_resize(s.second, 0, after, across, rest);
     }
+    // Made without a size (as a dialog makes it): the bar is placed at the
+    // first real size, not pushed to the edge by this empty one.
+    if (first_placement && length <= bar_size(s))
+        s.position = -1;
     InvalidateRect(control, nullptr, TRUE);
 }
 
