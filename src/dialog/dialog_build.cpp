@@ -187,7 +187,7 @@ void read_layout_attributes(DialogBuild& build, const Attributes& a, Apply apply
             record_dialog_error(build.errors, kErrorBadAttribute, {a.name(i), xml_node_name(a.node)});
 }
 
-void bind_event_attributes(DialogBuild& build, const DialogElement& e, const Attributes& a, std::uint8_t mask) {
+void bind_event_attributes(DialogBuild& build, std::intptr_t gadget, const Attributes& a, std::uint8_t mask) {
     for (std::int32_t i = 0; i < a.count(); ++i) {
         const std::u16string_view n = a.name(i), v = a.value(i);
         for (const EventAttribute& event : kEventAttributes) {
@@ -202,7 +202,7 @@ void bind_event_attributes(DialogBuild& build, const DialogElement& e, const Att
                 record_dialog_error(build.errors, kErrorNotRuntimeProcedure, {v});
                 return;
             }
-            bind_event(EV_GADGET, reinterpret_cast<EventCallback>(procedure), build.window, e.gadget, event.type);
+            bind_event(EV_GADGET, reinterpret_cast<EventCallback>(procedure), build.window, gadget, event.type);
             break;
         }
     }
@@ -271,12 +271,13 @@ std::unique_ptr<DialogElement> make_gadget_element(DialogBuild& build, const Key
     }
     if ((k.kind == ElementKind::editor || k.kind == ElementKind::spin) && e->has_text)
         build.platform.set_text(e->gadget, e->text);
-    bind_event_attributes(build, *e, a, k.event_mask);
+    bind_event_attributes(build, e->gadget, a, k.event_mask);
     return e;
 }
 
 // An option with GROUP waits in its parent's list; its gadget field is its ID
-// meanwhile, and event attributes bind to that ID.
+// meanwhile, and event attributes bind to that ID. Without an ID they bind
+// once the gadget exists, so that a handler is never dropped silently.
 std::unique_ptr<DialogElement> make_grouped_option(DialogBuild& build,
                                                    const Keyword& k,
                                                    const Attributes& a,
@@ -287,7 +288,7 @@ std::unique_ptr<DialogElement> make_grouped_option(DialogBuild& build,
         return e;
     e->gadget = e->id;
     if (e->id != -1)
-        bind_event_attributes(build, *e, a, k.event_mask);
+        bind_event_attributes(build, e->gadget, a, k.event_mask);
     e->pending_slot = std::make_shared<DialogElement*>(e.get());
     parent.pending_options.push_back(PendingOption{e->pending_slot, a.number(u"GROUP", 0), e->id, e->text, a.node});
     return e;
@@ -420,7 +421,7 @@ std::unique_ptr<DialogElement> make_element(DialogBuild& build,
             read_common_attributes(build, *e, a);
             if (build.errors.has_error() || !create_gadget(build, *e, request_for(*e), a))
                 return e;
-            bind_event_attributes(build, *e, a, k.event_mask);
+            bind_event_attributes(build, e->gadget, a, k.event_mask);
             build.panels.push_back(e.get());
             return e;
         }
@@ -478,6 +479,8 @@ void create_pending_options(DialogBuild& build, DialogElement& parent) {
             }
             if (element)
                 element->gadget = gadget;
+            if (option.id == -1)
+                bind_event_attributes(build, gadget, Attributes{option.node}, find_keyword(u"option")->event_mask);
             apply_states(build, gadget, option.node);
         }
         pending = std::move(rest);
