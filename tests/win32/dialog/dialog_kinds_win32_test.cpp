@@ -108,7 +108,9 @@ TEST_F(DialogTest, RangeKindsGetTheirDefaultsOnTheRealControls) {
     info.fMask = SIF_ALL;
     GetScrollInfo(control(u"s"), SB_CTL, &info);
     EXPECT_EQ(info.nMin, 0);
+    EXPECT_EQ(info.nMax, 100);
     EXPECT_EQ(info.nPage, 10u);
+    EXPECT_EQ(SendMessageW(control(u"t"), TBM_GETRANGEMIN, 0, 0), 0);
     EXPECT_EQ(SendMessageW(control(u"t"), TBM_GETRANGEMAX, 0, 0), 10);
     // A track bar takes negative limits as 0.
     EXPECT_EQ(range(u"t2"), (std::vector<std::int32_t>{0, 8, 5}));

@@ -3,6 +3,7 @@
 // failed opening leaves behind, name lookups, and the layout runs after
 // opening, on refresh and on a user's resize.
 #include "dialog_test_support_win32.h"
+#include "gadget/gadget_internal_win32.h"
 #include "gadget/gadget_kinds.h"
 
 namespace {
@@ -108,10 +109,12 @@ TEST_F(DialogTest, IdsTakePbAnyRegisteredNamesAndRejectTheRest) {
 }
 
 TEST_F(DialogTest, GadgetsThatCannotBeMadeOrPlacedFailNamingTheElement) {
-    // No editing-component library was loaded: the gadget cannot be made.
-    EXPECT_EQ(open(u"<window name='w' id='1'><vbox><button name='ok'/><Scintilla name='ed'/></vbox></window>", u"w"),
-              0);
-    EXPECT_EQ(dialog_error(dialog), "'Scintilla' gadget could not be created: ed");
+    // A system without the browser object, as a class that does not exist.
+    static const CLSID kNoSuchClass = {0x1b2c3d4e, 0x5f60, 0x4172, {0x83, 0x94, 0xa5, 0xb6, 0xc7, 0xd8, 0xe9, 0xfa}};
+    set_web_browser_class(&kNoSuchClass);
+    EXPECT_EQ(open(u"<window name='w' id='1'><vbox><button name='ok'/><Web name='page'/></vbox></window>", u"w"), 0);
+    set_web_browser_class(nullptr);
+    EXPECT_EQ(dialog_error(dialog), "'Web' gadget could not be created: page");
     EXPECT_EQ(is_window(1), nullptr);
     EXPECT_EQ(open(u"<window name='w'><vbox><tab name='page'/></vbox></window>", u"w"), 0);
     EXPECT_EQ(dialog_error(dialog), "'tab' is not inside a panel: page");
