@@ -302,8 +302,9 @@ inline bool set_clipboard(const std::u16string& text) {
 inline bool wait_clipboard_change(DWORD sequence, DWORD milliseconds = 10000) {
     if (!wait_until([&] { return GetClipboardSequenceNumber() != sequence; }, milliseconds))
         return false;
+    // Handing hundreds of megabytes over takes seconds: the same time limit.
     return wait_until([] { return GetOpenClipboardWindow() == nullptr && IsClipboardFormatAvailable(CF_UNICODETEXT); },
-                      2000);
+                      milliseconds);
 }
 
 // The clipboard's Unicode text; "<none>" when it holds none or cannot be opened.
