@@ -51,7 +51,7 @@ public:
         if (refuse_windows)
             return 0;
         // As the real one: the new handle for -1, else a non-zero platform handle.
-        const std::intptr_t handle = next_handle++;
+        const std::intptr_t handle = new_handle();
         const std::intptr_t number = id == -1 ? handle : id;
         FakeWindow& w = windows[number] = FakeWindow{};
         w.title = title;
@@ -89,7 +89,7 @@ public:
     std::intptr_t create_gadget(const GadgetRequest& r) override {
         if (refuse_gadgets || r.kind == refused_kind)
             return -1;
-        const std::intptr_t id = r.id == -1 ? next_handle++ : r.id;
+        const std::intptr_t id = r.id == -1 ? new_handle() : r.id;
         FakeGadget g;
         g.kind = r.kind;
         g.text = r.text;
@@ -208,4 +208,12 @@ public:
     std::vector<std::intptr_t> order;  // gadgets in creation order
     int windows_opened = 0;
     std::intptr_t next_handle = 100000;
+
+private:
+    // Never one a definition's number already took.
+    std::intptr_t new_handle() {
+        while (gadgets.count(next_handle) || windows.count(next_handle))
+            ++next_handle;
+        return next_handle++;
+    }
 };
