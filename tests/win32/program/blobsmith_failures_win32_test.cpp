@@ -25,6 +25,20 @@ void press_ok(const Program& program, HWND box, const wchar_t* title) {
     EXPECT_TRUE(driver::wait_until([&] { return program.find_own_window(title) == nullptr; }, 3000));
 }
 
+// True once the process has loaded a module of that file name.
+bool has_module(DWORD process_id, const wchar_t* name) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process_id);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    MODULEENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Module32FirstW(snapshot, &entry); more && !found; more = Module32NextW(snapshot, &entry))
+        found = lstrcmpiW(entry.szModule, name) == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+
 // A session-wide hook of blobsmith-refusals.dll, removed when it goes.
 class RefusalHook {
 public:
@@ -75,10 +89,13 @@ TEST(BlobsmithFailures, ACopyWhoseThreadCannotStartSaysSoAndTheNextCopyWorks) {
     const HWND copy = driver::find_control(program.window(), L"Button", L"Copy").hwnd;
     ASSERT_TRUE(driver::set_clipboard(u"before"));
 
-    // The hook reaches the program with the press on the button, before the
-    // release that starts Copy: that Copy's thread is refused, later ones not.
+    // The hook reaches the program with its next window event (a click on the
+    // list moves the focus) and diverts CreateThread there, on the GUI thread;
+    // the next Copy's thread is refused, later ones not.
     RefusalHook hook("refuse_thread_hook");
     ASSERT_TRUE(hook.installed());
+    driver::click(driver::centre_on_screen(driver::find_control(program.window(), L"ListBox").hwnd));
+    ASSERT_TRUE(driver::wait_until([&] { return has_module(program.id(), L"blobsmith-refusals.dll"); }, 5000));
     driver::click(driver::centre_on_screen(copy));
     HWND box = nullptr;
     ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }));
