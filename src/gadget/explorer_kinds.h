@@ -32,6 +32,7 @@ inline constexpr std::int32_t PB_Explorer_Selected = 1;
 inline constexpr std::int32_t PB_Explorer_File = 2;
 inline constexpr std::int32_t PB_Explorer_Directory = 4;
 inline constexpr std::int32_t PB_Explorer_DisplayMode = 1;  // 0 large icons, 1 small icons, 2 list, 3 report
+inline constexpr std::int32_t PB_Explorer_ColumnWidth = 1;  // item attribute of a column (item ignored)
 
 // The entries of a folder (path, optionally ending in a pattern such as
 // "*.txt") with the columns Name, Size, Type, Attributes, Created, Modified
@@ -39,6 +40,8 @@ inline constexpr std::int32_t PB_Explorer_DisplayMode = 1;  // 0 large icons, 1 
 // unless PB_Explorer_NoDirectoryChange; the listing follows changes on disk.
 // Clicks and ET_DRAG_START as a list. Text: the folder shown, with a trailing
 // separator; setting it shows another. State: the first selected entry.
+// Columns after Name can be removed, and the program can add its own and set
+// their cells (kept until the listing is filled again).
 [[nodiscard]] std::intptr_t explorerlist_gadget(std::intptr_t id,
                                                 std::int32_t x,
                                                 std::int32_t y,

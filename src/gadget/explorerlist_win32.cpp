@@ -27,8 +27,14 @@ struct Entry {
     bool folder = false;
 };
 
+// What a column of the view shows: one of kColumns, or the program's own.
+constexpr std::int8_t kProgramColumn = -1;
+
 struct ExplorerListRecord {
     std::uint32_t flags = 0;
+    // By view column: the index in kColumns it shows, or kProgramColumn. The
+    // Name column is always first: it is the entry itself.
+    std::vector<std::int8_t> columns = {0, 1, 2, 3, 4, 5, 6};
     std::u16string folder;       // with a trailing separator
     std::u16string pattern;      // "*.*" unless the path named one
     std::vector<Entry> entries;  // in the list's order
@@ -93,18 +99,22 @@ void add_row(HWND control, ExplorerListRecord& list, const Entry& entry, const W
     list.entries.push_back(entry);
     if (!data)
         return;
+    std::u16string cells[std::size(kColumns)];
     if (!entry.folder) {
         const unsigned long long size =
             (static_cast<unsigned long long>(data->nFileSizeHigh) << 32) | data->nFileSizeLow;
         wchar_t text[32];
         std::swprintf(text, 32, L"%llu", size);
-        set_cell(control, row, 1, from_wide(text));
+        cells[1] = from_wide(text);
     }
-    set_cell(control, row, 2, from_wide(info.szTypeName));
-    set_cell(control, row, 3, attribute_text(data->dwFileAttributes));
-    set_cell(control, row, 4, date_text(data->ftCreationTime));
-    set_cell(control, row, 5, date_text(data->ftLastWriteTime));
-    set_cell(control, row, 6, date_text(data->ftLastAccessTime));
+    cells[2] = from_wide(info.szTypeName);
+    cells[3] = attribute_text(data->dwFileAttributes);
+    cells[4] = date_text(data->ftCreationTime);
+    cells[5] = date_text(data->ftLastWriteTime);
+    cells[6] = date_text(data->ftLastAccessTime);
+    for (std::size_t column = 1; column < list.columns.size(); ++column)
+        if (list.columns[column] > 0)
+            set_cell(control, row, static_cast<int>(column), cells[list.columns[column]]);
 }
 
 void watch(HWND control, ExplorerListRecord& list) {
@@ -333,6 +343,75 @@ void explorerlist_set_colour(GadgetObject& g, std::int32_t type, std::int32_t co
     InvalidateRect(control, nullptr, TRUE);
 }
 
+// A cell of a column after Name; the program's cells last until the listing is
+// filled again (another folder, or a change on disk).
+std::int32_t explorerlist_set_item_text(GadgetObject& g,
+                                        std::int32_t item,
+                                        const std::u16string& text,
+                                        std::int32_t column) {
+    const ExplorerListRecord& list = list_of(g);
+    if (item < 0 || static_cast<std::size_t>(item) >= list.entries.size() || column < 1 ||
+        static_cast<std::size_t>(column) >= list.columns.size())
+        return -1;
+    set_cell(gadget_hwnd(g), item, column, text);
+    return 0;
+}
+
+// A column of the program's own, anywhere after Name.
+std::int32_t explorerlist_add_column(GadgetObject& g,
+                                     std::int32_t position,
+                                     const std::u16string& title,
+                                     std::int32_t width) {
+    ExplorerListRecord& list = list_of(g);
+    const auto count = static_cast<std::int32_t>(list.columns.size());
+    const std::int32_t at = position < 1 || position > count ? count : position;
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = const_cast<wchar_t*>(wide(title));
+    column.cx = width;
+    column.iSubItem = at;
+    const auto index = static_cast<std::int32_t>(
+        send(gadget_hwnd(g), LVM_INSERTCOLUMNW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&column)));
+    if (index >= 0)
+        list.columns.insert(list.columns.begin() + index, kProgramColumn);
+    return index;
+}
+
+// Any column but Name; -1 removes all the others.
+void explorerlist_remove_column(GadgetObject& g, std::int32_t column) {
+    ExplorerListRecord& list = list_of(g);
+    const HWND control = gadget_hwnd(g);
+    if (column == -1) {
+        while (list.columns.size() > 1 && send(control, LVM_DELETECOLUMN, static_cast<WPARAM>(list.columns.size() - 1)))
+            list.columns.pop_back();
+        return;
+    }
+    if (column < 1 || static_cast<std::size_t>(column) >= list.columns.size())
+        return;
+    if (send(control, LVM_DELETECOLUMN, static_cast<WPARAM>(column)))
+        list.columns.erase(list.columns.begin() + column);
+}
+
+std::int32_t explorerlist_get_item_attribute(GadgetObject& g,
+                                             std::int32_t,
+                                             std::int32_t attribute,
+                                             std::int32_t column) {
+    if (attribute != PB_Explorer_ColumnWidth || column < 0 ||
+        static_cast<std::size_t>(column) >= list_of(g).columns.size())
+        return 0;
+    return static_cast<std::int32_t>(send(gadget_hwnd(g), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column)));
+}
+
+void explorerlist_set_item_attribute(GadgetObject& g,
+                                     std::int32_t,
+                                     std::int32_t attribute,
+                                     std::int32_t value,
+                                     std::int32_t column) {
+    if (attribute == PB_Explorer_ColumnWidth && column >= 0 &&
+        static_cast<std::size_t>(column) < list_of(g).columns.size())
+        send(gadget_hwnd(g), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), value);
+}
+
 constexpr GadgetKindTable kExplorerListKind{
     .kind = kKindExplorerList,
     .size = kGadgetKindTableSize,
@@ -346,8 +425,13 @@ constexpr GadgetKindTable kExplorerListKind{
     .get_item_state = explorerlist_get_item_state,
     .set_item_state = explorerlist_set_item_state,
     .get_item_text = explorerlist_get_item_text,
+    .set_item_text = explorerlist_set_item_text,
+    .add_column = explorerlist_add_column,
+    .remove_column = explorerlist_remove_column,
     .get_attribute = explorerlist_get_attribute,
     .set_attribute = explorerlist_set_attribute,
+    .get_item_attribute = explorerlist_get_item_attribute,
+    .set_item_attribute = explorerlist_set_item_attribute,
     .set_colour = explorerlist_set_colour,
     .get_colour = common_get_colour,
 };

@@ -50,6 +50,41 @@ TEST_F(ExplorerTest, AListShowsFoldersFirstThenFilesWithTheirColumns) {
     EXPECT_EQ(pump(), GadgetEvents{});
 }
 
+TEST_F(ExplorerTest, AListsColumnsAfterNameCanBeRemovedOrTheProgramsOwn) {
+    ASSERT_NE(explorerlist_gadget(1, 0, 0, 400, 300, root.c_str()), 0);
+    const HWND list = hwnd(1);
+    const auto header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const auto columns = [&] { return SendMessageW(header, HDM_GETITEMCOUNT, 0, 0); };
+    // b.txt is row 3: name, size 3, type, attributes, created, ...
+    const std::u16string created = gadget_get_item_text(1, 3, 4);
+    gadget_remove_column(1, 3);
+    EXPECT_EQ(columns(), 6);
+    EXPECT_EQ(gadget_get_item_text(1, 3, 3), created);
+    EXPECT_EQ(gadget_add_column(1, 1, u"Tag", 50), 1);
+    EXPECT_EQ(gadget_get_item_text(1, 3, 2), u"3");  // the size moved one on
+    gadget_set_item_text(1, 3, u"mine", 1);
+    EXPECT_EQ(gadget_get_item_text(1, 3, 1), u"mine");
+    gadget_set_item_attribute(1, 0, PB_Explorer_ColumnWidth, 77, 1);
+    EXPECT_EQ(gadget_get_item_attribute(1, 0, PB_Explorer_ColumnWidth, 1), 77);
+    // The name is the entry on disk: neither removed nor written.
+    gadget_remove_column(1, 0);
+    gadget_set_item_text(1, 3, u"renamed", 0);
+    EXPECT_EQ(columns(), 7);
+    EXPECT_EQ(gadget_get_item_text(1, 3, 0), u"b.txt");
+
+    // Filled again after a change on disk: every cell in its column, the program's empty.
+    dir.write(u"d.txt", "dee");
+    EXPECT_TRUE(pump_until([] { return gadget_count_items(1) == 6; }));
+    EXPECT_EQ(gadget_get_item_text(1, 5, 0), u"d.txt");
+    EXPECT_EQ(gadget_get_item_text(1, 5, 2), u"3");
+    EXPECT_EQ(gadget_get_item_text(1, 3, 1), u"");
+    EXPECT_EQ(gadget_get_item_text(1, 3, 4), created);
+    gadget_remove_column(1, -1);
+    EXPECT_EQ(columns(), 1);
+    EXPECT_EQ(gadget_get_item_text(1, 3, 0), u"b.txt");
+    expect_all_freed({list});
+}
+
 TEST_F(ExplorerTest, ADoubleClickOpensAFolderAndTheListingFollowsTheDisk) {
     ASSERT_NE(explorerlist_gadget(1, 0, 0, 400, 300, root.c_str()), 0);
     const HWND list = hwnd(1);
