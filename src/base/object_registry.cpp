@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -40,17 +41,16 @@ void* record_of(ObjectRegistry::Node* node) {
 
 }  // namespace
 
-void ObjectRegistry::RecordDeleter::operator()(void* record) const noexcept {
-    delete_block(record);
-}
-
 ObjectRegistry::ObjectRegistry(std::int32_t object_size, std::int32_t increment, FreeRoutine free_routine)
     : object_size_(object_size), increment_(increment), free_routine_(free_routine) {
     assert(increment > 0);
-    slots_.resize(static_cast<std::size_t>(increment));
+    (void)grow_slots(increment);  // on failure the first number grows it
 }
 
 ObjectRegistry::~ObjectRegistry() {
+    for (std::int32_t i = 0; i < capacity_; ++i)
+        delete_block(slots_[i]);
+    std::free(slots_);
     while (handle_list_) {
         Node* node = handle_list_;
         handle_list_ = node->next;
@@ -61,7 +61,7 @@ ObjectRegistry::~ObjectRegistry() {
 void* ObjectRegistry::next_live_number(ObjectId& id) {
     while (examine_index_ < capacity()) {
         const std::int32_t index = examine_index_++;
-        void* record = slots_[static_cast<std::size_t>(index)].get();
+        void* record = slots_[index];
         if (record && registry_liveness(record) != 0) {
             id = index;
             return record;
@@ -78,6 +78,18 @@ ObjectRegistry::Node* ObjectRegistry::handle_node(ObjectId id) const {
             return node;
     }
     return nullptr;
+}
+
+bool ObjectRegistry::grow_slots(std::int64_t count) noexcept {
+    if (count > INT32_MAX || static_cast<std::uint64_t>(count) > SIZE_MAX / sizeof(void*))
+        return false;
+    auto* bigger = static_cast<void**>(std::realloc(slots_, static_cast<std::size_t>(count) * sizeof(void*)));
+    if (!bigger)
+        return false;
+    std::fill(bigger + capacity_, bigger + count, nullptr);
+    slots_ = bigger;
+    capacity_ = static_cast<std::int32_t>(count);
+    return true;
 }
 
 void* ObjectRegistry::allocate(ObjectId id) {
@@ -97,33 +109,24 @@ void* ObjectRegistry::allocate(ObjectId id) {
     if (id < 0)
         return nullptr;
 
-    if (id >= capacity()) {
-        const ObjectId wanted = id + increment_;
-        if (wanted > INT32_MAX)
-            return nullptr;
-        try {
-            slots_.resize(static_cast<std::size_t>(wanted));
-        } catch (const std::bad_alloc&) {
-            return nullptr;
-        }
-    }
-    auto& slot = slots_[static_cast<std::size_t>(id)];
-    if (slot) {
+    if (id >= capacity() && !grow_slots(static_cast<std::int64_t>(id) + increment_))
+        return nullptr;
+    if (void* record = slots_[id]) {
         // The number is reused: the previous object goes first, live or not.
         if (free_routine_)
             free_routine_(id);
-        return slot.get();
+        return record;
     }
     void* record = new_zeroed(bytes);
     if (!record)
         return nullptr;
-    slot.reset(record);
+    slots_[id] = record;
     return record;
 }
 
 void ObjectRegistry::release(ObjectId id) {
     if (is_number(id)) {
-        if (void* record = slots_[static_cast<std::size_t>(id)].get())
+        if (void* record = slots_[id])
             std::memset(record, 0, record_bytes(object_size_));
         return;
     }
@@ -145,7 +148,7 @@ void ObjectRegistry::release(ObjectId id) {
 
 void* ObjectRegistry::get_unchecked(ObjectId id) const {
     if (is_number(id)) {
-        void* record = slots_[static_cast<std::size_t>(id)].get();
+        void* record = slots_[id];
         return record && registry_liveness(record) != 0 ? record : nullptr;
     }
     if (id == 0 || id == PB_Any)

@@ -5,8 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <vector>
 
 #include "base/object_id.h"
 
@@ -25,8 +23,10 @@ public:
 
     // The record for a new object: a fresh zero-filled handle record for
     // PB_Any, else the slot of that number (the free routine runs first if
-    // the slot has a record). Null for other negative ids and when memory
-    // runs out; the registry is then unchanged.
+    // the slot has a record). Null for other negative ids and when the slot
+    // array cannot grow to the number; the registry is then unchanged.
+    // Records are small allocations: where the program installed its
+    // out-of-memory end, a record that cannot be had ends the process.
     [[nodiscard]] void* allocate(ObjectId id);
 
     // Zero-fills a numbered record (kept for reuse) or unlinks and frees a handle.
@@ -50,52 +50,29 @@ public:
     void examine_start();
     [[nodiscard]] void* examine_next(ObjectId& id);
 
-    [[nodiscard]] std::int32_t capacity() const { return static_cast<std::int32_t>(slots_.size()); }
+    [[nodiscard]] std::int32_t capacity() const { return capacity_; }
     [[nodiscard]] bool has_handles() const { return handle_list_ != nullptr; }
 
     struct Node;  // handle-list node; the record follows its two links
 
 private:
-    struct RecordDeleter {
-        void operator()(void* record) const noexcept;
-    };
-    using Record = std::unique_ptr<void, RecordDeleter>;
-
     [[nodiscard]] bool is_number(ObjectId id) const { return id >= 0 && id < capacity(); }
     [[nodiscard]] void* next_live_number(ObjectId& id);
     [[nodiscard]] Node* handle_node(ObjectId id) const;  // null unless id is in the handle list
+    [[nodiscard]] bool grow_slots(std::int64_t count) noexcept;
 
     std::int32_t object_size_;
     std::int32_t increment_;
-    std::vector<Record> slots_;    // capacity == slots_.size()
+    // Record per number (null until first used). A plain block grown with
+    // realloc: a huge number is refused as a result, never a length error
+    // or the end of the process.
+    void** slots_ = nullptr;
+    std::int32_t capacity_ = 0;
     Node* handle_list_ = nullptr;  // newest first
     FreeRoutine free_routine_;
     std::int32_t examine_index_ = 0;
     Node* examine_cursor_ = nullptr;
 };
-
-// The same operations as free functions, for libraries not yet on ObjectLibrary.
-[[nodiscard]] inline std::unique_ptr<ObjectRegistry> registry_create(std::int32_t object_size,
-                                                                     std::int32_t increment,
-                                                                     FreeRoutine free_routine) {
-    return std::make_unique<ObjectRegistry>(object_size, increment, free_routine);
-}
-[[nodiscard]] inline void* registry_allocate(ObjectRegistry& registry, ObjectId id) {
-    return registry.allocate(id);
-}
-inline void registry_release(ObjectRegistry& registry, ObjectId id) {
-    registry.release(id);
-}
-[[nodiscard]] inline void* registry_find(const ObjectRegistry& registry, ObjectId id) {
-    return registry.find(id);
-}
-inline void registry_free_all(ObjectRegistry& registry) {
-    registry.free_all();
-}
-template <class T>
-[[nodiscard]] T* registry_record(void* record) {
-    return static_cast<T*>(record);
-}
 
 // The liveness word of a record.
 [[nodiscard]] inline std::uintptr_t registry_liveness(const void* record) {

@@ -5,6 +5,7 @@
 #include <new>
 #include <unordered_map>
 
+#include "base/object_library.h"
 #include "dialog/dialog_build.h"
 #include "system/utf.h"
 #include "window/event_bindings.h"
@@ -39,7 +40,7 @@ struct DialogRecord {
     DialogState* state;
 };
 
-std::unique_ptr<ObjectRegistry> g_dialogs;
+std::unique_ptr<ObjectLibrary<DialogRecord>> g_dialogs;
 DialogPlatform* g_platform = nullptr;
 // Window number -> its window element, for the resize handler.
 std::unordered_map<std::intptr_t, WindowElement*>* g_windows = nullptr;
@@ -47,7 +48,7 @@ std::unordered_map<std::intptr_t, WindowElement*>* g_windows = nullptr;
 DialogState* find_dialog(std::intptr_t id) {
     if (!g_dialogs)
         return nullptr;
-    auto* record = registry_record<DialogRecord>(registry_find(*g_dialogs, id));
+    const DialogRecord* record = g_dialogs->find(id);
     return record ? record->state : nullptr;
 }
 
@@ -149,7 +150,7 @@ void unregister_dialog_window(WindowElement& element) {
 
 void init_dialog_library() {
     if (!g_dialogs)
-        g_dialogs = registry_create(sizeof(DialogRecord), 10, free_dialog_record);
+        g_dialogs = std::make_unique<ObjectLibrary<DialogRecord>>(10, free_dialog_record);
     if (!g_windows)
         g_windows = new std::unordered_map<std::intptr_t, WindowElement*>;
     g_platform = native_dialog_platform();
@@ -157,7 +158,7 @@ void init_dialog_library() {
 
 void end_dialog_library() {
     if (g_dialogs)
-        registry_free_all(*g_dialogs);
+        g_dialogs->free_all();
     if (g_windows)
         g_windows->clear();
 }
@@ -168,28 +169,26 @@ std::intptr_t create_dialog(std::intptr_t number) {
     auto* state = new (std::nothrow) DialogState;
     if (!state)
         return 0;
-    auto* record = registry_record<DialogRecord>(registry_allocate(*g_dialogs, number));
-    if (!record) {
+    const auto made = g_dialogs->create(number);
+    if (!made) {
         delete state;
         return 0;
     }
-    record->state = state;
-    return reinterpret_cast<std::intptr_t>(record);
+    made.record->state = state;
+    // A dialog has no platform object: a number's result is its record address.
+    return made.result(reinterpret_cast<std::intptr_t>(made.record));
 }
 
 void free_dialog(std::intptr_t dialog) {
     if (!g_dialogs)
         return;
-    if (dialog == PB_Any) {
-        registry_free_all(*g_dialogs);
+    const DialogRecord* record = g_dialogs->free_all_or_find(dialog);
+    if (!record)
         return;
-    }
-    DialogState* state = find_dialog(dialog);
-    if (!state)
-        return;
+    DialogState* state = record->state;
     close_dialog_tree(*state);
     delete state;
-    registry_release(*g_dialogs, dialog);
+    g_dialogs->release(dialog);
 }
 
 bool is_dialog(std::intptr_t dialog) {

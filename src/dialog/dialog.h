@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "base/object_registry.h"  // PB_Any
+#include "base/object_id.h"
 
 // Start-up after the window, gadget and runtime-name libraries; at the end
 // every dialog is freed (its tree destroyed, its window closed if it exists).

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "base/object_registry.h"
+#include "base/object_id.h"
 
 // Creates the image registry; end_images frees every image.
 void init_images();

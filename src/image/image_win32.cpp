@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "base/object_library.h"
 #include "system/text_case.h"
 #include "system/wide.h"
 #include "system/win32.h"
@@ -20,14 +21,10 @@ struct ImageRecord {
 
 constexpr std::int32_t kImageIncrement = 16;
 
-std::unique_ptr<ObjectRegistry> g_images;
+std::unique_ptr<ObjectLibrary<ImageRecord>> g_images;
 
 ImageRecord* record_of(std::intptr_t id) {
-    if (!g_images || id == PB_Any)
-        return nullptr;
-    // The validating lookup: a stale or foreign handle must not be read.
-    void* record = registry_find(*g_images, id);
-    return record && registry_liveness(record) ? registry_record<ImageRecord>(record) : nullptr;
+    return g_images ? g_images->find(id) : nullptr;
 }
 
 void delete_handle(HGDIOBJ handle, bool icon) {
@@ -39,13 +36,13 @@ void delete_handle(HGDIOBJ handle, bool icon) {
 
 // Takes over a made platform object; on failure it is deleted.
 std::intptr_t keep(std::intptr_t id, HGDIOBJ handle, std::int32_t width, std::int32_t height, bool icon) {
-    void* record = registry_allocate(*g_images, id);
-    if (!record) {
+    const auto made = g_images->create(id);
+    if (!made) {
         delete_handle(handle, icon);
         return 0;
     }
-    *registry_record<ImageRecord>(record) = ImageRecord{handle, width, height, icon ? 1 : 0};
-    return id == PB_Any ? reinterpret_cast<std::intptr_t>(record) : reinterpret_cast<std::intptr_t>(handle);
+    *made.record = ImageRecord{handle, width, height, icon ? 1 : 0};
+    return made.result(reinterpret_cast<std::intptr_t>(handle));
 }
 
 HBITMAP blank_bitmap(std::int32_t width, std::int32_t height) {
@@ -81,7 +78,7 @@ bool icon_size(HICON icon, std::int32_t& width, std::int32_t& height) {
 
 void init_images() {
     if (!g_images)
-        g_images = registry_create(sizeof(ImageRecord), kImageIncrement, free_image);
+        g_images = std::make_unique<ObjectLibrary<ImageRecord>>(kImageIncrement, free_image);
 }
 
 void end_images() {
@@ -127,15 +124,11 @@ std::intptr_t load_image(std::intptr_t id, std::u16string_view path) {
 void free_image(std::intptr_t id) {
     if (!g_images)
         return;
-    if (id == PB_Any) {
-        registry_free_all(*g_images);
-        return;
-    }
-    ImageRecord* image = record_of(id);
+    const ImageRecord* image = g_images->free_all_or_find(id);
     if (!image)
         return;
     delete_handle(image->handle, image->icon != 0);
-    registry_release(*g_images, id);
+    g_images->release(id);
 }
 
 bool is_image(std::intptr_t id) {

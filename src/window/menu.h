@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "base/object_registry.h"  // PB_Any
+#include "base/object_id.h"
 #include "window/event_bindings.h"   // EventCallback
 
 struct Menu;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "base/object_library.h"
 #include "system/wide.h"
 #include "system/win32.h"
 #include "window/event_types.h"
@@ -27,7 +28,7 @@ struct MenuBuildState {
     int depth = 0;
 };
 
-std::unique_ptr<ObjectRegistry> g_menus;
+std::unique_ptr<ObjectLibrary<Menu>> g_menus;
 MenuBuildState g_build;
 
 void free_menu_routine(std::intptr_t id) {
@@ -37,8 +38,7 @@ void free_menu_routine(std::intptr_t id) {
 Menu* menu_record(std::intptr_t number) {
     if (!g_menus)
         return nullptr;
-    auto* m = static_cast<Menu*>(registry_find(*g_menus, number));
-    return m && m->handle ? m : nullptr;
+    return g_menus->find(number);
 }
 
 // The menu being built, or null once it has been freed.
@@ -65,12 +65,13 @@ std::intptr_t add_menu(std::intptr_t number, HMENU handle, HWND window) {
             DestroyMenu(handle);
         return 0;
     }
-    auto* m = static_cast<Menu*>(registry_allocate(*g_menus, number));
-    if (!m) {
+    const auto made = g_menus->create(number);
+    if (!made) {
         DestroyMenu(handle);
         return 0;
     }
-    const std::intptr_t id = number == PB_Any ? reinterpret_cast<std::intptr_t>(m) : number;
+    Menu* m = made.record;
+    const std::intptr_t id = made.id;
     m->handle = handle;
     m->window = window;
     if (window)
@@ -80,7 +81,7 @@ std::intptr_t add_menu(std::intptr_t number, HMENU handle, HWND window) {
     g_build.menu_id = id;
     g_build.menu = handle;
     g_build.current = handle;
-    return number == PB_Any ? id : reinterpret_cast<std::intptr_t>(handle);
+    return made.result(reinterpret_cast<std::intptr_t>(handle));
 }
 
 UINT item_state(HMENU menu, std::uint32_t item, bool& found) {
@@ -96,14 +97,14 @@ UINT item_state(HMENU menu, std::uint32_t item, bool& found) {
 void init_menus() {
     if (g_menus)
         end_menus();
-    g_menus = registry_create(sizeof(Menu), 16, free_menu_routine);
+    g_menus = std::make_unique<ObjectLibrary<Menu>>(16, free_menu_routine);
     g_build = MenuBuildState{};
 }
 
 void end_menus() {
     if (!g_menus)
         return;
-    registry_free_all(*g_menus);
+    g_menus->free_all();
     g_menus.reset();
     g_build = MenuBuildState{};
 }
@@ -251,15 +252,11 @@ void* menu_handle(std::intptr_t number) {
 void free_menu(std::intptr_t number) {
     if (!g_menus)
         return;
-    if (number == PB_Any) {
-        registry_free_all(*g_menus);
-        return;
-    }
-    Menu* m = menu_record(number);
+    const Menu* m = g_menus->free_all_or_find(number);
     if (!m)
         return;
     const Menu closing = *m;
-    registry_release(*g_menus, number);
+    g_menus->release(number);
     if (g_build.menu == closing.handle)
         g_build = MenuBuildState{};
     if (closing.window && IsWindow(closing.window) && GetMenu(closing.window) == closing.handle) {

@@ -161,4 +161,21 @@ TEST(RegistryWithTinyRecords, StillHoldsALivenessWord) {
     registry->release(reinterpret_cast<std::intptr_t>(r));
 }
 
+// A number whose slot array would not fit the address space (a quarter of it
+// on the 32-bit target) is refused, and the registry goes on as before.
+TEST(RegistryWithHugeNumbers, RefusesWhatTheSlotsCannotAddress) {
+    if (sizeof(void*) > 4)
+        GTEST_SKIP() << "the slot array outgrows the address space only with 32-bit pointers";
+    auto registry = std::make_unique<ObjectRegistry>(8, 4, nullptr);
+    auto* r = static_cast<std::uintptr_t*>(registry->allocate(3));
+    ASSERT_NE(r, nullptr);
+    *r = 1;
+    for (const std::intptr_t huge : {std::intptr_t{0x40000000}, std::intptr_t{INT32_MAX}}) {
+        EXPECT_EQ(registry->allocate(huge), nullptr);
+        EXPECT_EQ(registry->find(huge), nullptr);
+    }
+    EXPECT_EQ(registry->capacity(), 4);
+    EXPECT_EQ(registry->find(3), r);
+}
+
 }  // namespace
