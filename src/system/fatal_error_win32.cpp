@@ -3,6 +3,7 @@
 #include "system/fatal_error.h"
 
 #include "system/fatal_error_internal.h"
+#include "system/handles_win32.h"
 #include "system/win32.h"
 
 namespace {
@@ -52,10 +53,9 @@ void run_routine(DWORD code) noexcept {
     if (code == EXCEPTION_STACK_OVERFLOW) {
         // The failing thread has little more than its guard page left, too
         // little for a message box: the routine gets a thread of its own.
-        HANDLE thread = CreateThread(nullptr, 0, routine_thread_entry, nullptr, 0, nullptr);
+        const UniqueKernelHandle thread(CreateThread(nullptr, 0, routine_thread_entry, nullptr, 0, nullptr));
         if (thread) {
-            WaitForSingleObject(thread, INFINITE);
-            CloseHandle(thread);
+            WaitForSingleObject(thread.get(), INFINITE);
             return;
         }
     }

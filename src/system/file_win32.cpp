@@ -7,6 +7,7 @@
 
 #include "system/file.h"
 #include "system/file_platform.h"
+#include "system/handles_win32.h"
 #include "system/wide.h"
 
 namespace {
@@ -76,9 +77,8 @@ std::int64_t file_size(std::u16string_view path) {
         return -1;
 
     WIN32_FIND_DATAW found{};
-    HANDLE search = p.empty() ? INVALID_HANDLE_VALUE : FindFirstFileW(wide(p), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        FindClose(search);
+    const UniqueFind search(p.empty() ? INVALID_HANDLE_VALUE : FindFirstFileW(wide(p), &found));
+    if (search) {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             return -2;
         return (static_cast<std::int64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
@@ -130,8 +130,9 @@ NativeFile native_open_read(std::u16string_view path) {
     const std::u16string p(path);
     if (p.empty())
         return 0;
-    HANDLE file = CreateFileW(wide(p), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return file == INVALID_HANDLE_VALUE ? 0 : reinterpret_cast<NativeFile>(file);
+    UniqueFile file(CreateFileW(wide(p), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Handed to the file library's record, which closes it.
+    return file ? reinterpret_cast<NativeFile>(file.release()) : 0;
 }
 
 std::int64_t native_read(NativeFile file, void* destination, std::int64_t bytes) {

@@ -34,6 +34,9 @@ inline void global_free(HGLOBAL h) {
 inline void destroy_window(HWND h) {
     DestroyWindow(h);
 }
+inline void unregister_class(ATOM atom) {
+    UnregisterClassW(MAKEINTATOM(atom), GetModuleHandleW(nullptr));
+}
 
 // Processes, threads, events, pipes: null when absent.
 struct Kernel : Closer<HANDLE, close_handle> {
@@ -64,6 +67,12 @@ struct Window : Closer<HWND, destroy_window> {
     static Handle invalid() noexcept { return nullptr; }
 };
 
+// A window class this module registered, by its atom.
+struct WindowClass : Closer<ATOM, unregister_class> {
+    using Handle = ATOM;
+    static Handle invalid() noexcept { return 0; }
+};
+
 }  // namespace handle_traits
 
 using UniqueKernelHandle = UniqueHandle<handle_traits::Kernel>;
@@ -75,6 +84,7 @@ using UniqueHbrush = UniqueHandle<handle_traits::Gdi<HBRUSH>>;
 using UniqueHbitmap = UniqueHandle<handle_traits::Gdi<HBITMAP>>;
 using UniqueHglobal = UniqueHandle<handle_traits::Global>;
 using UniqueHwnd = UniqueHandle<handle_traits::Window>;
+using UniqueWindowClass = UniqueHandle<handle_traits::WindowClass>;
 
 // Selects an object into a device context; the one it replaced comes back at
 // the end of the scope. A null object selects nothing.

@@ -18,9 +18,30 @@ struct AffectedWindow {
     bool disabled_for_box;
 };
 
+void set_topmost(HWND window, bool topmost) {
+    SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+// The windows changed for one box; whatever way the call leaves, they get
+// back what the box took from them.
 struct Collection {
     HWND foreground;
     std::vector<AffectedWindow> windows;
+
+    explicit Collection(HWND owner) : foreground(owner) {}
+    Collection(const Collection&) = delete;
+    Collection& operator=(const Collection&) = delete;
+    ~Collection() {
+        for (const AffectedWindow& affected : windows) {
+            if (!IsWindow(affected.window))
+                continue;  // destroyed while the box was open
+            if (affected.disabled_for_box)
+                EnableWindow(affected.window, TRUE);
+            if (affected.was_topmost)
+                set_topmost(affected.window, true);
+        }
+    }
 };
 
 HWND owner_window() {
@@ -50,11 +71,6 @@ BOOL CALLBACK collect_window(HWND window, LPARAM parameter) noexcept {
     return TRUE;
 }
 
-void set_topmost(HWND window, bool topmost) {
-    SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-}
-
 }  // namespace
 
 int message_box(std::u16string_view title, std::u16string_view text, std::uint32_t flags) {
@@ -62,7 +78,7 @@ int message_box(std::u16string_view title, std::u16string_view text, std::uint32
     const std::u16string body_text(text);
     HWND owner = owner_window();
 
-    Collection collection{owner, {}};
+    Collection collection(owner);
     EnumThreadWindows(GetCurrentThreadId(), collect_window, reinterpret_cast<LPARAM>(&collection));
     // A topmost window of ours could hide the box.
     for (const AffectedWindow& affected : collection.windows) {
@@ -70,15 +86,5 @@ int message_box(std::u16string_view title, std::u16string_view text, std::uint32
             set_topmost(affected.window, false);
     }
 
-    const int answer = MessageBoxW(owner, wide(body_text), wide(title_text), flags);
-
-    for (const AffectedWindow& affected : collection.windows) {
-        if (!IsWindow(affected.window))
-            continue;  // destroyed while the box was open
-        if (affected.disabled_for_box)
-            EnableWindow(affected.window, TRUE);
-        if (affected.was_topmost)
-            set_topmost(affected.window, true);
-    }
-    return answer;
+    return MessageBoxW(owner, wide(body_text), wide(title_text), flags);
 }

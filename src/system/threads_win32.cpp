@@ -2,9 +2,11 @@
 #include "system/threads.h"
 
 #include <algorithm>
+#include <memory>
 #include <new>
 #include <vector>
 
+#include "system/handles_win32.h"
 #include "system/process_lock_win32.h"
 
 namespace {
@@ -12,7 +14,7 @@ namespace {
 constexpr SIZE_T kInitialStackCommit = 4096;
 
 struct ThreadRecord {
-    HANDLE handle;
+    UniqueKernelHandle handle;
     std::intptr_t number;
 };
 
@@ -50,23 +52,17 @@ std::intptr_t create_thread(ThreadProcedure procedure, void* argument) {
     if (!procedure)
         return 0;
     ThreadList& list = thread_list();
-    auto* start = new (std::nothrow) ThreadStart{procedure, argument};
+    std::unique_ptr<ThreadStart> start(new (std::nothrow) ThreadStart{procedure, argument});
     if (!start)
         return 0;
-    HANDLE thread = CreateThread(nullptr, kInitialStackCommit, thread_entry, start, 0, nullptr);
-    if (!thread) {
-        delete start;
+    UniqueKernelHandle thread(CreateThread(nullptr, kInitialStackCommit, thread_entry, start.get(), 0, nullptr));
+    if (!thread)
         return 0;
-    }
+    (void)start.release();  // the new thread deletes it
     ProcessLockGuard guard(list.lock);
-    std::erase_if(list.records, [](const ThreadRecord& record) {
-        if (!has_ended(record.handle))
-            return false;
-        CloseHandle(record.handle);
-        return true;
-    });
+    std::erase_if(list.records, [](const ThreadRecord& record) { return has_ended(record.handle.get()); });
     const std::intptr_t number = list.next_number++;
-    list.records.push_back({thread, number});
+    list.records.push_back({std::move(thread), number});
     return number;
 }
 
@@ -75,7 +71,7 @@ std::uintptr_t is_thread_running(std::intptr_t thread) {
     ProcessLockGuard guard(list.lock);
     for (const ThreadRecord& record : list.records) {
         if (record.number == thread) {
-            return has_ended(record.handle) ? 0 : reinterpret_cast<std::uintptr_t>(record.handle);
+            return has_ended(record.handle.get()) ? 0 : reinterpret_cast<std::uintptr_t>(record.handle.get());
         }
     }
     return 0;
@@ -84,7 +80,5 @@ std::uintptr_t is_thread_running(std::intptr_t thread) {
 void end_threads() {
     ThreadList& list = thread_list();
     ProcessLockGuard guard(list.lock);
-    for (const ThreadRecord& record : list.records)
-        CloseHandle(record.handle);
     list.records.clear();
 }

@@ -7,6 +7,7 @@
 
 #include "base/object_library.h"
 #include "system/gui_thread.h"
+#include "system/handles_win32.h"
 #include "system/wide.h"
 #include "window/drop_target.h"
 #include "window/event_bindings.h"
@@ -30,7 +31,7 @@ std::wstring class_name(std::intptr_t id) {
     return L"WindowClass_" + std::to_wstring(static_cast<std::int32_t>(id));
 }
 
-bool register_window_class(const std::wstring& name) {
+ATOM register_window_class(const std::wstring& name) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_DBLCLKS;
@@ -40,8 +41,27 @@ bool register_window_class(const std::wstring& name) {
     wc.hCursor = g_cursor;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     wc.lpszClassName = name.c_str();
-    return RegisterClassExW(&wc) != 0;
+    return RegisterClassExW(&wc);
 }
+
+// A new window's record until its platform window stands: any way out before
+// that gives the number back.
+class PendingRecord {
+public:
+    PendingRecord(ObjectLibrary<Window>& library, std::intptr_t id) : library_(library), id_(id) {}
+    ~PendingRecord() {
+        if (!kept_)
+            library_.release(id_);
+    }
+    PendingRecord(const PendingRecord&) = delete;
+    PendingRecord& operator=(const PendingRecord&) = delete;
+    void keep() { kept_ = true; }
+
+private:
+    ObjectLibrary<Window>& library_;
+    std::intptr_t id_;
+    bool kept_ = false;
+};
 
 // Desktop composition draws an invisible border left of sizable windows; the
 // platform's position then lies 5 pixels off. Asked once per process.
@@ -173,11 +193,11 @@ std::intptr_t open_window(std::intptr_t number,
         return 0;
     Window* win = made.record;
     const std::intptr_t id = made.id;
+    PendingRecord pending(*g_windows, id);
     const std::wstring name = class_name(id);
-    if (!register_window_class(name)) {
-        g_windows->release(id);
+    UniqueWindowClass window_class(register_window_class(name));
+    if (!window_class)
         return 0;
-    }
 
     const bool no_gadgets = flags & PB_Window_NoGadgets;
     flags &= ~PB_Window_NoGadgets;
@@ -208,12 +228,12 @@ std::intptr_t open_window(std::intptr_t number,
     const std::u16string text = title ? std::u16string(title) : std::u16string();
     HWND hwnd = CreateWindowExW(ex_style, name.c_str(), wide(text), style, px, py, outer.right - outer.left,
                                 outer.bottom - outer.top, static_cast<HWND>(parent), nullptr, instance(), nullptr);
-    if (!hwnd) {
-        UnregisterClassW(name.c_str(), instance());
-        g_windows->release(id);
+    if (!hwnd)
         return 0;
-    }
+    // From here the window owns its class (close_window unregisters it by name).
+    (void)window_class.release();
     win->handle = hwnd;
+    pending.keep();
     win->created = false;
     SetPropW(hwnd, kPropWindowId, reinterpret_cast<HANDLE>(id + 1));
 

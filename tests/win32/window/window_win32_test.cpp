@@ -63,6 +63,25 @@ TEST_F(WindowTest, ReusingANumberClosesTheOldWindowFirst) {
     EXPECT_EQ(window_width(1), 120);
 }
 
+// A platform window that cannot be made (here: its owner is no window)
+// leaves neither the number nor the window class behind, so the same
+// number opens normally afterwards, PB_Any too.
+TEST_F(WindowTest, AFailedOpeningLeavesNoRecordAndNoClass) {
+    void* no_window = reinterpret_cast<void*>(static_cast<std::uintptr_t>(0x7ff0));
+    ASSERT_FALSE(IsWindow(static_cast<HWND>(no_window)));
+    for (const std::intptr_t number : {std::intptr_t{2}, PB_Any}) {
+        SCOPED_TRACE(number);
+        EXPECT_EQ(open_window(number, 0, 0, 100, 100, u"t", PB_Window_Invisible, no_window), 0);
+        EXPECT_EQ(is_window(2), nullptr);
+        WNDCLASSEXW info{};
+        info.cbSize = sizeof info;
+        EXPECT_FALSE(GetClassInfoExW(GetModuleHandleW(nullptr), L"WindowClass_2", &info));
+        const std::intptr_t opened = open_window(number, 0, 0, 100, 100, u"t", PB_Window_Invisible);
+        ASSERT_NE(opened, 0);
+        close_window(number == PB_Any ? opened : number);
+    }
+}
+
 TEST_F(WindowTest, ClosingDropsWindowClassBindingsAndQueuedEvents) {
     static int runs;
     runs = 0;
