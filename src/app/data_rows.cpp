@@ -10,6 +10,7 @@
 #include "app/row_digits.h"
 #include "base/object_id.h"
 #include "system/file.h"
+#include "system/out_of_memory.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ DataRowsStatus append_file_rows(TextBuilder& out,
                                 std::int64_t length,
                                 std::int32_t values_per_line) noexcept {
     const std::size_t start = out.size();
-    std::unique_ptr<unsigned char[]> block(new (std::nothrow) unsigned char[kReadBlock]);
+    const BigBlock block = big_block(kReadBlock);
     if (!block)
         return DataRowsStatus::OutOfMemory;
     DataRowsWriter writer(out, values_per_line);

@@ -12,6 +12,7 @@
 #include "app/section_parts.h"
 #include "base/object_id.h"
 #include "system/file.h"
+#include "system/out_of_memory.h"
 
 namespace {
 
@@ -225,8 +226,8 @@ private:
 
 StreamResult stream_data_section(FileMap& map, TextEncoding encoding, ByteSink& out, ProgressSink* progress) noexcept {
     try {
-        std::unique_ptr<unsigned char[]> out_block(new (std::nothrow) unsigned char[kOutBlock]);
-        std::unique_ptr<unsigned char[]> read_block(new (std::nothrow) unsigned char[kReadBlock]);
+        const BigBlock out_block = big_block(kOutBlock);
+        const BigBlock read_block = big_block(kReadBlock);
         if (!out_block || !read_block) {
             StreamResult failed;
             failed.status = StreamStatus::OutOfMemory;

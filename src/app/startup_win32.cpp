@@ -15,6 +15,7 @@
 #include "system/fatal_error.h"
 #include "system/file.h"
 #include "system/message_box.h"
+#include "system/out_of_memory.h"
 #include "system/run_program.h"
 #include "system/runtime_services.h"
 #include "system/threads.h"
@@ -55,6 +56,9 @@ ProgramState& program_state() noexcept {
 }
 
 void start_program() noexcept {
+    // Window procedures and callbacks are noexcept: a failed small allocation
+    // anywhere ends the program through the fatal-error box instead.
+    end_process_on_failed_new();
     ProgramState& state = program_state();  // starts cleared
     state.module = GetModuleHandleW(nullptr);
     state.heap = HeapCreate(0, 4096, 0);

@@ -3,7 +3,27 @@
 // (text builders, the XML arena, file buffers) report out of memory as a result.
 #pragma once
 
+#include <cstddef>
+#include <cstdlib>
+#include <memory>
+
 // Windows: raises the system's no-memory exception (not continuable), which
 // the installed error handler reports; elsewhere a message on standard error
 // and abort().
 [[noreturn]] void out_of_memory() noexcept;
+
+// From now on every operator new that fails (a record, a container growing, a
+// string) ends the process through out_of_memory instead of throwing, so no
+// bad_alloc can unwind through a noexcept callback or the system's frames.
+// The programs call it first at start-up.
+void end_process_on_failed_new() noexcept;
+
+// A big buffer, whose failure stays a result: it comes from malloc, which the
+// handler above does not cover. Null when memory runs out.
+struct FreeBlock {
+    void operator()(void* block) const noexcept { std::free(block); }
+};
+using BigBlock = std::unique_ptr<unsigned char[], FreeBlock>;
+[[nodiscard]] inline BigBlock big_block(std::size_t bytes) noexcept {
+    return BigBlock(static_cast<unsigned char*>(std::malloc(bytes)));
+}

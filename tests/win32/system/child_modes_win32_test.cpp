@@ -4,6 +4,7 @@
 #include "child_process.h"
 
 #include "system/fatal_error.h"
+#include "system/out_of_memory.h"
 #include "system/run_program.h"
 #include "system/threads.h"
 #include "system/utf.h"
@@ -122,6 +123,14 @@ int run_mode(const std::u16string& mode, const std::vector<std::u16string>& argu
     if (mode == u"crash-stack") {
         set_error_handler(stack_routine);
         return recurse(0);
+    }
+    if (mode == u"failed-new") {
+        set_error_handler(second_routine);
+        end_process_on_failed_new();
+        volatile std::size_t too_much = 0x7FFF0000u;
+        std::vector<char> never;
+        never.reserve(too_much);
+        return 103;
     }
     if (mode == u"crash-in-routine") {
         set_error_handler(crashing_routine);

@@ -18,6 +18,15 @@ TEST(FatalError, NullReadRunsTheLastRoutineWithPlaceAndEndsWithTheCode) {
               "address=in-program\nstack=near");
 }
 
+// A container that cannot grow ends the program through the error routine
+// with the system's no-memory code, instead of throwing through noexcept code.
+TEST(FatalError, AFailedNewEndsThroughTheRoutineOnceTheProgramAsks) {
+    const ChildResult child = run_child(u"failed-new");
+    ASSERT_TRUE(child.finished);
+    EXPECT_EQ(child.exit_code, 0xC0000017u);
+    EXPECT_EQ(child.output.substr(0, child.output.find('\n')), "routine=second") << child.output;
+}
+
 TEST(FatalError, IntegerDivisionByZeroReportsItsFileAndRegisters) {
     const ChildResult child = run_child(u"crash-div");
     ASSERT_TRUE(child.finished);
