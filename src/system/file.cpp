@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 #include "base/object_library.h"
 #include "system/directory.h"
@@ -24,9 +25,28 @@ struct FileRecord {
 
 std::atomic<std::int32_t> g_buffer_size{4096};
 
-// A generation's worker thread may still be reading while the program ends.
+void close_record(ObjectId file);
+
+// A generation's worker thread reads files while the GUI thread may open,
+// close or end them: every use of the library and its records holds this
+// lock. Like the library it is never destroyed, as the worker may outlive
+// main's statics.
+std::mutex& files_lock() {
+    static auto* const lock = new std::mutex;
+    return *lock;
+}
+
 ObjectLibrary<FileRecord>& files() {
-    return lasting_library<FileRecord, close_file>();
+    return lasting_library<FileRecord, close_record>();
+}
+
+// The free routine, also for PB_Any; the caller holds the lock.
+void close_record(ObjectId file) {
+    if (FileRecord* record = files().free_all_or_find(file)) {
+        native_close(record->handle);
+        std::free(record->buffer);
+        files().release(file);
+    }
 }
 
 bool is_separator(char16_t c) {
@@ -47,6 +67,7 @@ std::intptr_t open_file_for_reading(std::intptr_t id, std::u16string_view path) 
             close_file(id);
         return 0;
     }
+    const std::lock_guard guard(files_lock());
     const auto made = files().create(id);
     if (!made) {
         native_close(handle);
@@ -68,11 +89,13 @@ std::intptr_t open_file_for_reading(std::intptr_t id, std::u16string_view path) 
 }
 
 std::int64_t file_length(std::intptr_t file) {
+    const std::lock_guard guard(files_lock());
     const FileRecord* record = files().find(file);
     return record ? native_length(record->handle) : -1;
 }
 
 std::int64_t file_position(std::intptr_t file) {
+    const std::lock_guard guard(files_lock());
     const FileRecord* record = files().find(file);
     if (!record)
         return -1;
@@ -81,6 +104,9 @@ std::int64_t file_position(std::intptr_t file) {
 }
 
 std::int64_t read_data(std::intptr_t file, void* destination, std::int64_t bytes) {
+    // Held through the platform read: a close from another thread must not
+    // free the buffer being filled.
+    const std::lock_guard guard(files_lock());
     FileRecord* record = files().find(file);
     if (!record || !destination || bytes <= 0)
         return 0;
@@ -120,6 +146,7 @@ std::uint64_t read_quad(std::intptr_t file) {
 
 FileStamp file_stamp(std::intptr_t file) {
     FileStamp stamp;
+    const std::lock_guard guard(files_lock());
     const FileRecord* record = files().find(file);
     if (!record || !native_stamp(record->handle, stamp))
         return {};
@@ -127,11 +154,8 @@ FileStamp file_stamp(std::intptr_t file) {
 }
 
 void close_file(std::intptr_t file) {
-    if (FileRecord* record = files().free_all_or_find(file)) {
-        native_close(record->handle);
-        std::free(record->buffer);
-        files().release(file);
-    }
+    const std::lock_guard guard(files_lock());
+    close_record(file);
 }
 
 void set_file_buffer_size(std::int32_t bytes) {

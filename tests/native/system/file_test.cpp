@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/object_id.h"
@@ -171,6 +173,35 @@ TEST(OpenFileForReading, NumbersAreReusedAndFailuresFreeThem) {
     EXPECT_EQ(file_length(h1), -1);
     EXPECT_EQ(file_length(7), -1);
     close_file(7);  // closing twice does nothing
+}
+
+// A generation's worker reads numbered files while the GUI thread opens and
+// closes others, PB_Any included: the library's slots grow and its handle
+// list changes under both.
+TEST(OpenFileForReading, TwoThreadsShareTheLibrarySafely) {
+    ScratchDir dir;
+    const std::string content = bytes_0_to(300);
+    std::u16string paths[2];
+    for (int t = 0; t < 2; ++t)
+        paths[t] = dir.write(t == 0 ? u"worker.bin" : u"gui.bin", content);
+    std::atomic<int> bad{0};
+    auto work = [&](int t) {
+        for (int round = 0; round < 2000; ++round) {
+            // One thread's rising numbers grow the slot array under the other's
+            // low numbers; both add to and take from the handle list.
+            const std::intptr_t number = round % 3 == 0 ? PB_Any : t == 0 ? 16 + 37 * round : 1 + round % 8;
+            const std::intptr_t opened = open_file_for_reading(number, paths[t]);
+            const std::intptr_t id = number == PB_Any ? opened : number;
+            std::string back(300, '\0');
+            if (!opened || read_data(id, back.data(), 300) != 300 || back != content)
+                ++bad;
+            close_file(id);
+        }
+    };
+    std::thread other(work, 1);
+    work(0);
+    other.join();
+    EXPECT_EQ(bad.load(), 0);
 }
 
 }  // namespace
