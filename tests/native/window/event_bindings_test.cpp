@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "system/gui_thread.h"
 #include "window/event_queue.h"
 
 namespace {
@@ -153,3 +155,15 @@ TEST_F(BindingTest, ReentrantDispatchOfTheSameKeySeesUnbindingAtOnce) {
 }
 
 }  // namespace
+
+// The bindings have no lock: a worker that binds must be stopped at once, in
+// every build, not left to race with the GUI thread.
+TEST(GuiThreadCheck, BindingFromAnotherThreadEndsTheProcess) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(
+        {
+            set_gui_thread();
+            std::thread([] { bind_event(EV_SIZE_WINDOW, a, 1); }).join();
+        },
+        "event_bindings.cpp:.*GUI-only operation called from another thread");
+}
