@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "base/object_id.h"
-#include "window/event_bindings.h"   // EventCallback
+#include "window/event_bindings.h"  // EventCallback
 
 struct Menu;
 
