@@ -56,6 +56,11 @@ void free_dialog_record(std::intptr_t id) {
     free_dialog(id);
 }
 
+std::u16string decimal_text(std::int32_t value) {
+    const std::string digits = std::to_string(value);
+    return std::u16string(digits.begin(), digits.end());
+}
+
 // Drops the tree; the window goes too when it still exists.
 void close_dialog_tree(DialogState& state) {
     if (!state.root)
@@ -207,6 +212,14 @@ int open_xml_dialog(std::intptr_t dialog,
     if (!state)
         return 0;
     state->clear_error();
+    // The tree up to an XML error would open a window that silently lacks the
+    // rest of its definition.
+    if (const XmlDocument* document = is_xml(xml); document && document->error_code != 0) {
+        const std::u16string line = decimal_text(document->error_line);
+        const std::u16string column = decimal_text(document->error_column);
+        record_dialog_error(*state, kErrorNotWellFormed, {line, column, xml_string(document->error_message)});
+        return 0;
+    }
     const XmlNode* window_node = find_window_node(xml_main_node(xml), name);
     if (!window_node) {
         record_dialog_error(*state, kErrorWindowNotFound);

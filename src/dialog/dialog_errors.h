@@ -23,6 +23,9 @@ inline constexpr std::string_view kErrorGridFull = "'%s' does not fit into the g
 inline constexpr std::string_view kErrorTooDeep = "Dialog definition is nested too deeply at: %s";
 inline constexpr std::string_view kErrorTabOutsidePanel = "'%s' is not inside a panel: %s";
 inline constexpr std::string_view kErrorTooManyElements = "Dialog definition has too many elements";
+// Line, column, the parser's text.
+inline constexpr std::string_view kErrorNotWellFormed =
+    "Dialog definition is not well-formed XML (line %s, column %s): %s";
 
 // A message as composed: in a buffer of 512 bytes, NUL-terminated.
 struct DialogErrorMessage {

@@ -96,6 +96,16 @@ TEST_F(DialogOpen, TheFirstErrorWinsAndAFailedOpeningLeavesNothing) {
     EXPECT_EQ(dialog_error(dialog), "");
 }
 
+// The tree up to an XML error would make a window that silently lacks the
+// rest of its definition: the opening fails instead, saying where.
+TEST_F(DialogOpen, ADefinitionWithAnXmlErrorOpensNothing) {
+    EXPECT_EQ(open(u"<window name='w'>\n  <button name='b'/>\n  <vbox></window>"), 0);
+    EXPECT_EQ(dialog_error(dialog), "Dialog definition is not well-formed XML (line 3, column 11): mismatched tag");
+    EXPECT_EQ(dialog_window(dialog), -1);
+    EXPECT_TRUE(fake.windows.empty());
+    EXPECT_TRUE(fake.gadgets.empty());
+}
+
 TEST_F(DialogOpen, EventAttributesNeedTheirKindsMaskAndARegisteredProcedure) {
     static int calls = 0;
     register_runtime_integer(u"OpenTestHandler", reinterpret_cast<std::intptr_t>(+[] { ++calls; }));
