@@ -22,6 +22,27 @@ int g_drag_x = 0, g_drag_y = 0;
 // because a press at (0, 0) packs to 0, which a property cannot tell from none.
 HWND g_armed = nullptr;
 
+// The user's action in progress on a list: a key, or a press from the button
+// going down until its release has been handled. The list box reports
+// LBN_SELCHANGE more than once for one action (on the press and again on the
+// release; twice for an arrow key in extended selection) and the drag
+// detection reports the release as a click too, while the event queue runs
+// bound callbacks even for an event it merges: one action is one click.
+struct ListAction {
+    HWND control = nullptr;
+    bool clicked = false;
+};
+ListAction g_action;
+
+void post_click_once(HWND control) {
+    if (g_action.control == control) {
+        if (g_action.clicked)
+            return;
+        g_action.clicked = true;
+    }
+    post_gadget_event(control, ET_LEFT_CLICK);
+}
+
 LRESULT send(HWND control, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
     return SendMessageW(control, message, wparam, lparam);
 }
@@ -42,7 +63,7 @@ std::intptr_t listview_notification(GadgetObject& g,
                 post_gadget_event(control, ET_LEFT_DOUBLE_CLICK);
                 break;
             case LBN_SELCHANGE:
-                post_gadget_event(control, ET_LEFT_CLICK);
+                post_click_once(control);
                 break;
         }
         return 0;
@@ -209,7 +230,19 @@ void on_move(HWND control, LPARAM where) {
 
 LRESULT CALLBACK listview_proc(HWND control, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
     switch (message) {
+        case WM_KEYDOWN:
+        case WM_CHAR: {
+            g_action = ListAction{control, false};
+            const LRESULT result = CallWindowProcW(g_listbox_proc, control, message, wparam, lparam);
+            if (g_action.control == control)
+                g_action = {};
+            return result;
+        }
+        case WM_LBUTTONDBLCLK:
+            g_action = ListAction{control, false};
+            break;
         case WM_LBUTTONDOWN:
+            g_action = ListAction{control, false};
             if (on_press(control, wparam, lparam))
                 return 0;
             break;
@@ -217,13 +250,18 @@ LRESULT CALLBACK listview_proc(HWND control, UINT message, WPARAM wparam, LPARAM
             if (g_armed == control)
                 on_move(control, lparam);
             break;
-        case WM_LBUTTONUP:
+        case WM_LBUTTONUP: {
             if (g_armed == control) {
                 disarm(control);
                 ReleaseCapture();
-                post_gadget_event(control, ET_LEFT_CLICK);
+                post_click_once(control);
             }
-            break;
+            // The list box's own release handling belongs to the same action.
+            const LRESULT result = CallWindowProcW(g_listbox_proc, control, message, wparam, lparam);
+            if (g_action.control == control)
+                g_action = {};
+            return result;
+        }
         case WM_RBUTTONUP:
             post_gadget_event(control, ET_RIGHT_CLICK);
             break;
@@ -236,6 +274,8 @@ LRESULT CALLBACK listview_proc(HWND control, UINT message, WPARAM wparam, LPARAM
         case WM_NCDESTROY:
             if (g_armed == control)
                 disarm(control);
+            if (g_action.control == control)
+                g_action = {};
             break;
     }
     return CallWindowProcW(g_listbox_proc, control, message, wparam, lparam);

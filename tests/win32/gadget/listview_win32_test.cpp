@@ -194,6 +194,36 @@ TEST_F(ListViewTest, ModifiersAndLostCaptureNeverArm) {
     ReleaseCapture();
 }
 
+int g_left_clicks = 0;
+void count_left_click() {
+    ++g_left_clicks;
+}
+
+// The list box reports a selection change from the same press and release
+// that the drag detection reports as a click: a bound callback must still
+// run once per click, in either selection mode, and once per arrow key.
+TEST_F(ListViewTest, AClickRunsABoundClickCallbackOnce) {
+    for (const std::uint32_t flags : {0u, static_cast<std::uint32_t>(PB_ListView_MultiSelect)}) {
+        SCOPED_TRACE(flags);
+        make(flags);
+        gadget_bind_event(1, count_left_click, ET_LEFT_CLICK);
+        g_left_clicks = 0;
+        for (const int item : {2, 2, 4}) {  // an unselected item, then the same one again
+            const POINT p = centre_of(item);
+            post_mouse(list, WM_LBUTTONDOWN, p.x, p.y, MK_LBUTTON);
+            post_mouse(list, WM_LBUTTONUP, p.x, p.y);
+            pump();
+        }
+        EXPECT_EQ(g_left_clicks, 3);
+        SetFocus(list);
+        PostMessageW(list, WM_KEYDOWN, VK_UP, 0);
+        pump();
+        EXPECT_EQ(g_left_clicks, 4);
+        EXPECT_TRUE(gadget_unbind_event(1, count_left_click, ET_LEFT_CLICK));
+        gadget_free(1);
+    }
+}
+
 TEST_F(ListViewTest, RightReleaseAndDoubleClickAreReported) {
     make(0, 2);
     post_mouse(list, WM_RBUTTONUP, 100, 150);  // below the last item
