@@ -19,6 +19,8 @@ struct CallbackNode {
 struct BindingEntry {
     CallbackNode* head = nullptr;
     std::intptr_t window = 0;
+    std::int32_t event = 0;
+    std::intptr_t object = 0;
     // Dispatches of this entry in progress (callbacks may queue events that
     // dispatch the same key again). Nodes are only unlinked when it is 0, so a
     // running walk never meets freed memory.
@@ -118,6 +120,8 @@ void bind_event(std::int32_t event,
         it = map.emplace(std::string(key.view()), BindingEntry{}).first;
     it->second.head = new CallbackNode{it->second.head, callback, true};
     it->second.window = window;
+    it->second.event = event;
+    it->second.object = object;
 }
 
 bool unbind_event(std::int32_t event,
@@ -159,16 +163,19 @@ void dispatch_bound_callbacks(std::int32_t event, std::intptr_t window, std::int
     }
 }
 
-void remove_window_bindings(std::intptr_t window) {
-    ASSERT_GUI_THREAD();
+namespace {
+
+// Drops the entries that match; an entry whose callbacks are running (one of
+// them is closing its own window or freeing its own gadget) is deactivated now
+// and unlinked when its walk ends.
+template <typename Match>
+void remove_entries_if(Match matches) {
     BindingMap& map = table();
     for (auto it = map.begin(); it != map.end();) {
         BindingEntry& entry = it->second;
-        if (entry.window != window) {
+        if (!matches(entry)) {
             ++it;
         } else if (entry.running > 0) {
-            // A callback of this entry is closing its own window: deactivate now,
-            // unlink when its walk ends.
             for (CallbackNode* node = entry.head; node; node = node->next)
                 node->active = false;
             entry.has_inactive = true;
@@ -180,19 +187,22 @@ void remove_window_bindings(std::intptr_t window) {
     }
 }
 
+}  // namespace
+
+void remove_window_bindings(std::intptr_t window) {
+    ASSERT_GUI_THREAD();
+    remove_entries_if([window](const BindingEntry& entry) { return entry.window == window; });
+}
+
+void remove_object_bindings(std::int32_t event, std::intptr_t window, std::intptr_t object) {
+    ASSERT_GUI_THREAD();
+    remove_entries_if([=](const BindingEntry& entry) {
+        return entry.event == event && entry.window == window && entry.object == object;
+    });
+}
+
 void clear_bindings() {
-    BindingMap& map = table();
-    for (auto it = map.begin(); it != map.end();) {
-        if (it->second.running > 0) {
-            for (CallbackNode* node = it->second.head; node; node = node->next)
-                node->active = false;
-            it->second.has_inactive = true;
-            ++it;
-        } else {
-            free_nodes(it->second);
-            it = map.erase(it);
-        }
-    }
+    remove_entries_if([](const BindingEntry&) { return true; });
 }
 
 std::size_t binding_entry_count() {

@@ -31,6 +31,10 @@ void dispatch_bound_callbacks(std::int32_t event, std::intptr_t window, std::int
 // Drops every binding made for this window number (not the -1 "any window" ones).
 void remove_window_bindings(std::intptr_t window);
 
+// Drops every binding of this event, window and object, whatever its type: a
+// freed object's number may be given to a new one, which must not inherit them.
+void remove_object_bindings(std::int32_t event, std::intptr_t window, std::intptr_t object);
+
 // Drops every binding (start-up and program end).
 void clear_bindings();
 

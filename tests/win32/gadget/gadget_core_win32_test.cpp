@@ -312,4 +312,23 @@ TEST_F(GadgetTest, CallbacksBoundToOneGadgetRunOnItsEvents) {
     EXPECT_EQ(g_bound_runs, 1);
 }
 
+TEST_F(GadgetTest, ANewGadgetUnderAFreedNumberRunsNoneOfTheOldCallbacks) {
+    ASSERT_NE(button_gadget(1, 0, 0, 60, 20, u"a"), 0);
+    gadget_bind_event(1, on_bound_click, ET_LEFT_CLICK);
+    gadget_free(1);
+    ASSERT_NE(button_gadget(1, 0, 0, 60, 20, u"b"), 0);
+    g_bound_runs = 0;
+    click(hwnd(1));
+    pump();
+    EXPECT_EQ(g_bound_runs, 0);
+
+    // Made over a number in use, the new gadget starts without bindings too.
+    gadget_bind_event(1, on_bound_click, ET_LEFT_CLICK);
+    ASSERT_NE(button_gadget(1, 0, 0, 60, 20, u"c"), 0);
+    gadget_bind_event(1, on_bound_click, ET_LEFT_CLICK);
+    click(hwnd(1));
+    pump();
+    EXPECT_EQ(g_bound_runs, 1);
+}
+
 }  // namespace
