@@ -2,13 +2,16 @@
 // mouse input: option groups from GROUP, switching a panel's tabs, dragging a
 // splitter's bar, and a definition with every keyword that lays out, follows
 // its window and frees every control and gadget.
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialog_test_support_win32.h"
 #include "gadget/container_kinds.h"
 #include "gadget/editor_kinds.h"
 #include "gadget/gadget_internal_win32.h"
+#include "gadget/image_kinds.h"
 #include "system/wide.h"
 // After windows.h (through the support header).
 #include <commctrl.h>
@@ -16,6 +19,10 @@
 namespace {
 
 int g_changes = 0, g_option_events = 0;
+std::vector<std::pair<std::intptr_t, std::int32_t>> g_events;
+void record() {
+    g_events.emplace_back(current_event_object(), current_event_type());
+}
 void on_change() {
     ++g_changes;
 }
@@ -30,7 +37,9 @@ protected:
         DialogTest::SetUp();
         register_runtime_integer(u"on_change", reinterpret_cast<std::intptr_t>(&on_change));
         register_runtime_integer(u"on_option", reinterpret_cast<std::intptr_t>(&on_option));
+        register_runtime_integer(u"record", reinterpret_cast<std::intptr_t>(&record));
         g_changes = g_option_events = 0;
+        g_events.clear();
     }
     static void post_mouse(HWND control, UINT message, int x, int y, WPARAM keys = 0) {
         PostMessageW(control, message, keys, MAKELPARAM(x, y));
@@ -41,6 +50,16 @@ protected:
         post_mouse(control, WM_LBUTTONDOWN, r.right / 2, r.bottom / 2, MK_LBUTTON);
         post_mouse(control, WM_LBUTTONUP, r.right / 2, r.bottom / 2);
         pump();
+    }
+    static void post_key(HWND control, UINT key) {
+        PostMessageW(control, WM_KEYDOWN, key, 1);
+        PostMessageW(control, WM_KEYUP, key, 0xC0000001);
+        pump();
+    }
+    // Whether the recorder saw this event of the named element's gadget.
+    [[nodiscard]] bool recorded(std::u16string_view name, std::int32_t type) const {
+        const std::pair<std::intptr_t, std::int32_t> wanted{dialog_gadget(dialog, name), type};
+        return std::find(g_events.begin(), g_events.end(), wanted) != g_events.end();
     }
     [[nodiscard]] LRESULT checked(std::u16string_view name) const {
         return SendMessageW(control(name), BM_GETCHECK, 0, 0);
@@ -71,6 +90,44 @@ TEST_F(DialogContainers, OptionsWithOneGroupValueAreOneRadioGroupWhateverStandsB
     EXPECT_FALSE(GetWindowLongW(control(u"b"), GWL_STYLE) & WS_GROUP);
     EXPECT_TRUE(GetWindowLongW(control(u"c"), GWL_STYLE) & WS_GROUP);
     EXPECT_EQ(GetWindow(control(u"solo"), GW_HWNDNEXT), control(u"a"));
+}
+
+TEST_F(DialogContainers, HandlersNamedInTheDefinitionSeeRealInput) {
+    ASSERT_EQ(open(u"<window name='w'><vbox><string name='s' onchange='record'/><combobox name='c' onchange='record'/>"
+                   u"<checkbox name='k' text='k' flags='#PB_CheckBox_ThreeState' onevent='record'/>"
+                   u"<trackbar name='t' onevent='record'/><canvas name='v' width='50' height='30' onevent='record'/>"
+                   u"<spin name='n' onchange='record'/></vbox></window>",
+                   u"w"),
+              1)
+        << dialog_error(dialog);
+    PostMessageW(control(u"s"), WM_CHAR, L'x', 1);
+    pump();
+    EXPECT_TRUE(recorded(u"s", ET_CHANGE));
+    for (const char16_t* item : {u"alpha", u"beta"})
+        gadget_add_item(dialog_gadget(dialog, u"c"), -1, item);
+    post_key(control(u"c"), VK_DOWN);
+    EXPECT_TRUE(recorded(u"c", ET_CHANGE));
+    // A three-state box clicks between checked and unchecked.
+    click(control(u"k"));
+    EXPECT_EQ(gadget_get_state(dialog_gadget(dialog, u"k")), 1);
+    click(control(u"k"));
+    EXPECT_EQ(gadget_get_state(dialog_gadget(dialog, u"k")), 0);
+    EXPECT_TRUE(recorded(u"k", ET_LEFT_CLICK));
+    post_key(control(u"t"), VK_RIGHT);
+    EXPECT_TRUE(recorded(u"t", ET_LEFT_CLICK));
+    EXPECT_EQ(gadget_get_state(dialog_gadget(dialog, u"t")), 1);
+    post_mouse(control(u"v"), WM_MOUSEMOVE, 10, 12);
+    pump();
+    EXPECT_TRUE(recorded(u"v", ET_MOUSE_MOVE));
+    PostMessageW(control(u"n"), WM_CHAR, L'7', 1);
+    pump();
+    EXPECT_TRUE(recorded(u"n", ET_CHANGE));
+    // Only the bound types reach a handler bound to one type.
+    for (const auto& [gadget, type] : g_events) {
+        if (gadget == dialog_gadget(dialog, u"s") || gadget == dialog_gadget(dialog, u"c")) {
+            EXPECT_EQ(type, ET_CHANGE);
+        }
+    }
 }
 
 TEST_F(DialogContainers, ClickingATabShowsItsPageAndCallsTheDefinitionsHandler) {
