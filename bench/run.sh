@@ -7,17 +7,19 @@
 # system, which the load of a shared machine disturbs far less than the wall
 # time) and the peak memory (maximum resident set) of that run. Then the breakdown: the window's generation in
 # this process, and the Google Benchmark suite.
-#   bench/run.sh [--quick] [--no-wine]    (--quick: no Google Benchmark suite)
+#   bench/run.sh [--quick] [--no-wine] [--files]
+#   (--quick: no Google Benchmark suite; --files: only the many small files)
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build/bench"
 MIB=256
-quick=0; wine_too=1
+quick=0; wine_too=1; files_only=0
 for arg in "$@"; do
     case "$arg" in
         --quick) quick=1 ;;
         --no-wine) wine_too=0 ;;
-        *) echo "usage: bench/run.sh [--quick] [--no-wine]" >&2; exit 2 ;;
+        --files) files_only=1 ;;
+        *) echo "usage: bench/run.sh [--quick] [--no-wine] [--files]" >&2; exit 2 ;;
     esac
 done
 
@@ -57,14 +59,16 @@ ratio() {  # ratio LABEL SLOW FAST GOAL
         'BEGIN { printf "  %-48s %7.1fx  (goal: at least %sx)\n", l, a / (b > 0 ? b : 0.005), g }'
 }
 
-read -r xxd_t xxd_m xxd_c < <(best xxd -i "$file")
-read -r od_t od_m od_c < <(best od -An -tx8 -v "$file")
-read -r cli_t cli_m cli_c < <(best "$BUILD/bin/blobsmith-cli" "$file")
-read -r cli16_t cli16_m cli16_c < <(best "$BUILD/bin/blobsmith-cli" --utf16 "$file")
-row "xxd -i" "$xxd_t" "$xxd_m" "$xxd_c"
-row "od -An -tx8 -v" "$od_t" "$od_m" "$od_c"
-row "blobsmith-cli (UTF-8)" "$cli_t" "$cli_m" "$cli_c"
-row "blobsmith-cli --utf16" "$cli16_t" "$cli16_m" "$cli16_c"
+if [ "$files_only" = 0 ]; then
+    read -r xxd_t xxd_m xxd_c < <(best xxd -i "$file")
+    read -r od_t od_m od_c < <(best od -An -tx8 -v "$file")
+    read -r cli_t cli_m cli_c < <(best "$BUILD/bin/blobsmith-cli" "$file")
+    read -r cli16_t cli16_m cli16_c < <(best "$BUILD/bin/blobsmith-cli" --utf16 "$file")
+    row "xxd -i" "$xxd_t" "$xxd_m" "$xxd_c"
+    row "od -An -tx8 -v" "$od_t" "$od_m" "$od_c"
+    row "blobsmith-cli (UTF-8)" "$cli_t" "$cli_m" "$cli_c"
+    row "blobsmith-cli --utf16" "$cli16_t" "$cli16_m" "$cli16_c"
+fi
 
 exe="$ROOT/build/win32/bin/blobsmith-cli.exe"
 if [ "$wine_too" = 1 ] && [ -f "$exe" ] && command -v wine >/dev/null; then
@@ -73,10 +77,12 @@ if [ "$wine_too" = 1 ] && [ -f "$exe" ] && command -v wine >/dev/null; then
     wineserver -p 2>/dev/null || true  # one server for every run: its start-up is not the program's time
     wine cmd /c exit >/dev/null 2>&1 </dev/null || true
     winfile="Z:${file//\//\\}"
-    read -r wine_t wine_m wine_c < <(best wine "$exe" "$winfile")
-    read -r wine_empty_t wine_empty_m wine_empty_c < <(best wine "$exe" --help)
-    row "blobsmith-cli.exe under Wine" "$wine_t" "$wine_m" "$wine_c"
-    row "  (of which Wine's start: --help)" "$wine_empty_t" "$wine_empty_m" "$wine_empty_c" 0
+    if [ "$files_only" = 0 ]; then
+        read -r wine_t wine_m wine_c < <(best wine "$exe" "$winfile")
+        read -r wine_empty_t wine_empty_m wine_empty_c < <(best wine "$exe" --help)
+        row "blobsmith-cli.exe under Wine" "$wine_t" "$wine_m" "$wine_c"
+        row "  (of which Wine's start: --help)" "$wine_empty_t" "$wine_empty_m" "$wine_empty_c" 0
+    fi
 fi
 
 # many-small-files TREE COUNT: COUNT files of 100 random bytes in folders of 1000.
@@ -112,6 +118,10 @@ if [ -n "${winfile:-}" ]; then
         'BEGIN { printf "  blobsmith-cli.exe takes %.2fx the floor'"'"'s time (goal: at most 1.5x)\n", a / (b > 0 ? b : 0.005) }'
 fi
 if command -v wineserver >/dev/null && [ -n "${WINEPREFIX:-}" ]; then wineserver -k || true; fi
+if [ "$files_only" = 1 ]; then
+    echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
+    exit 0
+fi
 
 echo "ratios, wall time (whole processes):"
 ratio "blobsmith-cli / xxd -i" "$xxd_t" "$cli_t" 50

@@ -63,9 +63,9 @@ void collect_folder(FileMap& map, const std::u16string& folder, FolderScanMap& s
         result.skipped.push_back({std::move(unnamed), SkipReason::BadName});
     // Walk order, not listing order: it decides the winner among same-named
     // files of the tree.
-    scan.walk([&](const std::u16string&, std::u16string& full) {
-        // Asked again: the file may have gone since the listing.
-        const FileFacts facts = file_facts(full);
+    scan.walk([&](const std::u16string&, ScannedFile& file) {
+        const std::u16string& full = file.path;
+        const FileFacts facts = file.facts_known ? file.facts : file_facts(full);
         const std::int32_t size = entry_size_from_length(facts.size);
         if (size >= 0 || size == FILE_ENTRY_TOO_LARGE) {
             add_found_file(map, full, facts, result);

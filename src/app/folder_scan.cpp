@@ -13,6 +13,8 @@ namespace {
 struct Listed {
     std::u16string name;
     bool folder;
+    bool facts_known;
+    FileFacts facts;
 };
 
 // A folder being walked. Its entries are read in one go, so that only one
@@ -40,7 +42,9 @@ std::optional<std::vector<Listed>> list_folder(const std::u16string& path, std::
         const bool folder = directory_entry_type(scan) == DIRECTORY_ENTRY_FOLDER;
         if (folder && (name == u"." || name == u".."))
             continue;
-        entries.push_back({std::move(name), folder});
+        FileFacts facts{-1, 0};
+        const bool facts_known = !folder && directory_entry_facts(scan, facts);
+        entries.push_back({std::move(name), folder, facts_known, facts});
     }
     finish_directory(scan);
     return entries;
@@ -93,7 +97,8 @@ public:
                 full += kPathSeparator;
                 enter(std::move(full));  // may move the stack: `top` is not used again
             } else {
-                map_.insert(relative_key(full, base_)) = std::move(full);
+                ScannedFile& file = map_.insert(relative_key(full, base_));
+                file = {std::move(full), entry.facts_known, entry.facts};
             }
         }
     }

@@ -11,11 +11,18 @@
 #include <vector>
 
 #include "app/chained_map.h"
+#include "system/file.h"
 #include "system/folder_identity.h"
 
+struct ScannedFile {
+    std::u16string path;       // full path
+    bool facts_known = false;  // `facts` were read with the listing
+    FileFacts facts{-1, 0};    // file_facts(path) then
+};
+
 // Relative path (separated by "\" on every platform, so that one tree gives
-// one walk order everywhere) -> full path of the file.
-using FolderScanMap = ChainedMap<std::u16string>;
+// one walk order everywhere) -> the file.
+using FolderScanMap = ChainedMap<ScannedFile>;
 
 // The platform's folder separator in full paths.
 inline constexpr char16_t kPathSeparator =

@@ -25,6 +25,12 @@ inline constexpr std::u16string_view kEmptyRows = u"$0";
 // the total of the sizes.
 std::int64_t refresh(FileMap& map);
 
+// The total of the sizes as they stand.
+[[nodiscard]] std::int64_t total_size(FileMap& map);
+
+// The order of std::u16string's operator< (code units, a prefix first).
+[[nodiscard]] bool key_less(const std::u16string& a, const std::u16string& b);
+
 struct Emitted {
     const std::u16string* key;
     FileEntry* entry;

@@ -94,8 +94,9 @@ public:
     Streamer(TextEncoding encoding, ByteSink& sink, unsigned char* out_block, unsigned char* read_block)
         : out_(encoding, sink, out_block), read_(read_block) {}
 
-    StreamResult run(FileMap& map, ProgressSink* sink) {
-        Progress progress(sink, refresh(map));
+    StreamResult run(FileMap& map, ProgressSink* sink, MapFacts facts) {
+        facts_ = facts;
+        Progress progress(sink, facts == MapFacts::Refresh ? refresh(map) : total_size(map));
         map.walk([this](const std::u16string&, FileEntry& entry) {
             if (entry.size == FILE_ENTRY_TOO_LARGE)
                 result_.left_out.push_back({entry.path, LeftOutReason::TooLarge});
@@ -151,12 +152,13 @@ private:
         std::intptr_t file = 0;
         FileStamp before;
         if (entry.size > 0) {
-            file = open_file_for_reading(PB_Any, entry.path);
+            // Blocks of up to 256 KiB: a buffer would only add a copy.
+            file = open_file_for_reading(PB_Any, entry.path, FILE_UNBUFFERED);
             if (!file) {
-                result_.left_out.push_back({entry.path, LeftOutReason::CannotOpen});
+                result_.left_out.push_back({entry.path, why_not_opened(entry.path)});
                 return true;
             }
-            before = file_stamp(file);
+            before = file_stamp_at_open(file);
             length = before.length;
             if (length < 0 || length > INT32_MAX) {
                 close_file(file);
@@ -217,14 +219,27 @@ private:
         return true;
     }
 
+    // Without a refresh first, a file gone since the collection is found
+    // only here.
+    LeftOutReason why_not_opened(const std::u16string& path) const {
+        if (facts_ == MapFacts::JustCollected && file_facts(path).size < 0)
+            return LeftOutReason::Gone;
+        return LeftOutReason::CannotOpen;
+    }
+
     Output out_;
     unsigned char* read_;
     StreamResult result_;
+    MapFacts facts_ = MapFacts::Refresh;
 };
 
 }  // namespace
 
-StreamResult stream_data_section(FileMap& map, TextEncoding encoding, ByteSink& out, ProgressSink* progress) noexcept {
+StreamResult stream_data_section(FileMap& map,
+                                 TextEncoding encoding,
+                                 ByteSink& out,
+                                 ProgressSink* progress,
+                                 MapFacts facts) noexcept {
     try {
         const BigBlock out_block = big_block(kOutBlock);
         const BigBlock read_block = big_block(kReadBlock);
@@ -234,7 +249,7 @@ StreamResult stream_data_section(FileMap& map, TextEncoding encoding, ByteSink& 
             return failed;
         }
         Streamer streamer(encoding, out, out_block.get(), read_block.get());
-        return streamer.run(map, progress);
+        return streamer.run(map, progress, facts);
     } catch (const std::exception&) {
         // Only the small bookkeeping (keys, heads, messages) can throw.
         StreamResult failed;

@@ -52,12 +52,20 @@ struct StreamResult {
     bool changed_while_read = false;
 };
 
-// Refreshes sizes and dates and writes the text of `map` to `out` in blocks,
-// entry by entry in ascending key order, converting each file as it is read.
-// Cached rows are used where the map has them; no rows are cached. Progress
-// counts the input bytes done, per block, and reaches the total only at the
-// end. Never throws.
+// How current the sizes and dates in the map are.
+enum class MapFacts {
+    Refresh,        // ask every file again first (the map may be old)
+    JustCollected,  // the map was just filled by a collection: each file's size
+                    // is checked when it is opened, and a changed one described anew
+};
+
+// Refreshes sizes and dates (as `facts` says) and writes the text of `map` to
+// `out` in blocks, entry by entry in ascending key order, converting each file
+// as it is read. Cached rows are used where the map has them; no rows are
+// cached. Progress counts the input bytes done, per block, and reaches the
+// total only at the end. Never throws.
 [[nodiscard]] StreamResult stream_data_section(FileMap& map,
                                                TextEncoding encoding,
                                                ByteSink& out,
-                                               ProgressSink* progress) noexcept;
+                                               ProgressSink* progress,
+                                               MapFacts facts = MapFacts::Refresh) noexcept;

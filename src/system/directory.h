@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/object_id.h"
+#include "system/file.h"
 
 inline constexpr int DIRECTORY_ENTRY_FILE = 1;
 inline constexpr int DIRECTORY_ENTRY_FOLDER = 2;
@@ -33,6 +34,11 @@ inline constexpr int DIRECTORY_ENTRY_FOLDER = 2;
 
 // DIRECTORY_ENTRY_FOLDER or DIRECTORY_ENTRY_FILE; 0 for an unknown id.
 [[nodiscard]] int directory_entry_type(std::intptr_t scan);
+
+// What file_facts gives for the current entry's full path, asked relative to
+// the open listing where the platform can (a lookup of one name instead of
+// the whole path). False when it cannot: ask file_facts then.
+[[nodiscard]] bool directory_entry_facts(std::intptr_t scan, FileFacts& facts);
 
 // Ends the listing and frees its number; PB_Any finishes every listing.
 void finish_directory(std::intptr_t scan);

@@ -9,6 +9,7 @@
 
 #include "base/object_library.h"
 #include "system/directory.h"
+#include "system/file_facts_posix.h"
 #include "system/handles_posix.h"
 #include "system/utf.h"
 
@@ -146,6 +147,15 @@ bool directory_entry_name_exact(std::intptr_t scan, std::u16string* shown) {
 int directory_entry_type(std::intptr_t scan) {
     const ScanState* state = find_scan(scan);
     return state ? state->type : 0;
+}
+
+bool directory_entry_facts(std::intptr_t scan, FileFacts& facts) {
+    const ScanState* state = find_scan(scan);
+    if (!state || !state->dir)
+        return false;
+    struct stat st {};
+    facts = fstatat(dirfd(state->dir.get()), state->name.c_str(), &st, 0) == 0 ? file_facts_of(st) : FileFacts{-1, 0};
+    return true;
 }
 
 void finish_directory(std::intptr_t scan) {

@@ -78,6 +78,12 @@ int directory_entry_type(std::intptr_t scan) {
     return (record->entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? DIRECTORY_ENTRY_FOLDER : DIRECTORY_ENTRY_FILE;
 }
 
+bool directory_entry_facts(std::intptr_t, FileFacts&) {
+    // The listing's own size and times would spare a call, but they describe
+    // a link itself rather than what it leads to.
+    return false;
+}
+
 void finish_directory(std::intptr_t scan) {
     if (const ScanRecord* record = scans().free_all_or_find(scan)) {
         UniqueFind(record->search).reset();

@@ -21,6 +21,7 @@ struct FileRecord {
     std::int32_t buffer_size;
     std::int32_t remaining;  // read ahead, not yet delivered
     std::int32_t valid;      // bytes the last fill put in the buffer
+    FileStamp opened;        // length -1: the open did not learn it
 };
 
 std::atomic<std::int32_t> g_buffer_size{4096};
@@ -57,10 +58,11 @@ bool is_separator(char16_t c) {
 
 // ---------------------------------------------------------------- numbered files
 
-std::intptr_t open_file_for_reading(std::intptr_t id, std::u16string_view path) {
+std::intptr_t open_file_for_reading(std::intptr_t id, std::u16string_view path, int flags) {
     if (id != PB_Any && id < 0)
         return 0;
-    const NativeFile handle = native_open_read(path);
+    FileStamp opened;
+    const NativeFile handle = native_open_read(path, opened);
     if (!handle) {
         // A failed open under a number in use still frees that number.
         if (id != PB_Any)
@@ -74,7 +76,7 @@ std::intptr_t open_file_for_reading(std::intptr_t id, std::u16string_view path) 
         return 0;
     }
     FileRecord* record = made.record;
-    const std::int32_t size = g_buffer_size.load();
+    const std::int32_t size = (flags & FILE_UNBUFFERED) ? 0 : g_buffer_size.load();
     if (size > 0) {
         record->buffer = static_cast<unsigned char*>(std::malloc(static_cast<std::size_t>(size)));
         if (!record->buffer) {
@@ -84,6 +86,7 @@ std::intptr_t open_file_for_reading(std::intptr_t id, std::u16string_view path) 
         }
         record->buffer_size = size;
     }
+    record->opened = opened;
     record->handle = handle;
     return made.result(handle);
 }
@@ -151,6 +154,17 @@ FileStamp file_stamp(std::intptr_t file) {
     if (!record || !native_stamp(record->handle, stamp))
         return {};
     return stamp;
+}
+
+FileStamp file_stamp_at_open(std::intptr_t file) {
+    FileStamp stamp;
+    const std::lock_guard guard(files_lock());
+    const FileRecord* record = files().find(file);
+    if (!record)
+        return {};
+    if (record->opened.length >= 0)
+        return record->opened;
+    return native_stamp(record->handle, stamp) ? stamp : FileStamp{};
 }
 
 void close_file(std::intptr_t file) {

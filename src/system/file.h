@@ -53,10 +53,14 @@ struct FileFacts {
 
 // ---------------------------------------------------------------- numbered files
 
+// Reads go straight to the platform, for readers that ask for large blocks.
+inline constexpr int FILE_UNBUFFERED = 1;
+
 // Opens an existing file for reading, not shared with anyone else, under a
-// number or PB_Any. Nonzero on success (for PB_Any the new id), 0 on failure
+// number or PB_Any, read through the process-wide buffer unless `flags` has
+// FILE_UNBUFFERED. Nonzero on success (for PB_Any the new id), 0 on failure
 // (the number is then free).
-[[nodiscard]] std::intptr_t open_file_for_reading(std::intptr_t id, std::u16string_view path);
+[[nodiscard]] std::intptr_t open_file_for_reading(std::intptr_t id, std::u16string_view path, int flags = 0);
 
 // Length of the open file in bytes; -1 if id names no open file.
 [[nodiscard]] std::int64_t file_length(std::intptr_t file);
@@ -87,6 +91,10 @@ struct FileStamp {
 // The stamp of an open file; the default stamp for an unknown id or when the
 // platform cannot tell.
 [[nodiscard]] FileStamp file_stamp(std::intptr_t file);
+
+// The stamp the file had when it was opened, without asking again where the
+// open already learnt it (on POSIX); elsewhere the stamp now.
+[[nodiscard]] FileStamp file_stamp_at_open(std::intptr_t file);
 
 // Closes the file and frees its number; PB_Any closes every open file.
 void close_file(std::intptr_t file);

@@ -10,8 +10,10 @@ struct FileStamp;
 // A platform file: the HANDLE on Windows, the descriptor + 1 on POSIX; 0 is none.
 using NativeFile = std::intptr_t;
 
-// Opens an existing plain file for reading, not shared; 0 on failure.
-[[nodiscard]] NativeFile native_open_read(std::u16string_view path);
+// Opens an existing plain file for reading, not shared; 0 on failure. A
+// platform that learns the file's stamp while opening fills `stamp` (it is
+// left as it was otherwise).
+[[nodiscard]] NativeFile native_open_read(std::u16string_view path, FileStamp& stamp);
 
 // Reads up to `bytes` bytes; returns how many arrived (fewer only at the end
 // of the file or when the platform fails).

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "system/file.h"
+#include "system/file_facts_posix.h"
 #include "system/file_platform.h"
 #include "system/handles_posix.h"
 #include "system/utf.h"
@@ -35,6 +36,16 @@ std::int64_t local_seconds(std::time_t t, bool& ok) {
     const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
     const std::int64_t days = era * 146097 + doe - 719468;
     return days * 86400 + local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+}
+
+FileStamp stamp_of(const struct stat& st) {
+    // The status change time moves on every write, even when the writer puts
+    // the modification time back.
+    FileStamp stamp;
+    stamp.length = static_cast<std::int64_t>(st.st_size);
+    stamp.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.changed = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    return stamp;
 }
 
 }  // namespace
@@ -65,6 +76,10 @@ FileFacts file_facts(std::u16string_view path) {
     struct stat st {};
     if (stat(p.c_str(), &st) != 0)
         return {-1, 0};
+    return file_facts_of(st);
+}
+
+FileFacts file_facts_of(const struct stat& st) {
     FileFacts facts{-1, 0};
     if (S_ISDIR(st.st_mode))
         facts.size = -2;
@@ -117,7 +132,7 @@ std::int32_t file_date(std::u16string_view path, int which) {
     return static_cast<std::int32_t>(local);
 }
 
-NativeFile native_open_read(std::u16string_view path) {
+NativeFile native_open_read(std::u16string_view path, FileStamp& stamp) {
     const std::string p = native_path(path);
     // Non-blocking so that a pipe or device given by mistake cannot hang the
     // open; only plain files are kept.
@@ -127,6 +142,7 @@ NativeFile native_open_read(std::u16string_view path) {
     struct stat st {};
     if (fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return 0;
+    stamp = stamp_of(st);
     return static_cast<NativeFile>(fd.release()) + 1;
 }
 
@@ -163,11 +179,7 @@ bool native_stamp(NativeFile file, FileStamp& stamp) {
     struct stat st {};
     if (fstat(static_cast<int>(file - 1), &st) != 0)
         return false;
-    // The status change time moves on every write, even when the writer puts
-    // the modification time back.
-    stamp.length = static_cast<std::int64_t>(st.st_size);
-    stamp.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    stamp.changed = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    stamp = stamp_of(st);
     return true;
 }
 

@@ -126,7 +126,7 @@ std::int32_t file_date(std::u16string_view path, int which) {
     return local_date(time);
 }
 
-NativeFile native_open_read(std::u16string_view path) {
+NativeFile native_open_read(std::u16string_view path, FileStamp&) {
     const std::u16string p(path);
     if (p.empty())
         return 0;

@@ -171,7 +171,7 @@ int generate(FileMap& map, const CliOptions& options, bool skipped) {
     if (!out.open())
         return kExitFailed;
     const StreamResult result = stream_data_section(map, options.utf16 ? TextEncoding::Utf16Le : TextEncoding::Utf8,
-                                                    out, show_progress ? &progress : nullptr);
+                                                    out, show_progress ? &progress : nullptr, MapFacts::JustCollected);
     progress.finish();
     for (const LeftOut& left : result.left_out)
         complain(left.path + u": " + std::u16string(left_out_text(left.reason)));

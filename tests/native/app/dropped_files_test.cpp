@@ -227,7 +227,7 @@ TEST(FolderScan, KeysAreRelativePathsAndNothingCarriesOverBetweenScans) {
     const auto inner = dir.write(u"top/sub/deeper/g.txt", "2");
     dir.write(u"top/.hidden", "3");
     FolderScanMap map;
-    map.insert(u"left\\over") = u"stale";
+    map.insert(u"left\\over").path = u"stale";
 
     const FolderScanResult failed = scan_folder(dir.path(u"absent"), map);
     EXPECT_EQ(failed.files, 0u);
@@ -239,7 +239,7 @@ TEST(FolderScan, KeysAreRelativePathsAndNothingCarriesOverBetweenScans) {
     EXPECT_EQ(found.files, 3u);
     EXPECT_TRUE(found.unlisted.empty());
     ASSERT_NE(map.find(u"sub\\deeper\\g.txt"), nullptr);
-    EXPECT_EQ(*map.find(u"sub\\deeper\\g.txt"), inner);
+    EXPECT_EQ(map.find(u"sub\\deeper\\g.txt")->path, inner);
     EXPECT_NE(map.find(u"f.txt"), nullptr);
     EXPECT_NE(map.find(u".hidden"), nullptr);
 }

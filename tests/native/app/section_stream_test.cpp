@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "app/data_section.h"
+#include "app/dropped_files.h"
 #include "app/progress.h"
+#include "app/section_parts.h"
 #include "support/cli_fixture.h"
 #include "support/scratch_dir.h"
 #include "support/test_bytes.h"
@@ -69,6 +71,26 @@ void expect_stream_equals_copy(const std::vector<std::u16string>& paths) {
             encoding == TextEncoding::Utf8 ? utf8_from_utf16(section.text.view()) : utf16le(section.text.view());
         ASSERT_EQ(out.bytes.size(), expected.size()) << (encoding == TextEncoding::Utf8 ? "UTF-8" : "UTF-16");
         EXPECT_TRUE(out.bytes == expected) << (encoding == TextEncoding::Utf8 ? "UTF-8" : "UTF-16");
+    }
+}
+
+// The entries' order is code-unit order, compared in chunks: every place of a
+// first difference, high units, and one key the prefix of another.
+TEST(SectionKeyOrder, IsTheOrderOfTheKeysAsStrings) {
+    std::vector<std::u16string> keys;
+    std::uint32_t random = 7;
+    auto next = [&random] { return random = random * 1103515245u + 12345u; };
+    const char16_t units[] = {u'a', u'b', u'.', u'0', char16_t(0x00E4), char16_t(0x8000), char16_t(0xFFFF)};
+    for (int k = 0; k < 300; ++k) {
+        std::u16string key = u"file";
+        const std::size_t length = next() % 13;
+        for (std::size_t i = 0; i < length; ++i)
+            key += units[(next() >> 8) % (next() % 4 == 0 ? 7 : 2)];
+        keys.push_back(key);
+    }
+    for (const auto& a : keys) {
+        for (const auto& b : keys)
+            ASSERT_EQ(section_parts::key_less(a, b), a < b) << utf8_from_utf16(a) << " / " << utf8_from_utf16(b);
     }
 }
 
@@ -155,6 +177,29 @@ TEST(StreamDataSection, WritesNothingWhenNoEntryCanBeWritten) {
     EXPECT_EQ(result.left_out[0].reason, LeftOutReason::Gone);
     EXPECT_EQ(result.left_out[1].path, vanishing);
     EXPECT_EQ(result.left_out[1].reason, LeftOutReason::CannotOpen);
+}
+
+// Without a refresh first: what changed since the collection is found when
+// each file is opened.
+TEST(StreamDataSection, AfterACollectionDescribesFilesAsTheyAreWhenOpened) {
+    ScratchDir dir;
+    const std::u16string kept = dir.write(u"kept.bin", "kept");
+    const std::u16string grown = dir.write(u"grown.bin", "g");
+    const std::u16string gone = dir.write(u"gone.bin", "x");
+    FileMap map;
+    collect_dropped_paths(map, {kept, grown, gone}, nullptr);
+    std::filesystem::remove(std::filesystem::path(gone));
+    dir.write(u"grown.bin", "grown since");
+    FileMap copy;
+    collect_dropped_paths(copy, {kept, grown}, nullptr);
+    const DataSection section = build_data_section(copy, nullptr);
+    Collect out;
+    const StreamResult result = stream_data_section(map, TextEncoding::Utf8, out, nullptr, MapFacts::JustCollected);
+    EXPECT_EQ(result.status, StreamStatus::Ok);
+    EXPECT_EQ(out.bytes, utf8_from_utf16(section.text.view()));
+    ASSERT_EQ(result.left_out.size(), 1u);
+    EXPECT_EQ(result.left_out[0].path, gone);
+    EXPECT_EQ(result.left_out[0].reason, LeftOutReason::Gone);
 }
 
 TEST(StreamDataSection, NeverMixesBytesOfAFileWrittenWhileItIsRead) {

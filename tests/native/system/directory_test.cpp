@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 
 #include "base/object_id.h"
 #include "support/scratch_dir.h"
+#include "system/file.h"
 #include "system/text_case.h"
 
 namespace {
@@ -44,6 +46,39 @@ TEST(Directory, ListsFilesAndFoldersWithTheirKinds) {
     ASSERT_NE(examine_directory(2, dir.folder() + ScratchDir::kSeparator, u""), 0);
     EXPECT_EQ(list(2), expected);
     finish_directory(2);
+}
+
+// Where a listing can tell an entry's size and date itself, they are what
+// the full path gives, links followed.
+TEST(Directory, EntryFactsAreThoseOfTheFullPath) {
+    ScratchDir dir;
+    const std::u16string dated = dir.write(u"dated.bin", "12345");
+    ASSERT_TRUE(ScratchDir::set_modified(dated, 2001, 2, 3, 4, 5, 6));
+    dir.write(u"empty.txt", "");
+#ifndef _WIN32
+    std::filesystem::create_symlink(std::filesystem::path(dated), std::filesystem::path(dir.path(u"link.bin")));
+    std::filesystem::create_symlink(std::filesystem::path(dir.path(u"none")),
+                                    std::filesystem::path(dir.path(u"dangling.bin")));
+#endif
+    const std::intptr_t scan = examine_directory(PB_Any, dir.folder(), u"*.*");
+    ASSERT_NE(scan, 0);
+    int answered = 0;
+    while (next_directory_entry(scan)) {
+        const std::u16string full = dir.path(directory_entry_name(scan));
+        FileFacts facts{};
+        if (directory_entry_type(scan) == DIRECTORY_ENTRY_FOLDER || !directory_entry_facts(scan, facts))
+            continue;
+        ++answered;
+        const FileFacts expected = file_facts(full);
+        EXPECT_EQ(facts.size, expected.size) << std::string(full.begin(), full.end());
+        EXPECT_EQ(facts.date, expected.date) << std::string(full.begin(), full.end());
+    }
+    finish_directory(scan);
+#ifndef _WIN32
+    EXPECT_EQ(answered, 4);
+#endif
+    FileFacts none{};
+    EXPECT_FALSE(directory_entry_facts(scan, none));
 }
 
 TEST(Directory, PatternsSelectByNameIgnoringCase) {

@@ -94,7 +94,7 @@ TEST(FolderScanWin32, ForwardSlashesBecomeBackslashes) {
     FolderScanMap map;
     ASSERT_EQ(scan_folder(folder, map).files, 1u);
     ASSERT_NE(map.find(u"sub\\f.txt"), nullptr);
-    EXPECT_EQ(*map.find(u"sub\\f.txt"), file);
+    EXPECT_EQ(map.find(u"sub\\f.txt")->path, file);
 }
 
 }  // namespace
