@@ -34,12 +34,14 @@ std::u16string reason(const char16_t* what, DWORD error) {
 std::atomic<const wchar_t*> g_interrupted_cleanup{nullptr};
 
 BOOL WINAPI remove_temporary_on_break(DWORD event) noexcept {
-    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT) {
-        // The file is open with delete sharing: it goes when the process ends.
-        if (const wchar_t* path = g_interrupted_cleanup.exchange(nullptr))
-            DeleteFileW(path);
-    }
-    return FALSE;  // the default handling ends the process
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
+        return FALSE;
+    // The file is open with delete sharing: it goes when the process ends.
+    if (const wchar_t* path = g_interrupted_cleanup.exchange(nullptr))
+        DeleteFileW(path);
+    // Ended here with the status Windows' own handling gives, which Wine's
+    // (exit status 0) does not: an interrupted run must not look successful.
+    ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));
 }
 
 void install_interrupt_cleanup() {

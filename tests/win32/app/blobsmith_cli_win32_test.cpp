@@ -69,6 +69,39 @@ CliRun run_cli(const std::u16string& folder,
     return result;
 }
 
+// A file of zeros, extended without writing (sparse where the file system can).
+bool make_sparse_file(const std::u16string& path, std::int64_t size) {
+    HANDLE h = CreateFileW(wide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER end{};
+    end.QuadPart = size;
+    const bool made = SetFilePointerEx(h, end, nullptr, FILE_BEGIN) && SetEndOfFile(h);
+    CloseHandle(h);
+    return made;
+}
+
+std::string file_bytes(const std::u16string& path) {
+    HANDLE h = CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return "(none)";
+    std::string bytes(1 << 16, '\0');
+    DWORD got = 0;
+    ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    CloseHandle(h);
+    bytes.resize(got);
+    return bytes;
+}
+
+bool any_file_matches(const std::u16string& pattern) {
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(wide(pattern), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(search);
+    return true;
+}
+
 TEST(BlobsmithCliWin32, GivesTheSameTextAsNatively) {
     CliFixture files;
     const CliRun r = run_cli(files.dir.folder(), u"tree other\\ABC.BIN");
@@ -81,15 +114,7 @@ TEST(BlobsmithCliWin32, WritesUtf16ToAFileAndReportsSkippedPaths) {
     const CliRun r = run_cli(files.dir.folder(), u"--utf16 -o out.inc tree missing.bin other/ABC.BIN");
     EXPECT_EQ(r.status, 1u);
     EXPECT_EQ(r.out, "");
-    HANDLE h = CreateFileW(wide(files.dir.path(u"out.inc")), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    std::string bytes(1 << 16, '\0');
-    DWORD got = 0;
-    ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-    CloseHandle(h);
-    bytes.resize(got);
-    EXPECT_EQ(bytes, CliFixture::utf16le(CliFixture::expected_text()));
+    EXPECT_EQ(file_bytes(files.dir.path(u"out.inc")), CliFixture::utf16le(CliFixture::expected_text()));
 }
 
 TEST(BlobsmithCliWin32, WritesToTheNullDeviceWithoutReplacingIt) {
@@ -114,18 +139,80 @@ TEST(BlobsmithCliWin32, ListsFullPathsWithWindowsLineEnds) {
     EXPECT_EQ(r.out, expected + "\r\n");
 }
 
+BOOL WINAPI keep_running_on_break(DWORD) noexcept {
+    return TRUE;
+}
+
+// Ctrl+C typed at the console the run shares with this test, sent while the
+// text goes to its temporary file: the run ends and takes the file with it.
+TEST(BlobsmithCliWin32, CtrlCRemovesTheTemporaryFileAndKeepsTheOutput) {
+    CliFixture files;
+    ASSERT_TRUE(make_sparse_file(files.dir.path(u"large.bin"), 512LL << 20));
+    const std::u16string output = files.dir.path(u"out.inc");
+    HANDLE old = CreateFileW(wide(output), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(old, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(old, "old", 3, &written, nullptr);
+    CloseHandle(old);
+
+    // A console of this test's own: the one Wine gives a program started from
+    // a shell that is no terminal cannot carry Ctrl+C (ERROR_INVALID_ACCESS).
+    const HANDLE std_handles[] = {GetStdHandle(STD_INPUT_HANDLE), GetStdHandle(STD_OUTPUT_HANDLE),
+                                  GetStdHandle(STD_ERROR_HANDLE)};
+    FreeConsole();
+    if (!AllocConsole())
+        GTEST_SKIP() << "no console to type Ctrl+C at (error " << GetLastError() << ")";
+
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE null_device = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                     OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = startup.hStdOutput = startup.hStdError = null_device;
+    std::u16string command = u"\"" BLOBSMITH_BIN_DIR u"\\blobsmith-cli.exe\" -o out.inc large.bin";
+    PROCESS_INFORMATION process{};
+    // The console's own process group: Ctrl+C reaches the run as it reaches this test.
+    const BOOL started = CreateProcessW(nullptr, const_cast<wchar_t*>(wide(command)), nullptr, nullptr, TRUE, 0,
+                                        nullptr, wide(files.dir.folder()), &startup, &process);
+    CloseHandle(null_device);
+    ASSERT_TRUE(started);
+    SetConsoleCtrlHandler(keep_running_on_break, TRUE);
+
+    bool writing = false;
+    for (int i = 0; i < 6000 && !writing; ++i) {
+        if (WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0)
+            break;
+        writing = any_file_matches(files.dir.path(u"out.inc.tmp*"));
+    }
+    const bool sent = writing && GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
+    const DWORD send_error = GetLastError();
+    const bool ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
+    if (!ended)
+        TerminateProcess(process.hProcess, 99);
+    DWORD status = 0;
+    GetExitCodeProcess(process.hProcess, &status);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    SetConsoleCtrlHandler(keep_running_on_break, FALSE);
+    FreeConsole();
+    SetStdHandle(STD_INPUT_HANDLE, std_handles[0]);
+    SetStdHandle(STD_OUTPUT_HANDLE, std_handles[1]);
+    SetStdHandle(STD_ERROR_HANDLE, std_handles[2]);
+
+    ASSERT_TRUE(writing) << "the run ended before its temporary file was seen, status " << status;
+    ASSERT_TRUE(sent) << "Ctrl+C could not be sent: error " << send_error;
+    EXPECT_TRUE(ended) << "Ctrl+C did not end the run";
+    EXPECT_EQ(status, static_cast<DWORD>(STATUS_CONTROL_C_EXIT));
+    EXPECT_FALSE(any_file_matches(files.dir.path(u"out.inc.tmp*")));
+    EXPECT_EQ(file_bytes(output), "old");
+}
+
 TEST(BlobsmithCliWin32, StreamsAFileOfHundredsOfMebibytesInLittleMemory) {
     CliFixture files;
-    // A file of zeros, extended without writing (sparse where the file system
-    // can): the 32-bit build once needed 11 bytes of memory per input byte.
+    // The 32-bit build once needed 11 bytes of memory per input byte.
     constexpr std::int64_t kSize = 512LL << 20;
-    const std::u16string path = files.dir.path(u"sparse.bin");
-    HANDLE h = CreateFileW(wide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    LARGE_INTEGER end{};
-    end.QuadPart = kSize;
-    ASSERT_TRUE(SetFilePointerEx(h, end, nullptr, FILE_BEGIN) && SetEndOfFile(h));
-    CloseHandle(h);
+    ASSERT_TRUE(make_sparse_file(files.dir.path(u"sparse.bin"), kSize));
 
     std::string head;
     std::uint64_t lines = 0, bytes = 0;
