@@ -7,6 +7,7 @@
 
 #include "system/file.h"
 #include "system/file_platform.h"
+#include "system/file_time_win32.h"
 #include "system/handles_win32.h"
 #include "system/wide.h"
 
@@ -26,8 +27,8 @@ std::int64_t drive_size(std::u16string root) {
     return GetDriveTypeW(wide(root)) > DRIVE_NO_ROOT_DIR ? -2 : -1;
 }
 
-// A file time as file_date gives it: local seconds since 1970, -1 outside
-// the 32-bit range, 0 when it cannot be converted.
+}  // namespace
+
 std::int32_t local_date(const FILETIME& time) {
     FILETIME local{};
     if (!FileTimeToLocalFileTime(&time, &local))
@@ -38,8 +39,6 @@ std::int32_t local_date(const FILETIME& time) {
         return -1;
     return static_cast<std::int32_t>(seconds);
 }
-
-}  // namespace
 
 FileFacts file_facts(std::u16string_view path) {
     // The common case, a file or folder named without wildcards or a trailing

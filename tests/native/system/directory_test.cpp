@@ -74,7 +74,9 @@ TEST(Directory, EntryFactsAreThoseOfTheFullPath) {
         EXPECT_EQ(facts.date, expected.date) << std::string(full.begin(), full.end());
     }
     finish_directory(scan);
-#ifndef _WIN32
+#ifdef _WIN32
+    EXPECT_EQ(answered, 2);  // the listing holds them: no link here
+#else
     EXPECT_EQ(answered, 4);
 #endif
     FileFacts none{};

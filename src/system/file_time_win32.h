@@ -1,0 +1,11 @@
+// File times as the file layer reports them, shared by the file functions and
+// the directory listings on Windows.
+#pragma once
+
+#include <cstdint>
+
+#include "system/win32.h"
+
+// Local wall-clock seconds since 1970 (as file_date gives them); -1 outside
+// the 32-bit range, 0 when the time cannot be converted.
+[[nodiscard]] std::int32_t local_date(const FILETIME& time);
