@@ -127,9 +127,20 @@ std::vector<std::u16string> sorted_entry_paths(FileMap& map) {
     std::vector<std::u16string> paths;
     paths.reserve(map.size());
     map.walk([&paths](const std::u16string&, FileEntry& entry) { paths.push_back(entry.path); });
+    if (paths.empty())
+        return paths;
+    // The paths of a dropped folder share a long beginning: compared after
+    // it, the sort of 10 000 of them takes a fraction of the time.
+    std::size_t shared = paths.front().size();
+    for (const std::u16string& path : paths)
+        shared =
+            std::mismatch(path.begin(), path.begin() + std::min(shared, path.size()), paths.front().begin()).first -
+            path.begin();
     // std::u16string compares char16_t, an unsigned type: code-unit order,
     // upper-case ASCII before lower-case, a prefix first.
-    std::sort(paths.begin(), paths.end());
+    std::sort(paths.begin(), paths.end(), [shared](const std::u16string& a, const std::u16string& b) {
+        return std::u16string_view(a).substr(shared) < std::u16string_view(b).substr(shared);
+    });
     return paths;
 }
 
@@ -137,8 +148,7 @@ void refresh_file_list(FileMap& map, FileListView& list) {
     const std::vector<std::u16string> paths = sorted_entry_paths(map);
     list.suspend_drawing();
     list.clear_items();
-    for (const std::u16string& path : paths)
-        list.add_item(path);
+    list.add_items(paths);
     list.resume_drawing();
 }
 

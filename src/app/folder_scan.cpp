@@ -26,27 +26,23 @@ struct Frame {
 };
 
 std::optional<std::vector<Listed>> list_folder(const std::u16string& path, std::vector<std::u16string>& unnamed) {
-    const std::intptr_t scan = examine_directory(PB_Any, path, u"*.*");
-    if (scan == 0)
-        return std::nullopt;
     std::vector<Listed> entries;
-    while (next_directory_entry(scan)) {
-        std::u16string shown;
-        if (!directory_entry_name_exact(scan, &shown)) {
+    const bool listed = list_directory(path, u"*.*", [&](const DirectoryEntry& entry) {
+        if (!entry.name_exact) {
             // Two such names may decode to the same text: each is reported
             // rather than one standing for both.
-            unnamed.push_back(path + shown);
-            continue;
+            unnamed.push_back(path + std::u16string(entry.name));
+            return;
         }
-        std::u16string name = directory_entry_name(scan);
-        const bool folder = directory_entry_type(scan) == DIRECTORY_ENTRY_FOLDER;
-        if (folder && (name == u"." || name == u".."))
-            continue;
-        FileFacts facts{-1, 0};
-        const bool facts_known = !folder && directory_entry_facts(scan, facts);
-        entries.push_back({std::move(name), folder, facts_known, facts});
-    }
-    finish_directory(scan);
+        const bool folder = entry.type == DIRECTORY_ENTRY_FOLDER;
+        if (folder && (entry.name == u"." || entry.name == u".."))
+            return;
+        const bool facts_known = !folder && entry.facts_known;
+        entries.push_back(
+            {std::u16string(entry.name), folder, facts_known, facts_known ? entry.facts : FileFacts{-1, 0}});
+    });
+    if (!listed)
+        return std::nullopt;
     return entries;
 }
 

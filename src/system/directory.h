@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,25 @@ inline constexpr int DIRECTORY_ENTRY_FOLDER = 2;
 // the open listing where the platform can (a lookup of one name instead of
 // the whole path). False when it cannot: ask file_facts then.
 [[nodiscard]] bool directory_entry_facts(std::intptr_t scan, FileFacts& facts);
+
+// One entry of a whole-folder listing, valid during the call that gets it.
+struct DirectoryEntry {
+    // The name without its folder; when `name_exact` is false, the name for
+    // messages (see directory_entry_name_exact), which leads nowhere.
+    std::u16string_view name;
+    bool name_exact;
+    int type;  // DIRECTORY_ENTRY_FOLDER or DIRECTORY_ENTRY_FILE
+    // As directory_entry_facts: false (facts untouched) means ask file_facts.
+    bool facts_known;
+    FileFacts facts;
+};
+
+// Lists every entry of `directory` matching `pattern` ("*.*" when empty) in
+// the order of next_directory_entry, without a numbered listing: no lookup
+// and no copy per entry. False when the folder cannot be listed.
+bool list_directory(std::u16string_view directory,
+                    std::u16string_view pattern,
+                    const std::function<void(const DirectoryEntry&)>& visit);
 
 // Ends the listing and frees its number; PB_Any finishes every listing.
 void finish_directory(std::intptr_t scan);

@@ -158,6 +158,27 @@ bool directory_entry_facts(std::intptr_t scan, FileFacts& facts) {
     return true;
 }
 
+// Over the numbered listing: here the lookups cost little next to readdir.
+bool list_directory(std::u16string_view directory,
+                    std::u16string_view pattern,
+                    const std::function<void(const DirectoryEntry&)>& visit) {
+    const std::intptr_t scan = examine_directory(PB_Any, directory, pattern);
+    if (scan == 0)
+        return false;
+    std::u16string name;
+    while (next_directory_entry(scan)) {
+        DirectoryEntry entry{};
+        entry.name_exact = directory_entry_name_exact(scan, &name);
+        entry.name = name;
+        entry.type = directory_entry_type(scan);
+        entry.facts = {-1, 0};
+        entry.facts_known = directory_entry_facts(scan, entry.facts);
+        visit(entry);
+    }
+    finish_directory(scan);
+    return true;
+}
+
 void finish_directory(std::intptr_t scan) {
     if (const ScanRecord* record = scans().free_all_or_find(scan)) {
         ScanState* state = record->state;

@@ -166,6 +166,17 @@ TEST(CollectDroppedFiles, ListsPathsByCodeUnitWithDrawingSuspended) {
     EXPECT_FALSE(list.added_while_drawing);
 }
 
+// The sort skips what every path shares, here the whole of one path.
+TEST(CollectDroppedFiles, SortsPathsThatShareTheirBeginning) {
+    FileMap map;
+    for (const char16_t* path : {u"x\\ac", u"x\\a", u"x\\aB"})
+        add_file_entry(map, path, 1);
+    EXPECT_EQ(sorted_entry_paths(map), (std::vector<std::u16string>{u"x\\a", u"x\\aB", u"x\\ac"}));
+    map.clear();
+    add_file_entry(map, u"only", 1);
+    EXPECT_EQ(sorted_entry_paths(map), std::vector<std::u16string>{u"only"});
+}
+
 TEST(CollectDroppedFiles, AnEmptyTreeAddsNothingButRebuildsTheList) {
     ScratchDir dir;
     dir.make_folder(u"empty/one/two");

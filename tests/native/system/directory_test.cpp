@@ -103,6 +103,45 @@ TEST(Directory, AMissingFolderGivesNoListing) {
     EXPECT_EQ(next_directory_entry(4), 0);
 }
 
+// The whole-folder listing gives what the numbered one gives, entry for entry.
+TEST(Directory, AWholeListingMatchesTheNumberedOne) {
+    ScratchDir dir;
+    dir.write(u"a.txt", "abc");
+    dir.write(u"B.bin", "");
+    dir.write(u"sub/inner.txt", "d");
+    struct Seen {
+        int type;
+        bool facts_known;
+        std::int64_t size;
+        std::int32_t date;
+        bool operator==(const Seen&) const = default;
+    };
+    std::map<std::u16string, Seen> numbered;
+    const std::intptr_t scan = examine_directory(PB_Any, dir.folder(), u"*.*");
+    ASSERT_NE(scan, 0);
+    while (next_directory_entry(scan)) {
+        FileFacts facts{-1, 0};
+        const bool known = directory_entry_facts(scan, facts);
+        numbered[directory_entry_name(scan)] = {directory_entry_type(scan), known, facts.size, facts.date};
+    }
+    finish_directory(scan);
+
+    std::map<std::u16string, Seen> whole;
+    ASSERT_TRUE(list_directory(dir.folder(), u"*.*", [&](const DirectoryEntry& entry) {
+        EXPECT_TRUE(entry.name_exact);
+        whole[std::u16string(entry.name)] = {entry.type, entry.facts_known, entry.facts.size, entry.facts.date};
+    }));
+    EXPECT_EQ(whole, numbered);
+    EXPECT_EQ(whole.count(u"sub"), 1u);
+    EXPECT_EQ(whole.at(u"a.txt").size, 3);
+
+    int none = 0;
+    EXPECT_TRUE(list_directory(dir.folder(), u"*.none", [&](const DirectoryEntry&) { ++none; }));
+    EXPECT_EQ(none, 0);
+    EXPECT_FALSE(list_directory(dir.path(u"missing"), u"*.*", [&](const DirectoryEntry&) { ++none; }));
+    EXPECT_EQ(none, 0);
+}
+
 TEST(LowerCase, LowersEveryLetterTheTablesKnowUnitForUnit) {
     EXPECT_EQ(lower_case(u"README.TXT"), u"readme.txt");
     EXPECT_EQ(lower_case(u"\u00C4\u00D6\u00DC\u0391\u0416"), u"\u00E4\u00F6\u00FC\u03B1\u0436");
