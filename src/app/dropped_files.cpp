@@ -21,25 +21,31 @@ std::u16string_view without_trailing_separators(std::u16string_view path) {
     return path;
 }
 
-void store_entry(FileMap& map, std::u16string_view path, std::int32_t size, std::int32_t date) {
+// Takes the path by value: a folder's walk hands over each path it built.
+void store_entry(FileMap& map, std::u16string path, std::int32_t size, std::int32_t date) {
     FileEntry& entry = map.insert(file_map_key(path));
     if (entry.path != path || entry.size != size || entry.date != date)
         entry.text.clear();
-    entry.path = path;
+    entry.path = std::move(path);
     entry.size = size;
     entry.date = date;
 }
 
 // Stores a file found by a drop, or reports why it cannot be stored. The
 // date is asked with the size when the path has no trailing separators.
-void add_found_file(FileMap& map, std::u16string_view path, const FileFacts& facts, DropResult& result) {
+void add_found_file(FileMap& map, std::u16string path, const FileFacts& facts, DropResult& result) {
     const std::int32_t size = entry_size_from_length(facts.size);
     if (size == FILE_ENTRY_TOO_LARGE) {
-        result.skipped.push_back({std::u16string(path), SkipReason::TooLarge});
+        result.skipped.push_back({std::move(path), SkipReason::TooLarge});
         return;
     }
-    const std::u16string_view file = without_trailing_separators(path);
-    store_entry(map, file, size, file.size() == path.size() ? facts.date : file_date(file, FILE_DATE_MODIFIED));
+    std::int32_t date = facts.date;
+    const std::size_t kept = without_trailing_separators(path).size();
+    if (kept != path.size()) {
+        path.resize(kept);
+        date = file_date(path, FILE_DATE_MODIFIED);
+    }
+    store_entry(map, std::move(path), size, date);
     ++result.files;
 }
 
@@ -64,13 +70,13 @@ void collect_folder(FileMap& map, const std::u16string& folder, FolderScanMap& s
     // Walk order, not listing order: it decides the winner among same-named
     // files of the tree.
     scan.walk([&](const std::u16string&, ScannedFile& file) {
-        const std::u16string& full = file.path;
-        const FileFacts facts = file.facts_known ? file.facts : file_facts(full);
+        const FileFacts facts = file.facts_known ? file.facts : file_facts(file.path);
         const std::int32_t size = entry_size_from_length(facts.size);
         if (size >= 0 || size == FILE_ENTRY_TOO_LARGE) {
-            add_found_file(map, full, facts, result);
+            add_found_file(map, std::move(file.path), facts, result);  // the scan is done with it
         } else {
-            result.skipped.push_back({full, unusable(full)});
+            const SkipReason reason = unusable(file.path);
+            result.skipped.push_back({std::move(file.path), reason});
         }
     });
 }
@@ -120,32 +126,32 @@ DropResult collect_dropped_files(FileMap& map, std::u16string_view dropped_text,
 }
 
 void add_file_entry(FileMap& map, std::u16string_view path, std::int32_t size) {
-    store_entry(map, path, size, file_date(path, FILE_DATE_MODIFIED));
+    store_entry(map, std::u16string(path), size, file_date(path, FILE_DATE_MODIFIED));
 }
 
-std::vector<std::u16string> sorted_entry_paths(FileMap& map) {
-    std::vector<std::u16string> paths;
+std::vector<const std::u16string*> sorted_entry_paths(FileMap& map) {
+    std::vector<const std::u16string*> paths;
     paths.reserve(map.size());
-    map.walk([&paths](const std::u16string&, FileEntry& entry) { paths.push_back(entry.path); });
+    map.walk([&paths](const std::u16string&, FileEntry& entry) { paths.push_back(&entry.path); });
     if (paths.empty())
         return paths;
     // The paths of a dropped folder share a long beginning: compared after
     // it, the sort of 10 000 of them takes a fraction of the time.
-    std::size_t shared = paths.front().size();
-    for (const std::u16string& path : paths)
-        shared =
-            std::mismatch(path.begin(), path.begin() + std::min(shared, path.size()), paths.front().begin()).first -
-            path.begin();
+    const std::u16string& first = *paths.front();
+    std::size_t shared = first.size();
+    for (const std::u16string* path : paths)
+        shared = std::mismatch(path->begin(), path->begin() + std::min(shared, path->size()), first.begin()).first -
+                 path->begin();
     // std::u16string compares char16_t, an unsigned type: code-unit order,
     // upper-case ASCII before lower-case, a prefix first.
-    std::sort(paths.begin(), paths.end(), [shared](const std::u16string& a, const std::u16string& b) {
-        return std::u16string_view(a).substr(shared) < std::u16string_view(b).substr(shared);
+    std::sort(paths.begin(), paths.end(), [shared](const std::u16string* a, const std::u16string* b) {
+        return std::u16string_view(*a).substr(shared) < std::u16string_view(*b).substr(shared);
     });
     return paths;
 }
 
 void refresh_file_list(FileMap& map, FileListView& list) {
-    const std::vector<std::u16string> paths = sorted_entry_paths(map);
+    const std::vector<const std::u16string*> paths = sorted_entry_paths(map);
     list.suspend_drawing();
     list.clear_items();
     list.add_items(paths);

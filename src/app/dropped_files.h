@@ -49,8 +49,9 @@ DropResult collect_dropped_files(FileMap& map, std::u16string_view dropped_text,
 // and date are all unchanged.
 void add_file_entry(FileMap& map, std::u16string_view path, std::int32_t size);
 
-// Every entry's path in display order: ascending by UTF-16 code unit.
-[[nodiscard]] std::vector<std::u16string> sorted_entry_paths(FileMap& map);
+// Every entry's path in display order: ascending by UTF-16 code unit. The
+// pointers lead into the map and hold until it changes.
+[[nodiscard]] std::vector<const std::u16string*> sorted_entry_paths(FileMap& map);
 
 // Rebuilds the list from the map with drawing suspended; the selection is lost.
 void refresh_file_list(FileMap& map, FileListView& list);

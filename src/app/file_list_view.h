@@ -17,9 +17,9 @@ public:
     virtual void add_item(std::u16string_view text) = 0;
     // Adds the items after the last one, in order, as one batch where the
     // list can take one.
-    virtual void add_items(const std::vector<std::u16string>& texts) {
-        for (const std::u16string& text : texts)
-            add_item(text);
+    virtual void add_items(const std::vector<const std::u16string*>& texts) {
+        for (const std::u16string* text : texts)
+            add_item(*text);
     }
     [[nodiscard]] virtual std::int32_t count_items() const = 0;
     // 1 when the item is selected, 0 when not, -1 for a position out of range.

@@ -11,22 +11,34 @@
 namespace {
 
 struct Listed {
-    std::u16string name;
+    std::size_t name_at;  // in the listing's names
+    std::size_t name_size;
     bool folder;
     bool facts_known;
     FileFacts facts;
 };
 
-// A folder being walked. Its entries are read in one go, so that only one
-// listing is open at a time however deep the tree is.
+// A folder's entries, read in one go so that only one listing is open at a
+// time however deep the tree is. The names lie one after another in one
+// string: no allocation per name.
+struct Listing {
+    std::u16string names;
+    std::vector<Listed> entries;
+
+    [[nodiscard]] std::u16string_view name(const Listed& entry) const {
+        return std::u16string_view(names).substr(entry.name_at, entry.name_size);
+    }
+};
+
+// A folder being walked.
 struct Frame {
     std::u16string path;  // ends with the separator
-    std::vector<Listed> entries;
+    Listing listing;
     std::size_t next = 0;
 };
 
-std::optional<std::vector<Listed>> list_folder(const std::u16string& path, std::vector<std::u16string>& unnamed) {
-    std::vector<Listed> entries;
+std::optional<Listing> list_folder(const std::u16string& path, std::vector<std::u16string>& unnamed) {
+    Listing listing;
     const bool listed = list_directory(path, u"*.*", [&](const DirectoryEntry& entry) {
         if (!entry.name_exact) {
             // Two such names may decode to the same text: each is reported
@@ -38,12 +50,13 @@ std::optional<std::vector<Listed>> list_folder(const std::u16string& path, std::
         if (folder && (entry.name == u"." || entry.name == u".."))
             return;
         const bool facts_known = !folder && entry.facts_known;
-        entries.push_back(
-            {std::u16string(entry.name), folder, facts_known, facts_known ? entry.facts : FileFacts{-1, 0}});
+        listing.entries.push_back({listing.names.size(), entry.name.size(), folder, facts_known,
+                                   facts_known ? entry.facts : FileFacts{-1, 0}});
+        listing.names += entry.name;
     });
     if (!listed)
         return std::nullopt;
-    return entries;
+    return listing;
 }
 
 // The key of a file: its path after the top folder, with "\" between folders
@@ -72,23 +85,26 @@ public:
             if (!entered_.insert(*identity).second)
                 return;
         }
-        auto entries = list_folder(path, result_.unnamed);
-        if (!entries) {
+        auto listing = list_folder(path, result_.unnamed);
+        if (!listing) {
             result_.unlisted.push_back(std::move(path));
             return;
         }
-        stack_.push_back({std::move(path), std::move(*entries), 0});
+        stack_.push_back({std::move(path), std::move(*listing), 0});
     }
 
     void run() {
         while (!stack_.empty()) {
             Frame& top = stack_.back();
-            if (top.next == top.entries.size()) {
+            if (top.next == top.listing.entries.size()) {
                 stack_.pop_back();
                 continue;
             }
-            Listed& entry = top.entries[top.next++];
-            std::u16string full = top.path + entry.name;
+            const Listed& entry = top.listing.entries[top.next++];
+            const std::u16string_view name = top.listing.name(entry);
+            std::u16string full;
+            full.reserve(top.path.size() + name.size() + 1);
+            full.append(top.path).append(name);
             if (entry.folder) {
                 full += kPathSeparator;
                 enter(std::move(full));  // may move the stack: `top` is not used again

@@ -12,7 +12,7 @@ public:
 
     void clear_items() override;
     void add_item(std::u16string_view text) override;
-    void add_items(const std::vector<std::u16string>& texts) override;
+    void add_items(const std::vector<const std::u16string*>& texts) override;
     [[nodiscard]] std::int32_t count_items() const override;
     [[nodiscard]] std::int32_t item_state(std::int32_t position) const override;
     [[nodiscard]] std::u16string item_text(std::int32_t position) const override;

@@ -2,9 +2,7 @@
 #include "app/listview_file_list.h"
 
 #include "gadget/gadget.h"
-#include "system/wide.h"
 #include "system/win32.h"
-#include "window/event_queue.h"
 
 ListViewFileList::~ListViewFileList() {
     resume_drawing();
@@ -19,21 +17,12 @@ void ListViewFileList::add_item(std::u16string_view text) {
     gadget_add_item(gadget_, -1, item.c_str());
 }
 
-// Straight to the control: a gadget call per item looks the gadget up and
-// copies its text each time, which for 10 000 files cost more than the list
-// box itself. The box is told the total first so it grows its storage once.
-void ListViewFileList::add_items(const std::vector<std::u16string>& texts) {
-    HWND control = static_cast<HWND>(gadget_handle(gadget_));
-    if (!control || texts.empty())
-        return;
-    std::size_t units = 0;
-    for (const std::u16string& text : texts)
-        units += text.size() + 1;
-    SendMessageW(control, LB_INITSTORAGE, static_cast<WPARAM>(texts.size()),
-                 static_cast<LPARAM>(units * sizeof(char16_t)));
-    EventSuppression quiet;  // as the gadget's own insertion
-    for (const std::u16string& text : texts)
-        SendMessageW(control, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide(text)));
+void ListViewFileList::add_items(const std::vector<const std::u16string*>& texts) {
+    std::vector<const char16_t*> items;
+    items.reserve(texts.size());
+    for (const std::u16string* text : texts)
+        items.push_back(text->c_str());
+    gadget_add_items(gadget_, items);
 }
 
 std::int32_t ListViewFileList::count_items() const {

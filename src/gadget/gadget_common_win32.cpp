@@ -125,6 +125,24 @@ std::int32_t gadget_add_item(std::intptr_t gadget, std::int32_t position, const 
     return 0;
 }
 
+void gadget_add_items(std::intptr_t gadget, std::span<const char16_t* const> texts) {
+    GadgetObject* g = gadget_object(gadget);
+    if (!g || texts.empty())
+        return;
+    EventSuppression quiet;
+    if (g->table->kind == kKindListView) {
+        listview_append_items(*g, texts);
+        return;
+    }
+    for (const char16_t* text : texts) {
+        const std::u16string value = text_or_empty(text);
+        if (g->table->add_item_flags)
+            g->table->add_item_flags(*g, -1, value, 0, 0);
+        else if (g->table->add_item)
+            g->table->add_item(*g, -1, value, 0);
+    }
+}
+
 void gadget_set_item_text(std::intptr_t gadget, std::int32_t item, const char16_t* text, std::int32_t column) {
     GadgetObject* g = gadget_object(gadget);
     if (!g || !g->table->set_item_text)

@@ -71,6 +71,8 @@ void end_gadget_lists();
 void common_set_colour(GadgetObject& g, std::int32_t type, std::int32_t colour);
 [[nodiscard]] std::int32_t common_get_colour(GadgetObject& g, std::int32_t type);
 void common_free_hook(GadgetObject& g);
+// gadget_add_items for a list view: one batch straight to the list box.
+void listview_append_items(GadgetObject& g, std::span<const char16_t* const> texts);
 // The answer to a control-colour message, or NOT_HANDLED for the platform's colours.
 [[nodiscard]] std::intptr_t colour_answer(GadgetObject& g, HDC dc, int system_colour);
 

@@ -218,7 +218,8 @@ std::u16string escaped_line_breaks(std::u16string_view path) {
 
 int list(FileMap& map, const CliOptions& options, bool skipped) {
     std::u16string text;
-    for (const std::u16string& path : sorted_entry_paths(map)) {
+    for (const std::u16string* listed : sorted_entry_paths(map)) {
+        const std::u16string& path = *listed;
         // One path a line: a path holding a line break would read as two.
         if (path.find_first_of(u"\r\n") != std::u16string::npos) {
             complain(escaped_line_breaks(path) + u": not listed: its name holds a line break");

@@ -89,6 +89,42 @@ TEST(ChainedMap, KeepsTheWalkOrderOfPlainChainsThroughManyInsertsAndErases) {
         ASSERT_NE(map.find(key), nullptr);
 }
 
+std::u16string numbered(const char* prefix, int n) {
+    const std::string text = prefix + std::to_string(n);
+    return std::u16string(text.begin(), text.end());
+}
+
+// Nodes live in blocks: erased ones are reused and clear() gives the blocks
+// back. Keys and values that own memory (longer than the strings' inline
+// room) must come out whole; AddressSanitizer watches the rest.
+TEST(ChainedMap, ValuesSurviveReusedNodesAndAClear) {
+    ChainedMap<std::u16string> map;
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 3000; ++i) {
+            if (i % 2)
+                map.insert(numbered("a key of some length ", i)) = numbered("value ", i);
+            else
+                map.insert(std::u16string_view(numbered("a key of some length ", i))) = numbered("value ", i);
+        }
+        for (int i = 0; i < 3000; i += 3)
+            EXPECT_TRUE(map.erase(numbered("a key of some length ", i)));
+        for (int i = 0; i < 3000; i += 3)
+            map.insert(numbered("a key of some length ", i)) = numbered("again ", i);
+        bool created = true;
+        map.insert(numbered("a key of some length ", 1), &created);
+        EXPECT_FALSE(created);
+        ASSERT_EQ(map.size(), 3000u);
+        for (int i = 0; i < 3000; ++i) {
+            const std::u16string* value = map.find(numbered("a key of some length ", i));
+            ASSERT_NE(value, nullptr);
+            EXPECT_EQ(*value, numbered(i % 3 ? "value " : "again ", i));
+        }
+        map.clear();
+        EXPECT_TRUE(map.empty());
+        EXPECT_EQ(map.find(numbered("a key of some length ", 1)), nullptr);
+    }
+}
+
 TEST(FileMap, KeysAreLowerCasedFileNamesAndSizesFitTheField) {
     EXPECT_EQ(file_map_key(u"D:\\x\\Readme.TXT"), u"readme.txt");
     EXPECT_EQ(file_map_key(u"/y/\u00C4rger.bin"), u"\u00E4rger.bin");

@@ -166,15 +166,22 @@ TEST(CollectDroppedFiles, ListsPathsByCodeUnitWithDrawingSuspended) {
     EXPECT_FALSE(list.added_while_drawing);
 }
 
+std::vector<std::u16string> sorted_paths(FileMap& map) {
+    std::vector<std::u16string> paths;
+    for (const std::u16string* path : sorted_entry_paths(map))
+        paths.push_back(*path);
+    return paths;
+}
+
 // The sort skips what every path shares, here the whole of one path.
 TEST(CollectDroppedFiles, SortsPathsThatShareTheirBeginning) {
     FileMap map;
     for (const char16_t* path : {u"x\\ac", u"x\\a", u"x\\aB"})
         add_file_entry(map, path, 1);
-    EXPECT_EQ(sorted_entry_paths(map), (std::vector<std::u16string>{u"x\\a", u"x\\aB", u"x\\ac"}));
+    EXPECT_EQ(sorted_paths(map), (std::vector<std::u16string>{u"x\\a", u"x\\aB", u"x\\ac"}));
     map.clear();
     add_file_entry(map, u"only", 1);
-    EXPECT_EQ(sorted_entry_paths(map), std::vector<std::u16string>{u"only"});
+    EXPECT_EQ(sorted_paths(map), std::vector<std::u16string>{u"only"});
 }
 
 TEST(CollectDroppedFiles, AnEmptyTreeAddsNothingButRebuildsTheList) {

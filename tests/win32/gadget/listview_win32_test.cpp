@@ -2,6 +2,7 @@
 // data, and clicks, drags and right clicks from posted mouse messages.
 #include <algorithm>
 
+#include "gadget/input_kinds.h"
 #include "gadget_test_support_win32.h"
 
 namespace {
@@ -112,6 +113,27 @@ TEST_F(ListViewTest, ItemsTextsAndData) {
     EXPECT_EQ(gadget_count_items(1), 0);
     gadget_set_state(1, -1);  // nothing to deselect
     EXPECT_EQ(pump(), GadgetEvents{});
+}
+
+// A batch goes after the items already there, in order, without events; null
+// is an empty text. Another kind takes the texts one by one.
+TEST_F(ListViewTest, ABatchOfItemsGoesAfterTheOthersInOrder) {
+    make(PB_ListView_MultiSelect, 2);
+    const char16_t* batch[] = {u"b1", nullptr, u"b3 \u00e9"};
+    gadget_add_items(1, batch);
+    gadget_add_items(1, {});
+    ASSERT_EQ(gadget_count_items(1), 5);
+    EXPECT_EQ(gadget_get_item_text(1, 1), u"item 1");
+    EXPECT_EQ(gadget_get_item_text(1, 2), u"b1");
+    EXPECT_EQ(gadget_get_item_text(1, 3), u"");
+    EXPECT_EQ(gadget_get_item_text(1, 4), u"b3 \u00e9");
+    EXPECT_EQ(pump(), GadgetEvents{});
+
+    ASSERT_NE(combobox_gadget(2, 0, 0, 120, 20), 0);
+    gadget_add_items(2, batch);
+    ASSERT_EQ(gadget_count_items(2), 3);
+    EXPECT_EQ(gadget_get_item_text(2, 2), u"b3 \u00e9");
+    gadget_add_items(99, batch);  // no such gadget: nothing happens
 }
 
 TEST_F(ListViewTest, PressOnASelectedItemKeepsTheSelectionAndClicks) {
