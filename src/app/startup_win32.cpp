@@ -29,8 +29,7 @@
 namespace {
 
 // Index 0 is this file; the fatal-error box names the file of the line last recorded.
-constexpr std::u16string_view kSourceFiles[] = {u"startup_win32.cpp", u"main_window_win32.cpp",
-                                                u"list_menu_win32.cpp"};
+constexpr std::u16string_view kSourceFiles[] = {u"startup_win32.cpp", u"main_window_win32.cpp", u"list_menu_win32.cpp"};
 constexpr std::uint32_t kThisFile = 0;
 
 bool g_drop_started = false;
