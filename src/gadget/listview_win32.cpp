@@ -287,7 +287,7 @@ LRESULT CALLBACK listview_proc(HWND control, UINT message, WPARAM wparam, LPARAM
 // and each string goes to its own procedure directly: the gadget's subclasses
 // have nothing to do with an insertion, and under Wine the way through
 // SendMessageW and both of them cost as much as the insertion itself (10 000
-// items: 0.021 s instead of 0.005 s).
+// items: 0.015 s instead of 0.005 s).
 void listview_append_items(GadgetObject& g, std::span<const char16_t* const> texts) {
     const HWND control = gadget_hwnd(g);
     std::size_t units = 0;
