@@ -8,7 +8,8 @@
 # time) and the peak memory (maximum resident set) of that run. Then the breakdown: the window's generation in
 # this process, and the Google Benchmark suite.
 #   bench/run.sh [--quick] [--no-wine] [--files]
-#   (--quick: no Google Benchmark suite; --files: only the many small files)
+#   (--quick: no Google Benchmark suite; --files: only the many small files,
+#   with the steps of the window's drop of them)
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build/bench"
@@ -116,6 +117,11 @@ if [ -n "${winfile:-}" ]; then
     row "floor under Wine (list, open, read)" "$wfloor_t" "$wfloor_m" "$wfloor_c" 1000000
     awk -v a="$wsmall_t" -v b="$wfloor_t" \
         'BEGIN { printf "  blobsmith-cli.exe takes %.2fx the floor'"'"'s time (goal: at most 1.5x)\n", a / (b > 0 ? b : 0.005) }'
+    steps="$ROOT/build/win32/bin/blobsmith-drop-steps.exe"
+    if [ -f "$steps" ]; then
+        echo "the window's drop of the same 10 000 files, its steps in one process under Wine (best of 5):"
+        wine "$steps" "$small" | sed 's/^/  /'
+    fi
 fi
 if command -v wineserver >/dev/null && [ -n "${WINEPREFIX:-}" ]; then wineserver -k || true; fi
 if [ "$files_only" = 1 ]; then

@@ -1,8 +1,9 @@
 // The folder walk, depth first without recursion.
 #include "app/folder_scan.h"
 
+#include <cstdint>
+#include <map>
 #include <optional>
-#include <set>
 #include <utility>
 
 #include "base/object_id.h"
@@ -78,13 +79,8 @@ public:
     // Pushes the folder unless it was entered before; false when it cannot be
     // listed.
     void enter(std::u16string path) {
-        // A folder whose identity cannot be read is still walked: without links
-        // it cannot repeat, and with them the growing path ends the walk at the
-        // platform's path limit.
-        if (const auto identity = identify_(path)) {
-            if (!entered_.insert(*identity).second)
-                return;
-        }
+        if (entered_before(path))
+            return;
         auto listing = list_folder(path, result_.unnamed);
         if (!listing) {
             result_.unlisted.push_back(std::move(path));
@@ -116,12 +112,45 @@ public:
     }
 
 private:
+    struct Entered {
+        std::u16string path;
+        std::optional<FolderIdentity> identity;  // with the volume, once asked
+        bool asked = false;
+    };
+
+    // Folders are told apart by their number first; only folders that share
+    // one are asked for their volume, which costs far more on some platforms.
+    // A folder whose identity cannot be read is still walked: without links it
+    // cannot repeat, and with them the growing path ends the walk at the
+    // platform's path limit.
+    bool entered_before(const std::u16string& path) {
+        const auto number = identify_(path, false);
+        if (!number)
+            return false;
+        std::vector<Entered>& same = entered_[{number->index, number->index_high}];
+        if (same.empty()) {
+            same.push_back({path, std::nullopt, false});
+            return false;
+        }
+        const auto identity = identify_(path, true);
+        for (Entered& other : same) {
+            if (!other.asked) {
+                other.identity = identify_(other.path, true);
+                other.asked = true;
+            }
+            if (identity && other.identity && *identity == *other.identity)
+                return true;
+        }
+        same.push_back({path, identity, true});
+        return false;
+    }
+
     FolderScanMap& map_;
     FolderScanResult& result_;
     std::size_t base_;
     const FolderIdentityReader& identify_;
     std::vector<Frame> stack_;
-    std::set<FolderIdentity> entered_;
+    std::map<std::pair<std::uint64_t, std::uint64_t>, std::vector<Entered>> entered_;  // by number
 };
 
 }  // namespace

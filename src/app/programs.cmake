@@ -17,3 +17,10 @@ if(WIN32)
   set_source_files_properties(${program_dir}/blobsmith.rc PROPERTIES
     OBJECT_DEPENDS "${program_dir}/blobsmith.ico;${program_dir}/blobsmith.manifest")
 endif()
+
+# blobsmith-drop-steps: the steps of the window's drop, timed (bench/run.sh
+# runs it under Wine). Built with everything, so that it keeps compiling.
+if(WIN32)
+  add_executable(blobsmith-drop-steps ${CMAKE_SOURCE_DIR}/bench/drop_steps_win32.cpp)
+  target_link_libraries(blobsmith-drop-steps PRIVATE blobsmith_app)
+endif()

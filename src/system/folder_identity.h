@@ -8,11 +8,15 @@
 
 struct FolderIdentity {
     std::uint64_t volume = 0;
-    std::uint64_t index = 0;  // the folder's number on its volume
+    std::uint64_t index = 0;       // the folder's number on its volume
+    std::uint64_t index_high = 0;  // where the volume numbers with 128 bits
     friend bool operator==(const FolderIdentity&, const FolderIdentity&) = default;
     friend auto operator<=>(const FolderIdentity&, const FolderIdentity&) = default;
 };
 
 // The identity of the folder at `path` (links followed); none when the path
-// does not lead to a folder or the platform cannot tell.
-[[nodiscard]] std::optional<FolderIdentity> folder_identity(std::u16string_view path);
+// does not lead to a folder or the platform cannot tell. Without `with_volume`
+// only the number is sure to be read (`volume` may be left 0): on Windows the
+// volume is a question of its own, under Wine one to another process, so a
+// walk asks for it only when two folders share a number.
+[[nodiscard]] std::optional<FolderIdentity> folder_identity(std::u16string_view path, bool with_volume = true);

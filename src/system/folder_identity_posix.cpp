@@ -7,7 +7,8 @@
 
 #include "system/utf.h"
 
-std::optional<FolderIdentity> folder_identity(std::u16string_view path) {
+// stat gives both at once: `with_volume` changes nothing.
+std::optional<FolderIdentity> folder_identity(std::u16string_view path, bool) {
     const std::string p = utf8_from_utf16(path);
     struct stat st {};
     if (p.empty() || stat(p.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))

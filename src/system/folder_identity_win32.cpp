@@ -1,14 +1,28 @@
-// Folder identities on Windows: volume serial number and file index of the
+// Folder identities on Windows: volume serial number and file number of the
 // folder a path leads to (junctions and symbolic links followed by the open).
 #include "system/win32.h"
 
+#include <winternl.h>
+
+#include <cstring>
 #include <string>
 
 #include "system/folder_identity.h"
 #include "system/handles_win32.h"
 #include "system/wide.h"
 
-std::optional<FolderIdentity> folder_identity(std::u16string_view path) {
+namespace {
+
+// Windows 8's FILE_ID_INFO and its class, which headers for Windows 7 leave out.
+struct FileIdInfo128 {
+    ULONGLONG volume;
+    BYTE id[16];
+};
+constexpr auto kFileIdInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
+
+}  // namespace
+
+std::optional<FolderIdentity> folder_identity(std::u16string_view path, bool with_volume) {
     if (path.empty())
         return std::nullopt;
     const std::u16string p(path);
@@ -19,8 +33,32 @@ std::optional<FolderIdentity> folder_identity(std::u16string_view path) {
                                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!folder)
         return std::nullopt;
+    FILE_BASIC_INFO basic{};
+    if (!GetFileInformationByHandleEx(folder.get(), FileBasicInfo, &basic, sizeof basic) ||
+        !(basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    if (!with_volume) {
+        // The number alone, which kernel32 has no call for: under Wine a
+        // stat, where the volume's serial costs 0.4 ms a folder.
+        IO_STATUS_BLOCK io{};
+        LARGE_INTEGER number{};
+        if (NtQueryInformationFile(folder.get(), &io, &number, sizeof number, FileInternalInformation) >= 0) {
+            FolderIdentity identity;
+            identity.index = static_cast<std::uint64_t>(number.QuadPart);
+            return identity;
+        }
+    }
+    // ReFS numbers its folders with 128 bits (Windows 8 and later).
+    FileIdInfo128 id{};
+    if (GetFileInformationByHandleEx(folder.get(), kFileIdInfo, &id, sizeof id)) {
+        FolderIdentity identity;
+        identity.volume = id.volume;
+        std::memcpy(&identity.index, id.id, 8);
+        std::memcpy(&identity.index_high, id.id + 8, 8);
+        return identity;
+    }
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(folder.get(), &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (!GetFileInformationByHandle(folder.get(), &info))
         return std::nullopt;
     return FolderIdentity{info.dwVolumeSerialNumber,
                           (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};

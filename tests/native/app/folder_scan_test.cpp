@@ -18,26 +18,32 @@ class FakeIdentities {
 public:
     explicit FakeIdentities(const ScratchDir& dir) : dir_(dir) {}
 
-    void set(std::u16string_view folder, std::uint64_t index) {
-        known_[dir_.path(folder) + ScratchDir::kSeparator] = FolderIdentity{7, index};
+    void set(std::u16string_view folder, std::uint64_t index, std::uint64_t volume = 7) {
+        known_[dir_.path(folder) + ScratchDir::kSeparator] = FolderIdentity{volume, index};
     }
 
+    // Without the volume the reader leaves it 0, as the platform may.
     FolderIdentityReader reader() {
-        return [this](std::u16string_view path) -> std::optional<FolderIdentity> {
-            ++asked_;
+        return [this](std::u16string_view path, bool with_volume) -> std::optional<FolderIdentity> {
+            ++(with_volume ? volumes_asked_ : numbers_asked_);
             const auto found = known_.find(std::u16string(path));
             if (found == known_.end())
                 return std::nullopt;
-            return found->second;
+            FolderIdentity identity = found->second;
+            if (!with_volume)
+                identity.volume = 0;
+            return identity;
         };
     }
 
-    int asked() const { return asked_; }
+    int numbers_asked() const { return numbers_asked_; }
+    int volumes_asked() const { return volumes_asked_; }
 
 private:
     const ScratchDir& dir_;
     std::map<std::u16string, FolderIdentity> known_;
-    int asked_ = 0;
+    int numbers_asked_ = 0;
+    int volumes_asked_ = 0;
 };
 
 TEST(FolderScan, AFolderThatIsAnAncestorAgainIsNotEntered) {
@@ -57,7 +63,27 @@ TEST(FolderScan, AFolderThatIsAnAncestorAgainIsNotEntered) {
     EXPECT_NE(map.find(u"top.txt"), nullptr);
     EXPECT_NE(map.find(u"sub\\inner.txt"), nullptr);
     EXPECT_EQ(map.find(u"sub\\back\\ghost.txt"), nullptr);
-    EXPECT_EQ(ids.asked(), 3);
+    // Only the two folders with one number had to tell their volume.
+    EXPECT_EQ(ids.numbers_asked(), 3);
+    EXPECT_EQ(ids.volumes_asked(), 2);
+}
+
+// The same number on two volumes (the roots of two mounted file systems, say)
+// names two folders: both are walked, each volume asked once.
+TEST(FolderScan, OneNumberOnTwoVolumesIsTwoFolders) {
+    ScratchDir dir;
+    dir.write(u"root/a/x.txt", "x");
+    dir.write(u"root/b/y.txt", "y");
+    dir.write(u"root/c/z.txt", "z");
+    FakeIdentities ids(dir);
+    ids.set(u"root", 1);
+    ids.set(u"root/a", 2, 7);
+    ids.set(u"root/b", 2, 8);
+    ids.set(u"root/c", 2, 9);
+
+    FolderScanMap map;
+    EXPECT_EQ(scan_folder(dir.path(u"root"), map, ids.reader()).files, 3u);
+    EXPECT_EQ(ids.volumes_asked(), 3);
 }
 
 TEST(FolderScan, TwoWaysIntoOneFolderWalkItOnce) {
