@@ -42,7 +42,8 @@ void gadget_set_text(std::intptr_t gadget, const char16_t* text);  // null = emp
 std::int32_t gadget_add_item(std::intptr_t gadget, std::int32_t position, const char16_t* text);
 void gadget_set_item_text(std::intptr_t gadget, std::int32_t item, const char16_t* text, std::int32_t column = 0);
 // Appends the texts in order, as gadget_add_item with position -1 would one
-// by one; a list view takes them as one batch (null = empty).
+// by one (null = empty). A list view takes them as one batch, handed to the
+// list box's own procedure: past any subclass of the control.
 void gadget_add_items(std::intptr_t gadget, std::span<const char16_t* const> texts);
 
 void gadget_clear_items(std::intptr_t gadget);
