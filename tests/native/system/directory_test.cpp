@@ -103,43 +103,77 @@ TEST(Directory, AMissingFolderGivesNoListing) {
     EXPECT_EQ(next_directory_entry(4), 0);
 }
 
-// The whole-folder listing gives what the numbered one gives, entry for entry.
-TEST(Directory, AWholeListingMatchesTheNumberedOne) {
-    ScratchDir dir;
-    dir.write(u"a.txt", "abc");
-    dir.write(u"B.bin", "");
-    dir.write(u"sub/inner.txt", "d");
-    struct Seen {
-        int type;
-        bool facts_known;
-        std::int64_t size;
-        std::int32_t date;
-        bool operator==(const Seen&) const = default;
-    };
+struct Seen {
+    int type;
+    bool facts_known;
+    std::int64_t size;
+    std::int32_t date;
+    bool operator==(const Seen&) const = default;
+};
+
+std::map<std::u16string, Seen> numbered_listing(const std::u16string& folder) {
     std::map<std::u16string, Seen> numbered;
-    const std::intptr_t scan = examine_directory(PB_Any, dir.folder(), u"*.*");
-    ASSERT_NE(scan, 0);
+    const std::intptr_t scan = examine_directory(PB_Any, folder, u"*.*");
+    EXPECT_NE(scan, 0);
     while (next_directory_entry(scan)) {
         FileFacts facts{-1, 0};
         const bool known = directory_entry_facts(scan, facts);
         numbered[directory_entry_name(scan)] = {directory_entry_type(scan), known, facts.size, facts.date};
     }
     finish_directory(scan);
+    return numbered;
+}
 
+std::map<std::u16string, Seen> whole_listing(const std::u16string& folder, std::u16string_view pattern) {
     std::map<std::u16string, Seen> whole;
-    ASSERT_TRUE(list_directory(dir.folder(), u"*.*", [&](const DirectoryEntry& entry) {
+    std::size_t visits = 0;
+    EXPECT_TRUE(list_directory(folder, pattern, [&](const DirectoryEntry& entry) {
         EXPECT_TRUE(entry.name_exact);
         whole[std::u16string(entry.name)] = {entry.type, entry.facts_known, entry.facts.size, entry.facts.date};
+        ++visits;
     }));
+    EXPECT_EQ(visits, whole.size()) << "an entry came twice";
+    return whole;
+}
+
+// The whole-folder listing gives what the numbered one gives, entry for entry,
+// however the folder and the pattern for every entry are written.
+TEST(Directory, AWholeListingMatchesTheNumberedOne) {
+    ScratchDir dir;
+    dir.write(u"a.txt", "abc");
+    dir.write(u"B.bin", "");
+    dir.write(u"no_dot", "xy");
+    dir.write(u"sub/inner.txt", "d");
+    const auto numbered = numbered_listing(dir.folder());
+    const auto whole = whole_listing(dir.folder(), u"*.*");
     EXPECT_EQ(whole, numbered);
     EXPECT_EQ(whole.count(u"sub"), 1u);
     EXPECT_EQ(whole.at(u"a.txt").size, 3);
+    EXPECT_EQ(whole_listing(dir.folder() + ScratchDir::kSeparator, u"*.*"), numbered);
+    EXPECT_EQ(whole_listing(dir.folder(), u"*"), numbered);
+    EXPECT_EQ(whole_listing(dir.folder(), u""), numbered);
 
     int none = 0;
     EXPECT_TRUE(list_directory(dir.folder(), u"*.none", [&](const DirectoryEntry&) { ++none; }));
     EXPECT_EQ(none, 0);
     EXPECT_FALSE(list_directory(dir.path(u"missing"), u"*.*", [&](const DirectoryEntry&) { ++none; }));
+    EXPECT_FALSE(list_directory(dir.path(u"a.txt"), u"*.*", [&](const DirectoryEntry&) { ++none; }));
     EXPECT_EQ(none, 0);
+}
+
+// More entries than one read of the folder returns: none lost or repeated
+// where one read ends and the next begins.
+TEST(Directory, AWholeListingOfALargeFolderMatchesTheNumberedOne) {
+    ScratchDir dir;
+    const std::u16string padding(110, u'n');
+    for (int i = 0; i < 700; ++i) {
+        const std::string number = std::to_string(i);
+        dir.write(padding + u"-" + std::u16string(number.begin(), number.end()),
+                  std::string(static_cast<std::size_t>(i % 5), 'x'));
+    }
+    const auto numbered = numbered_listing(dir.folder());
+    EXPECT_EQ(numbered.size(), 702u);  // with "." and ".."
+    EXPECT_EQ(whole_listing(dir.folder(), u"*.*"), numbered);
 }
 
 TEST(LowerCase, LowersEveryLetterTheTablesKnowUnitForUnit) {
