@@ -55,7 +55,8 @@ struct DirectoryEntry {
 
 // Lists every entry of `directory` matching `pattern` ("*.*" when empty) in
 // the order of next_directory_entry, without a numbered listing: no lookup
-// and no copy per entry. False when the folder cannot be listed.
+// and no copy per entry, and any thread may list while others use numbered
+// listings. False when the folder cannot be listed.
 bool list_directory(std::u16string_view directory,
                     std::u16string_view pattern,
                     const std::function<void(const DirectoryEntry&)>& visit);

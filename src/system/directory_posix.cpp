@@ -62,56 +62,22 @@ bool advance(ScanState& state) {
     return false;
 }
 
-}  // namespace
-
-std::intptr_t examine_directory(std::intptr_t id, std::u16string_view directory, std::u16string_view pattern) {
-    if (id != PB_Any && id < 0)
-        return 0;
-    auto state = std::make_unique<ScanState>();
-    state->folder = utf8_from_utf16(directory);
-    if (state->folder.empty())
-        state->folder.push_back('.');
-    if (state->folder.back() != '/')
-        state->folder += '/';
+// Opens the folder for a listing; false when it cannot be listed.
+bool open_scan(ScanState& state, std::u16string_view directory, std::u16string_view pattern) {
+    state.folder = utf8_from_utf16(directory);
+    if (state.folder.empty())
+        state.folder.push_back('.');
+    if (state.folder.back() != '/')
+        state.folder += '/';
     if (!pattern.empty() && pattern != u"*.*" && pattern != u"*")
-        state->pattern = utf8_from_utf16(pattern);
-
-    state->dir.reset(opendir(state->folder.c_str()));
-    if (!state->dir) {
-        if (id != PB_Any)
-            finish_directory(id);
-        return 0;
-    }
-    if (!advance(*state))
-        state->dir.reset();
-    const auto made = scans().create(id);
-    if (!made)
-        return 0;
-    made.record->state = state.release();
-    return made.result(reinterpret_cast<std::intptr_t>(made.record->state));
+        state.pattern = utf8_from_utf16(pattern);
+    state.dir.reset(opendir(state.folder.c_str()));
+    return static_cast<bool>(state.dir);
 }
 
-int next_directory_entry(std::intptr_t scan) {
-    ScanState* state = find_scan(scan);
-    if (!state || !state->dir)
-        return 0;
-    if (!state->first_delivered) {
-        state->first_delivered = true;
-        return 1;
-    }
-    return advance(*state) ? 1 : 0;
-}
-
-std::u16string directory_entry_name(std::intptr_t scan) {
-    const ScanState* state = find_scan(scan);
-    return state ? utf16_from_utf8(state->name) : std::u16string();
-}
-
-bool directory_entry_name_exact(std::intptr_t scan, std::u16string* shown) {
-    const ScanState* state = find_scan(scan);
-    if (!state)
-        return false;
-    const std::string& name = state->name;
+// Whether the current name is text; `shown` (when given) gets the name for
+// messages either way.
+bool name_exact(const std::string& name, std::u16string* shown) {
     const bool exact = utf8_from_utf16(utf16_from_utf8(name)) == name;
     if (shown) {
         if (exact) {
@@ -144,6 +110,52 @@ bool directory_entry_name_exact(std::intptr_t scan, std::u16string* shown) {
     return exact;
 }
 
+FileFacts facts_of(const ScanState& state) {
+    struct stat st {};
+    return fstatat(dirfd(state.dir.get()), state.name.c_str(), &st, 0) == 0 ? file_facts_of(st) : FileFacts{-1, 0};
+}
+
+}  // namespace
+
+std::intptr_t examine_directory(std::intptr_t id, std::u16string_view directory, std::u16string_view pattern) {
+    if (id != PB_Any && id < 0)
+        return 0;
+    auto state = std::make_unique<ScanState>();
+    if (!open_scan(*state, directory, pattern)) {
+        if (id != PB_Any)
+            finish_directory(id);
+        return 0;
+    }
+    if (!advance(*state))
+        state->dir.reset();
+    const auto made = scans().create(id);
+    if (!made)
+        return 0;
+    made.record->state = state.release();
+    return made.result(reinterpret_cast<std::intptr_t>(made.record->state));
+}
+
+int next_directory_entry(std::intptr_t scan) {
+    ScanState* state = find_scan(scan);
+    if (!state || !state->dir)
+        return 0;
+    if (!state->first_delivered) {
+        state->first_delivered = true;
+        return 1;
+    }
+    return advance(*state) ? 1 : 0;
+}
+
+std::u16string directory_entry_name(std::intptr_t scan) {
+    const ScanState* state = find_scan(scan);
+    return state ? utf16_from_utf8(state->name) : std::u16string();
+}
+
+bool directory_entry_name_exact(std::intptr_t scan, std::u16string* shown) {
+    const ScanState* state = find_scan(scan);
+    return state && name_exact(state->name, shown);
+}
+
 int directory_entry_type(std::intptr_t scan) {
     const ScanState* state = find_scan(scan);
     return state ? state->type : 0;
@@ -153,29 +165,27 @@ bool directory_entry_facts(std::intptr_t scan, FileFacts& facts) {
     const ScanState* state = find_scan(scan);
     if (!state || !state->dir)
         return false;
-    struct stat st {};
-    facts = fstatat(dirfd(state->dir.get()), state->name.c_str(), &st, 0) == 0 ? file_facts_of(st) : FileFacts{-1, 0};
+    facts = facts_of(*state);
     return true;
 }
 
-// Over the numbered listing: here the lookups cost little next to readdir.
 bool list_directory(std::u16string_view directory,
                     std::u16string_view pattern,
                     const std::function<void(const DirectoryEntry&)>& visit) {
-    const std::intptr_t scan = examine_directory(PB_Any, directory, pattern);
-    if (scan == 0)
+    // Without a number: a walk may list on a thread of its own.
+    ScanState state;
+    if (!open_scan(state, directory, pattern))
         return false;
     std::u16string name;
-    while (next_directory_entry(scan)) {
+    while (advance(state)) {
         DirectoryEntry entry{};
-        entry.name_exact = directory_entry_name_exact(scan, &name);
+        entry.name_exact = name_exact(state.name, &name);
         entry.name = name;
-        entry.type = directory_entry_type(scan);
-        entry.facts = {-1, 0};
-        entry.facts_known = directory_entry_facts(scan, entry.facts);
+        entry.type = state.type;
+        entry.facts = facts_of(state);
+        entry.facts_known = true;
         visit(entry);
     }
-    finish_directory(scan);
     return true;
 }
 

@@ -5,8 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
+#include <vector>
+
+#include "system/directory.h"
 
 #include "support/scratch_dir.h"
 
@@ -111,6 +116,57 @@ TEST(FolderScan, FoldersWithoutAnIdentityAreStillWalked) {
     FolderScanMap map;
     EXPECT_EQ(scan_folder(dir.path(u"root"), map, ids.reader()).files, 3u);
     EXPECT_NE(map.find(u"sub\\deeper\\bottom.txt"), nullptr);
+}
+
+// The order in which files reach the map decides the chain order within a
+// bucket, and so which same-named file wins: that of a depth-first walk in
+// listing order (files ahead of a subfolder, the subfolder's tree, then the
+// rest), with more files than buckets.
+TEST(FolderScan, TheMapHoldsTheFilesInDepthFirstListingOrder) {
+    ScratchDir dir;
+    for (int i = 0; i < 1500; ++i) {
+        const std::string n = std::to_string(i);
+        const std::string folder = i % 3 == 0 ? "" : (i % 3 == 1 ? "m/" : "m/deep/");
+        const std::string name = "root/" + folder + "f" + n + (i % 2 ? ".txt" : ".bin");
+        dir.write(std::u16string(name.begin(), name.end()), "");
+    }
+    dir.write(u"root/zz/last.txt", "");
+    dir.write(u"root/m/deep/deeper/bottom.txt", "");
+
+    // The reference: every file in the order a one-thread depth-first walk meets it.
+    ChainedMap<int> expected;
+    const std::u16string root = dir.path(u"root") + ScratchDir::kSeparator;
+    const std::size_t base = root.size();
+    std::function<void(const std::u16string&)> walk = [&](const std::u16string& folder) {
+        std::vector<std::pair<std::u16string, bool>> entries;
+        ASSERT_TRUE(list_directory(folder, u"*.*", [&](const DirectoryEntry& entry) {
+            if (entry.name != u"." && entry.name != u"..")
+                entries.emplace_back(std::u16string(entry.name), entry.type == DIRECTORY_ENTRY_FOLDER);
+        }));
+        for (const auto& [name, is_folder] : entries) {
+            if (is_folder) {
+                walk(folder + name + ScratchDir::kSeparator);
+            } else {
+                std::u16string key = (folder + name).substr(base);
+                std::replace(key.begin(), key.end(), u'/', u'\\');
+                expected.insert(key);
+            }
+        }
+    };
+    walk(root);
+
+    FolderScanMap map;
+    const FolderScanResult result = scan_folder(dir.path(u"root"), map);
+    EXPECT_EQ(result.files, 1502u);
+    std::vector<std::u16string> want, got;
+    expected.walk([&](const std::u16string& key, int&) { want.push_back(key); });
+    map.walk([&](const std::u16string& key, ScannedFile& file) {
+        got.push_back(key);
+        std::u16string relative = key;
+        std::replace(relative.begin(), relative.end(), u'\\', ScratchDir::kSeparator);
+        EXPECT_EQ(file.path, root + relative);
+    });
+    EXPECT_EQ(got, want);
 }
 
 }  // namespace
