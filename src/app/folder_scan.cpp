@@ -17,6 +17,7 @@ struct Listed {
     bool folder;
     bool facts_known;
     FileFacts facts;
+    std::uint64_t number;  // a folder's, from the listing; 0: unknown
 };
 
 // A folder's entries, read in one go so that only one listing is open at a
@@ -52,7 +53,7 @@ std::optional<Listing> list_folder(const std::u16string& path, std::vector<std::
             return;
         const bool facts_known = !folder && entry.facts_known;
         listing.entries.push_back({listing.names.size(), entry.name.size(), folder, facts_known,
-                                   facts_known ? entry.facts : FileFacts{-1, 0}});
+                                   facts_known ? entry.facts : FileFacts{-1, 0}, folder ? entry.number : 0});
         listing.names += entry.name;
     });
     if (!listed)
@@ -73,13 +74,20 @@ std::u16string relative_key(std::u16string_view full, std::size_t base) {
 
 class Walk {
 public:
-    Walk(FolderScanMap& map, FolderScanResult& result, std::size_t base, const FolderIdentityReader& identify)
-        : map_(map), result_(result), base_(base), identify_(identify) {}
+    // `listed_numbers`: take a folder's number from its parent's listing when
+    // the listing tells it, rather than asking `identify`.
+    Walk(FolderScanMap& map,
+         FolderScanResult& result,
+         std::size_t base,
+         const FolderIdentityReader& identify,
+         bool listed_numbers)
+        : map_(map), result_(result), base_(base), identify_(identify), listed_numbers_(listed_numbers) {}
 
     // Pushes the folder unless it was entered before; false when it cannot be
-    // listed.
-    void enter(std::u16string path) {
-        if (entered_before(path))
+    // listed. `number`: the folder's number from its parent's listing, 0 when
+    // not known.
+    void enter(std::u16string path, std::uint64_t number = 0) {
+        if (entered_before(path, listed_numbers_ ? number : 0))
             return;
         auto listing = list_folder(path, result_.unnamed);
         if (!listing) {
@@ -103,7 +111,7 @@ public:
             full.append(top.path).append(name);
             if (entry.folder) {
                 full += kPathSeparator;
-                enter(std::move(full));  // may move the stack: `top` is not used again
+                enter(std::move(full), entry.number);  // may move the stack: `top` is not used again
             } else {
                 ScannedFile& file = map_.insert(relative_key(full, base_));
                 file = {std::move(full), entry.facts_known, entry.facts};
@@ -123,8 +131,8 @@ private:
     // A folder whose identity cannot be read is still walked: without links it
     // cannot repeat, and with them the growing path ends the walk at the
     // platform's path limit.
-    bool entered_before(const std::u16string& path) {
-        const auto number = identify_(path, false);
+    bool entered_before(const std::u16string& path, std::uint64_t listed_number) {
+        const auto number = listed_number != 0 ? FolderIdentity{0, listed_number, 0} : identify_(path, false);
         if (!number)
             return false;
         std::vector<Entered>& same = entered_[{number->index, number->index_high}];
@@ -149,17 +157,15 @@ private:
     FolderScanResult& result_;
     std::size_t base_;
     const FolderIdentityReader& identify_;
+    bool listed_numbers_;
     std::vector<Frame> stack_;
     std::map<std::pair<std::uint64_t, std::uint64_t>, std::vector<Entered>> entered_;  // by number
 };
 
-}  // namespace
-
-FolderScanResult scan_folder(std::u16string_view folder, FolderScanMap& map) {
-    return scan_folder(folder, map, folder_identity);
-}
-
-FolderScanResult scan_folder(std::u16string_view folder, FolderScanMap& map, const FolderIdentityReader& identify) {
+FolderScanResult scan(std::u16string_view folder,
+                      FolderScanMap& map,
+                      const FolderIdentityReader& identify,
+                      bool listed_numbers) {
     map.clear();
     std::u16string top(folder);
 #ifdef _WIN32
@@ -172,9 +178,22 @@ FolderScanResult scan_folder(std::u16string_view folder, FolderScanMap& map, con
         top += kPathSeparator;
 
     FolderScanResult result;
-    Walk walk(map, result, top.size(), identify);
+    Walk walk(map, result, top.size(), identify, listed_numbers);
     walk.enter(std::move(top));
     walk.run();
     result.files = map.size();
     return result;
+}
+
+}  // namespace
+
+// A folder's number from its parent's listing is what folder_identity would
+// read when it opened the folder: under Wine that open costs as much as the
+// folder's listing.
+FolderScanResult scan_folder(std::u16string_view folder, FolderScanMap& map) {
+    return scan(folder, map, folder_identity, true);
+}
+
+FolderScanResult scan_folder(std::u16string_view folder, FolderScanMap& map, const FolderIdentityReader& identify) {
+    return scan(folder, map, identify, false);
 }

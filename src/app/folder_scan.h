@@ -47,8 +47,10 @@ struct FolderScanResult {
 FolderScanResult scan_folder(std::u16string_view folder, FolderScanMap& map);
 
 // How a walk tells which folder a path (ending with the separator) leads to:
-// `folder_identity` unless a caller passes another, as tests of link cycles
-// do on platforms where links cannot be made. The walk asks for the volume
+// `folder_identity`, which the walk asks only about the top folder and links
+// (the listings tell the other folders' numbers), unless a caller passes
+// another reader, as tests of link cycles do on platforms where links cannot
+// be made: that one is asked about every folder. The walk asks for the volume
 // (`with_volume`) only of folders whose numbers are the same.
 using FolderIdentityReader = std::function<std::optional<FolderIdentity>(std::u16string_view path, bool with_volume)>;
 FolderScanResult scan_folder(std::u16string_view folder, FolderScanMap& map, const FolderIdentityReader& identify);

@@ -51,6 +51,10 @@ struct DirectoryEntry {
     // As directory_entry_facts: false (facts untouched) means ask file_facts.
     bool facts_known;
     FileFacts facts;
+    // The number of what the entry leads to (links followed), as
+    // folder_identity gives it without the volume; 0 when the listing cannot
+    // tell, as for links on Windows, whose entries describe the link itself.
+    std::uint64_t number;
 };
 
 // Lists every entry of `directory` matching `pattern` ("*.*" when empty) in

@@ -110,9 +110,9 @@ bool name_exact(const std::string& name, std::u16string* shown) {
     return exact;
 }
 
-FileFacts facts_of(const ScanState& state) {
-    struct stat st {};
-    return fstatat(dirfd(state.dir.get()), state.name.c_str(), &st, 0) == 0 ? file_facts_of(st) : FileFacts{-1, 0};
+// What the current name leads to, links followed; false when it cannot be read.
+bool stat_entry(const ScanState& state, struct stat& st) {
+    return fstatat(dirfd(state.dir.get()), state.name.c_str(), &st, 0) == 0;
 }
 
 }  // namespace
@@ -165,7 +165,8 @@ bool directory_entry_facts(std::intptr_t scan, FileFacts& facts) {
     const ScanState* state = find_scan(scan);
     if (!state || !state->dir)
         return false;
-    facts = facts_of(*state);
+    struct stat st {};
+    facts = stat_entry(*state, st) ? file_facts_of(st) : FileFacts{-1, 0};
     return true;
 }
 
@@ -182,8 +183,11 @@ bool list_directory(std::u16string_view directory,
         entry.name_exact = name_exact(state.name, &name);
         entry.name = name;
         entry.type = state.type;
-        entry.facts = facts_of(state);
+        struct stat st {};
+        const bool stated = stat_entry(state, st);
+        entry.facts = stated ? file_facts_of(st) : FileFacts{-1, 0};
         entry.facts_known = true;
+        entry.number = stated ? static_cast<std::uint64_t>(st.st_ino) : 0;  // links followed, as folder_identity
         visit(entry);
     }
     return true;

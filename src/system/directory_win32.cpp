@@ -16,6 +16,24 @@
 #include "system/handles_win32.h"
 #include "system/wide.h"
 
+// FILE_ID_FULL_DIR_INFORMATION, which the headers for programs leave out.
+struct FileIdFullDirInformation {
+    ULONG NextEntryOffset;
+    ULONG FileIndex;
+    LARGE_INTEGER CreationTime;
+    LARGE_INTEGER LastAccessTime;
+    LARGE_INTEGER LastWriteTime;
+    LARGE_INTEGER ChangeTime;
+    LARGE_INTEGER EndOfFile;
+    LARGE_INTEGER AllocationSize;
+    ULONG FileAttributes;
+    ULONG FileNameLength;
+    ULONG EaSize;
+    LARGE_INTEGER FileId;
+    WCHAR FileName[1];
+};
+constexpr auto kFileIdFullDirectoryInformation = static_cast<FILE_INFORMATION_CLASS>(38);
+
 // Declared by the driver kit's headers only; ntdll has it on every version.
 extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE file,
                                                HANDLE event,
@@ -44,6 +62,7 @@ struct FoundEntry {
     DWORD attributes;
     std::int64_t size;
     FILETIME written;
+    std::uint64_t number = 0;  // 0: not known
 };
 
 FoundEntry found_entry(const WIN32_FIND_DATAW& data) {
@@ -76,6 +95,8 @@ void visit_entry(std::u16string_view name,
     entry.type = type_of(found.attributes);
     entry.facts = {-1, 0};
     entry.facts_known = facts_of(found, entry.facts);
+    // A link's number is the link's own; opening it gives its target's.
+    entry.number = (found.attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? 0 : found.number;
     visit(entry);
 }
 
@@ -118,7 +139,7 @@ std::optional<bool> list_whole_folder(std::u16string_view directory,
         IO_STATUS_BLOCK io{};
         const NTSTATUS status =
             NtQueryDirectoryFile(handle.get(), nullptr, nullptr, nullptr, &io, buffer.data(), kBufferBytes,
-                                 FileFullDirectoryInformation, FALSE, nullptr, restart);
+                                 kFileIdFullDirectoryInformation, FALSE, nullptr, restart);
         if (status < 0 || status == kNoMoreFiles || io.Information == 0) {
             // A first call that fails is left to FindFirstFileW, which tells
             // a missing folder from an empty one as callers expect.
@@ -128,16 +149,17 @@ std::optional<bool> list_whole_folder(std::u16string_view directory,
         }
         const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
         const std::size_t filled = std::min<std::size_t>(io.Information, kBufferBytes);
-        constexpr std::size_t kNameAt = offsetof(FILE_FULL_DIR_INFORMATION, FileName);
+        constexpr std::size_t kNameAt = offsetof(FileIdFullDirInformation, FileName);
         for (std::size_t at = 0; at + kNameAt <= filled;) {
-            const auto* found = reinterpret_cast<const FILE_FULL_DIR_INFORMATION*>(bytes + at);
+            const auto* found = reinterpret_cast<const FileIdFullDirInformation*>(bytes + at);
             if (found->FileNameLength > filled - at - kNameAt)
                 break;
             visit_entry(std::u16string_view(reinterpret_cast<const char16_t*>(found->FileName),
                                             found->FileNameLength / sizeof(WCHAR)),
                         {found->FileAttributes,
                          found->EndOfFile.QuadPart,
-                         {found->LastWriteTime.LowPart, static_cast<DWORD>(found->LastWriteTime.HighPart)}},
+                         {found->LastWriteTime.LowPart, static_cast<DWORD>(found->LastWriteTime.HighPart)},
+                         static_cast<std::uint64_t>(found->FileId.QuadPart)},
                         visit);
             if (found->NextEntryOffset == 0)
                 break;

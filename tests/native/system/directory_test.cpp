@@ -10,6 +10,7 @@
 #include "base/object_id.h"
 #include "support/scratch_dir.h"
 #include "system/file.h"
+#include "system/folder_identity.h"
 #include "system/text_case.h"
 
 namespace {
@@ -174,6 +175,26 @@ TEST(Directory, AWholeListingOfALargeFolderMatchesTheNumberedOne) {
     const auto numbered = numbered_listing(dir.folder());
     EXPECT_EQ(numbered.size(), 702u);  // with "." and ".."
     EXPECT_EQ(whole_listing(dir.folder(), u"*.*"), numbered);
+}
+
+// A walk takes a folder's number from its parent's listing instead of opening
+// the folder: the two must agree.
+TEST(Directory, AWholeListingTellsAFoldersNumberAsItsIdentityDoes) {
+    ScratchDir dir;
+    dir.make_folder(u"one");
+    dir.make_folder(u"two");
+    dir.write(u"file.txt", "f");
+    std::map<std::u16string, std::uint64_t> numbers;
+    ASSERT_TRUE(list_directory(dir.folder(), u"*.*", [&](const DirectoryEntry& entry) {
+        numbers[std::u16string(entry.name)] = entry.number;
+    }));
+    for (const char16_t* folder : {u"one", u"two"}) {
+        const auto identity = folder_identity(dir.path(folder), false);
+        ASSERT_TRUE(identity.has_value());
+        EXPECT_NE(numbers.at(folder), 0u);
+        EXPECT_EQ(numbers.at(folder), identity->index) << std::string(folder, folder + 3);
+    }
+    EXPECT_NE(numbers.at(u"one"), numbers.at(u"two"));
 }
 
 TEST(LowerCase, LowersEveryLetterTheTablesKnowUnitForUnit) {
