@@ -12,7 +12,9 @@ FileMap& file_map() {
 }
 
 std::u16string file_map_key(std::u16string_view path) {
-    return lower_case(file_part(path));
+    std::u16string key = file_part(path);
+    lower_case_in_place(key);  // one allocation a key: a drop makes one per file
+    return key;
 }
 
 std::int32_t entry_size_from_length(std::int64_t length) {

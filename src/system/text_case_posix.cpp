@@ -23,8 +23,13 @@ locale_t unicode_locale() {
 
 std::u16string lower_case(std::u16string_view text) {
     std::u16string out(text);
+    lower_case_in_place(out);
+    return out;
+}
+
+void lower_case_in_place(std::u16string& text) {
     const locale_t locale = unicode_locale();
-    for (char16_t& unit : out) {
+    for (char16_t& unit : text) {
         if (unit < 0x80) {
             if (unit >= u'A' && unit <= u'Z')
                 unit = static_cast<char16_t>(unit + (u'a' - u'A'));
@@ -36,5 +41,4 @@ std::u16string lower_case(std::u16string_view text) {
         if (lower <= 0xFFFF && !(lower >= 0xD800 && lower <= 0xDFFF))
             unit = static_cast<char16_t>(lower);
     }
-    return out;
 }

@@ -5,7 +5,11 @@
 
 std::u16string lower_case(std::u16string_view text) {
     std::u16string out(text);
-    if (!out.empty())
-        CharLowerBuffW(reinterpret_cast<wchar_t*>(out.data()), static_cast<DWORD>(out.size()));
+    lower_case_in_place(out);
     return out;
+}
+
+void lower_case_in_place(std::u16string& text) {
+    if (!text.empty())
+        CharLowerBuffW(reinterpret_cast<wchar_t*>(text.data()), static_cast<DWORD>(text.size()));
 }
