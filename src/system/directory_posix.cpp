@@ -173,7 +173,7 @@ bool directory_entry_facts(std::intptr_t scan, FileFacts& facts) {
 bool list_directory(std::u16string_view directory,
                     std::u16string_view pattern,
                     const std::function<void(const DirectoryEntry&)>& visit) {
-    // Without a number: a walk may list on a thread of its own.
+    // Without a number: no registry lookup per entry, and safe on any thread.
     ScanState state;
     if (!open_scan(state, directory, pattern))
         return false;
