@@ -11,9 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "system/directory.h"
-
 #include "support/scratch_dir.h"
+#include "system/directory.h"
 
 namespace {
 
@@ -133,7 +132,7 @@ TEST(FolderScan, TheMapHoldsTheFilesInDepthFirstListingOrder) {
     dir.write(u"root/zz/last.txt", "");
     dir.write(u"root/m/deep/deeper/bottom.txt", "");
 
-    // The reference: every file in the order a one-thread depth-first walk meets it.
+    // The reference: every file in the order a depth-first walk meets it.
     ChainedMap<int> expected;
     const std::u16string root = dir.path(u"root") + ScratchDir::kSeparator;
     const std::size_t base = root.size();
