@@ -195,6 +195,10 @@ TEST_F(BlobsmithCli, WritesDevicesAndPipesDirectlyAndFailsOnAFullDevice) {
         piped.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     });
     CliRun r = run("-o out.fifo tree other/ABC.BIN");
+    // A program that never opened the pipe would leave the reader waiting for
+    // a writer forever: be one that writes nothing, so the test fails instead.
+    if (const int unblock = open(fifo.c_str(), O_WRONLY | O_NONBLOCK); unblock >= 0)
+        close(unblock);
     reader.join();
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(piped, CliFixture::expected_text());
