@@ -183,14 +183,9 @@ std::intptr_t calendar_gadget(std::intptr_t id,
     const DWORD ex_style = flags & PB_Calendar_Borderless ? 0 : WS_EX_CLIENTEDGE;
     const DWORD style = (flags & ~PB_Calendar_Borderless) | kCalendarStyle;
     const HWND control = create_gadget_control(ex_style, MONTHCAL_CLASSW, u"", style, x, y, width, height);
-    GadgetObject* g = control ? allocate_gadget(id, control) : nullptr;
-    if (!g) {
-        delete c;
+    GadgetObject* g = allocate_gadget_with(id, control, c);
+    if (!g)
         return 0;
-    }
-    g->back_colour = -1;
-    g->front_colour = -1;
-    g->extension = c;
     const std::intptr_t result = register_gadget(id, g, control, &kCalendarKind);
     if (date != 0)
         calendar_set_state(*g, date);

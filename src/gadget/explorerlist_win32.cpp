@@ -467,14 +467,9 @@ std::intptr_t explorerlist_gadget(std::intptr_t id,
                         (flags & PB_Explorer_AlwaysShowSelection ? LVS_SHOWSELALWAYS : 0);
     const DWORD ex_style = flags & PB_Explorer_BorderLess ? 0 : WS_EX_CLIENTEDGE;
     const HWND control = create_gadget_control(ex_style, WC_LISTVIEWW, u"", style, x, y, width, height);
-    GadgetObject* g = control ? allocate_gadget(id, control) : nullptr;
-    if (!g) {
-        delete list;
+    GadgetObject* g = allocate_gadget_with(id, control, list);
+    if (!g)
         return 0;
-    }
-    g->back_colour = -1;
-    g->front_colour = -1;
-    g->extension = list;
     DWORD extended = 0;
     if (flags & PB_Explorer_GridLines)
         extended |= LVS_EX_GRIDLINES;

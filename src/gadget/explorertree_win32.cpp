@@ -250,14 +250,9 @@ std::intptr_t explorertree_gadget(std::intptr_t id,
         style |= TVS_SHOWSELALWAYS;
     const DWORD ex_style = flags & PB_Explorer_BorderLess ? 0 : WS_EX_CLIENTEDGE;
     const HWND control = create_gadget_control(ex_style, WC_TREEVIEWW, u"", style, x, y, width, height);
-    GadgetObject* g = control ? allocate_gadget(id, control) : nullptr;
-    if (!g) {
-        delete tree;
+    GadgetObject* g = allocate_gadget_with(id, control, tree);
+    if (!g)
         return 0;
-    }
-    g->back_colour = -1;
-    g->front_colour = -1;
-    g->extension = tree;
     SHFILEINFOW info{};
     const auto icons = reinterpret_cast<HIMAGELIST>(
         SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));

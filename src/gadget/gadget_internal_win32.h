@@ -54,6 +54,21 @@ struct GadgetLibraryState {
                                          std::int32_t height,
                                          LONG_PTR control_id = -1);
 [[nodiscard]] GadgetObject* allocate_gadget(std::intptr_t id, HWND control);
+// allocate_gadget for a kind with a record of its own, which the gadget then
+// holds as its extension, with the system's colours. On failure neither the
+// control nor the record is left.
+template <class Record>
+[[nodiscard]] GadgetObject* allocate_gadget_with(std::intptr_t id, HWND control, Record* record) {
+    GadgetObject* g = control ? allocate_gadget(id, control) : nullptr;
+    if (!g) {
+        delete record;
+        return nullptr;
+    }
+    g->back_colour = -1;
+    g->front_colour = -1;
+    g->extension = record;
+    return g;
+}
 // Undoes allocate_gadget when a kind's own set-up fails after it.
 void abandon_gadget(std::intptr_t id, GadgetObject* record, HWND control);
 std::intptr_t register_gadget(std::intptr_t id, GadgetObject* record, HWND control, const GadgetKindTable* table);

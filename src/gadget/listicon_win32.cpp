@@ -459,14 +459,9 @@ std::intptr_t listicon_gadget(std::intptr_t id,
     const DWORD style = kListIconStyle | (flags & PB_ListIcon_MultiSelect ? 0 : LVS_SINGLESEL) |
                         (flags & PB_ListIcon_AlwaysShowSelection ? LVS_SHOWSELALWAYS : 0);
     const HWND control = create_gadget_control(WS_EX_CLIENTEDGE, WC_LISTVIEWW, u"", style, x, y, width, height, 0);
-    GadgetObject* g = control ? allocate_gadget(id, control) : nullptr;
-    if (!g) {
-        delete list;
+    GadgetObject* g = allocate_gadget_with(id, control, list);
+    if (!g)
         return 0;
-    }
-    g->back_colour = -1;
-    g->front_colour = -1;
-    g->extension = list;
     DWORD extended = 0;
     if (flags & (PB_ListIcon_CheckBoxes | PB_ListIcon_ThreeState))
         extended |= LVS_EX_CHECKBOXES;

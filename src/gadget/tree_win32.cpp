@@ -385,14 +385,9 @@ std::intptr_t tree_gadget(std::intptr_t id,
     if (flags & (PB_Tree_CheckBoxes | PB_Tree_ThreeState))
         style |= TVS_CHECKBOXES;
     const HWND control = create_gadget_control(WS_EX_CLIENTEDGE, WC_TREEVIEWW, u"", style, x, y, width, height);
-    GadgetObject* g = control ? allocate_gadget(id, control) : nullptr;
-    if (!g) {
-        delete tree;
+    GadgetObject* g = allocate_gadget_with(id, control, tree);
+    if (!g)
         return 0;
-    }
-    g->back_colour = -1;
-    g->front_colour = -1;
-    g->extension = tree;
     if (flags & PB_Tree_ThreeState)
         SetPropW(control, kPropThreeState, reinterpret_cast<HANDLE>(1));
     return register_gadget(id, g, control, &kTreeKind);
