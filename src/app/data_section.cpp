@@ -142,8 +142,12 @@ DataSection build(FileMap& map, ProgressSink* sink) {
         if (entry.size > 0)
             progress.set(sum += entry.size);
         if (entry.text.empty()) {
-            if (!emit_from_file(text, entry, placed))
-                break;
+            // A text without this entry's rows, or without the entries after
+            // it, must not pass for the whole one.
+            if (!emit_from_file(text, entry, placed)) {
+                result.status = GenerationStatus::OutOfMemory;
+                return result;
+            }
             continue;
         }
         text.append(entry_head(entry));

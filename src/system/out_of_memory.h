@@ -24,6 +24,10 @@ struct FreeBlock {
     void operator()(void* block) const noexcept { std::free(block); }
 };
 using BigBlock = std::unique_ptr<unsigned char[], FreeBlock>;
-[[nodiscard]] inline BigBlock big_block(std::size_t bytes) noexcept {
-    return BigBlock(static_cast<unsigned char*>(std::malloc(bytes)));
-}
+[[nodiscard]] BigBlock big_block(std::size_t bytes) noexcept;
+
+// The function big blocks come from (std::malloc by default; blocks are
+// released with std::free). Tests swap it to make them fail; null restores the
+// default. Not for use while other threads take big blocks.
+using BigBlockMalloc = void* (*)(std::size_t bytes);
+void set_big_block_malloc(BigBlockMalloc malloc_function) noexcept;

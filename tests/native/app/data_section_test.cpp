@@ -12,6 +12,7 @@
 #include "app/progress.h"
 #include "support/scratch_dir.h"
 #include "system/file.h"
+#include "system/out_of_memory.h"
 
 namespace {
 
@@ -216,6 +217,31 @@ TEST(GenerateDataSection, RunningOutOfMemoryIsReportedAndKeepsOtherCachedRows) {
     EXPECT_NE(again.text.view().find(u"$4D4D4D4D4D4D4D4D"), std::u16string::npos);
     EXPECT_EQ(again.text.size(), complete.size() + 18);  // one more value
     file_map().clear();
+}
+
+// A file's read buffer is the other big block a generation takes; without it
+// the text lacks that file and every one after it, so it must not count.
+TEST(GenerateDataSection, NoReadBufferForAFileIsReportedAsOutOfMemory) {
+    ScratchDir dir;
+    FileMap map;
+    const std::u16string cached = dir.write(u"a.bin", "cached");
+    add(map, cached);
+    (void)build(map);
+    const std::u16string rows = map.find(u"a.bin")->text.text();
+    add(map, dir.write(u"b.bin", "bbbbbbbbb"));
+    add(map, dir.write(u"c.bin", "ccc"));
+
+    set_big_block_malloc([](std::size_t) -> void* { return nullptr; });
+    DataSection failed = build_data_section(map, nullptr);
+    set_big_block_malloc(nullptr);
+    EXPECT_EQ(failed.status, GenerationStatus::OutOfMemory);
+    EXPECT_TRUE(failed.text.empty());
+    EXPECT_EQ(map.find(u"a.bin")->text.view(), rows);
+    EXPECT_TRUE(map.find(u"b.bin")->text.empty());
+
+    const std::u16string whole = build(map);
+    EXPECT_NE(whole.find(u"file_b_bin:\r\n\tData.q $6262626262626262,$62\r\n"), std::u16string::npos);
+    EXPECT_NE(whole.find(u"file_c_bin:\r\n\tData.q $636363\r\n"), std::u16string::npos);
 }
 
 }  // namespace
