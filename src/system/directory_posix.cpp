@@ -1,6 +1,7 @@
 // Directory listings on POSIX through opendir / readdir, with Windows-style
 // patterns ("*.*" lists everything; matching ignores letter case).
 #include <dirent.h>
+#include <errno.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
 
@@ -22,6 +23,7 @@ struct ScanState {
     bool first_delivered = false;
     std::string name;
     int type = 0;
+    bool failed = false;  // reading stopped on an error, not at the end
 };
 
 // Registry record; `state` is the liveness word.
@@ -38,11 +40,18 @@ ScanState* find_scan(std::intptr_t id) {
     return record ? record->state : nullptr;
 }
 
-// Reads entries until one matches the pattern; false at the end.
+// Reads entries until one matches the pattern; false at the end, or when
+// reading failed (state.failed).
 bool advance(ScanState& state) {
     if (!state.dir)
         return false;
-    while (const dirent* entry = readdir(state.dir.get())) {
+    for (;;) {
+        errno = 0;
+        const dirent* entry = readdir(state.dir.get());
+        if (!entry) {
+            state.failed = errno != 0;
+            return false;
+        }
         if (!state.pattern.empty() && fnmatch(state.pattern.c_str(), entry->d_name, FNM_CASEFOLD) != 0)
             continue;
         state.name = entry->d_name;
@@ -59,7 +68,6 @@ bool advance(ScanState& state) {
         }
         return true;
     }
-    return false;
 }
 
 // Opens the folder for a listing; false when it cannot be listed.
@@ -190,7 +198,7 @@ bool list_directory(std::u16string_view directory,
         entry.number = stated ? static_cast<std::uint64_t>(st.st_ino) : 0;  // links followed, as folder_identity
         visit(entry);
     }
-    return true;
+    return !state.failed;
 }
 
 void finish_directory(std::intptr_t scan) {

@@ -140,12 +140,14 @@ std::optional<bool> list_whole_folder(std::u16string_view directory,
         const NTSTATUS status =
             NtQueryDirectoryFile(handle.get(), nullptr, nullptr, nullptr, &io, buffer.data(), kBufferBytes,
                                  kFileIdFullDirectoryInformation, FALSE, nullptr, restart);
-        if (status < 0 || status == kNoMoreFiles || io.Information == 0) {
+        if (status < 0 || io.Information == 0) {
             // A first call that fails is left to FindFirstFileW, which tells
             // a missing folder from an empty one as callers expect.
-            if (restart && status != kNoSuchFile)
-                return std::nullopt;
-            return true;
+            if (restart)
+                return status == kNoSuchFile ? std::optional<bool>(true) : std::nullopt;
+            // A later failure (a share gone away) leaves the listing short:
+            // it must not pass for the whole folder.
+            return status >= 0 || status == kNoMoreFiles;
         }
         const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
         const std::size_t filled = std::min<std::size_t>(io.Information, kBufferBytes);
@@ -240,7 +242,7 @@ bool list_directory(std::u16string_view directory,
     do {
         visit_entry(reinterpret_cast<const char16_t*>(found.cFileName), found_entry(found), visit);
     } while (FindNextFileW(search.get(), &found));
-    return true;
+    return GetLastError() == ERROR_NO_MORE_FILES;  // anything else cut the listing short
 }
 
 void finish_directory(std::intptr_t scan) {

@@ -7,6 +7,7 @@
 //                       are not created (the window that cannot open);
 //   refuse_thread_hook  its next CreateThread fails with "not enough memory",
 //                       later ones work (a Copy whose thread cannot start).
+#include "support/import_slot_win32.h"
 #include "system/win32.h"
 
 namespace {
@@ -40,34 +41,6 @@ HANDLE WINAPI refused_create_thread(LPSECURITY_ATTRIBUTES security,
     return g_create_thread(security, stack, start, parameter, flags, id);
 }
 
-// Points the program's own import of CreateThread (its import address table)
-// at refused_create_thread; the system's threads are not concerned.
-void divert_create_thread() {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name; ++d) {
-        if (!d->OriginalFirstThunk)
-            continue;
-        auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                continue;
-            const auto* name = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (lstrcmpA(reinterpret_cast<const char*>(name->Name), "CreateThread") != 0)
-                continue;
-            DWORD old = 0;
-            if (!VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old))
-                return;
-            g_create_thread = reinterpret_cast<CreateThreadProcedure>(slots->u1.Function);
-            slots->u1.Function = reinterpret_cast<ULONG_PTR>(&refused_create_thread);
-            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
-        }
-    }
-}
-
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK refuse_window_hook(int code, WPARAM wparam, LPARAM lparam) noexcept {
@@ -86,7 +59,9 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK refuse_window_hook(int code, W
 extern "C" __declspec(dllexport) LRESULT CALLBACK refuse_thread_hook(int code, WPARAM wparam, LPARAM lparam) noexcept {
     // The first hook call in the program, on the GUI thread (where Copy starts
     // its thread): no thread of the program can be inside CreateThread's slot.
-    if (code >= 0 && !g_create_thread && in_the_program())
-        divert_create_thread();
+    if (code >= 0 && !g_create_thread && in_the_program()) {
+        g_create_thread = reinterpret_cast<CreateThreadProcedure>(
+            divert_import("CreateThread", reinterpret_cast<void*>(&refused_create_thread)));
+    }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
