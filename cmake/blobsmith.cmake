@@ -55,12 +55,14 @@ function(blobsmith_test_folder kind dir)
   # Linux file system as drive Z:.
   set(data_dir ${CMAKE_SOURCE_DIR}/tests/data)
   set(bin_dir ${CMAKE_BINARY_DIR}/bin)
+  set(links_dir ${CMAKE_BINARY_DIR}/test-links)
   if(WIN32)
     string(REPLACE "/" "\\\\" data_dir "Z:${data_dir}")
     string(REPLACE "/" "\\\\" bin_dir "Z:${bin_dir}")
+    string(REPLACE "/" "\\\\" links_dir "Z:${links_dir}")
   endif()
   target_compile_definitions(${target} PRIVATE
-    BLOBSMITH_TEST_DATA="${data_dir}" BLOBSMITH_BIN_DIR="${bin_dir}")
+    BLOBSMITH_TEST_DATA="${data_dir}" BLOBSMITH_BIN_DIR="${bin_dir}" BLOBSMITH_TEST_LINKS="${links_dir}")
   # Results as XML in one folder, where scripts/list-skipped.sh finds the
   # skipped tests (ctest counts a suite with skips as passed).
   set(results_dir ${CMAKE_BINARY_DIR}/test-results/)

@@ -27,6 +27,33 @@ std::int64_t drive_size(std::u16string root) {
     return GetDriveTypeW(wide(root)) > DRIVE_NO_ROOT_DIR ? -2 : -1;
 }
 
+// A link's (reparse point's) own attributes describe the link: a link to a
+// file would read as 0 bytes with the link's date. Opening the path follows
+// it to what it names. False when that cannot be opened (a link that leads
+// nowhere).
+bool target_attributes(const std::u16string& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
+    const UniqueFile handle(CreateFileW(wide(path), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!handle || !GetFileInformationByHandle(handle.get(), &info))
+        return false;
+    data = {info.dwFileAttributes, info.ftCreationTime, info.ftLastAccessTime,
+            info.ftLastWriteTime,  info.nFileSizeHigh,  info.nFileSizeLow};
+    return true;
+}
+
+// GetFileAttributesExW, links followed.
+bool path_attributes(const std::u16string& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
+    if (!GetFileAttributesExW(wide(path), GetFileExInfoStandard, &data))
+        return false;
+    return !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || target_attributes(path, data);
+}
+
+std::int64_t size_of(DWORD attributes, DWORD high, DWORD low) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? -2 : (static_cast<std::int64_t>(high) << 32) | low;
+}
+
 }  // namespace
 
 std::int32_t local_date(const FILETIME& time) {
@@ -48,12 +75,9 @@ FileFacts file_facts(std::u16string_view path) {
     const std::u16string p(path);
     if (p.size() > 3 && !is_separator(p.back()) && p.find_first_of(u"*?") == std::u16string::npos) {
         WIN32_FILE_ATTRIBUTE_DATA data{};
-        if (GetFileAttributesExW(wide(p), GetFileExInfoStandard, &data)) {
-            const std::int64_t size = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                                          ? -2
-                                          : (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-            return {size, local_date(data.ftLastWriteTime)};
-        }
+        if (path_attributes(p, data))
+            return {size_of(data.dwFileAttributes, data.nFileSizeHigh, data.nFileSizeLow),
+                    local_date(data.ftLastWriteTime)};
     }
     return {file_size(path), file_date(path, FILE_DATE_MODIFIED)};
 }
@@ -78,9 +102,12 @@ std::int64_t file_size(std::u16string_view path) {
     WIN32_FIND_DATAW found{};
     const UniqueFind search(p.empty() ? INVALID_HANDLE_VALUE : FindFirstFileW(wide(p), &found));
     if (search) {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            return -2;
-        return (static_cast<std::int64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            return size_of(found.dwFileAttributes, found.nFileSizeHigh, found.nFileSizeLow);
+        WIN32_FILE_ATTRIBUTE_DATA target{};
+        return target_attributes(p, target)
+                   ? size_of(target.dwFileAttributes, target.nFileSizeHigh, target.nFileSizeLow)
+                   : -1;
     }
     // Share roots (\\server\share) and ".." are not found by a search but exist.
     const bool network = p.size() >= 2 && p[0] == u'\\' && p[1] == u'\\';
@@ -106,7 +133,7 @@ PathProblem path_problem(std::u16string_view path) {
 std::int32_t file_date(std::u16string_view path, int which) {
     const std::u16string p(path);
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (p.empty() || !GetFileAttributesExW(wide(p), GetFileExInfoStandard, &data))
+    if (p.empty() || !path_attributes(p, data))
         return 0;
     FILETIME time{};
     switch (which) {

@@ -64,4 +64,24 @@ TEST(FilePositionWin32, CountsBytesDeliveredNotBytesReadAhead) {
     close_file(1);
 }
 
+// What a link's own entry says (a folder link's date, a file link's size of 0
+// on Windows) is not what it leads to: sizes and dates follow links.
+TEST(FileFactsWin32, LinksAreFollowedToWhatTheyName) {
+    const std::u16string links = u"" BLOBSMITH_TEST_LINKS;
+    const std::u16string folder = links + u"\\target", folder_link = links + u"\\to-target";
+    if (file_size(folder_link) != -2)
+        GTEST_SKIP() << "the build made no links";
+    ASSERT_TRUE(ScratchDir::set_modified(folder, 2001, 2, 3, 4, 5, 6));
+    const std::int32_t date = file_date(folder, FILE_DATE_MODIFIED);
+    EXPECT_EQ(file_date(folder_link, FILE_DATE_MODIFIED), date);
+    EXPECT_EQ(file_facts(folder_link).size, -2);
+    EXPECT_EQ(file_facts(folder_link).date, date);
+
+    const std::u16string file = folder + u"\\data.bin", file_link = links + u"\\to-data.bin";
+    ASSERT_TRUE(ScratchDir::set_modified(file, 2002, 3, 4, 5, 6, 7));
+    EXPECT_EQ(file_size(file_link), 24);
+    EXPECT_EQ(file_facts(file_link).size, 24);
+    EXPECT_EQ(file_facts(file_link).date, file_date(file, FILE_DATE_MODIFIED));
+}
+
 }  // namespace
