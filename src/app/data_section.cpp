@@ -29,7 +29,7 @@ struct Placed {
 
 // Reads the entry's file and appends its section. False only when memory ran
 // out; a file that cannot be read adds nothing and keeps no rows.
-bool emit_from_file(TextBuilder& text, FileEntry& entry, std::vector<Placed>& placed) {
+bool emit_from_file(TextBuilder& text, FileEntry& entry, std::u16string_view label, std::vector<Placed>& placed) {
     std::int64_t length = 0;
     std::intptr_t file = 0;
     if (entry.size > 0) {
@@ -51,7 +51,7 @@ bool emit_from_file(TextBuilder& text, FileEntry& entry, std::vector<Placed>& pl
     }
     const FileStamp before = file ? file_stamp(file) : FileStamp{};
     const std::size_t start = text.size();
-    text.append(entry_head(entry));
+    text.append(entry_head(entry, label));
     const std::size_t offset = text.size();
     DataRowsStatus status = DataRowsStatus::Ok;
     if (length == 0) {
@@ -87,9 +87,10 @@ SharedTextBlock unchanged_text(const std::vector<Emitted>& emitted) {
     std::size_t at = kBegin.size();
     if (all.substr(0, at) != kBegin)
         return nullptr;
+    Labels labels(emitted);
     for (const Emitted& e : emitted) {
         const TextSlice& rows = e.entry->text;
-        const std::u16string head = entry_head(*e.entry);
+        const std::u16string head = entry_head(*e.entry, labels.take(*e.entry));
         if (rows.block() != block || all.substr(at, head.size()) != head)
             return nullptr;
         at += head.size();
@@ -136,21 +137,23 @@ DataSection build(FileMap& map, ProgressSink* sink) {
     text.reserve(room);
     text.append(kBegin);
     std::int64_t sum = 0;
+    Labels labels(emitted);
     for (const Emitted& e : emitted) {
         FileEntry& entry = *e.entry;
+        const std::u16string label = labels.take(entry);
         // Before the file is read, so the bar already includes it.
         if (entry.size > 0)
             progress.set(sum += entry.size);
         if (entry.text.empty()) {
             // A text without this entry's rows, or without the entries after
             // it, must not pass for the whole one.
-            if (!emit_from_file(text, entry, placed)) {
+            if (!emit_from_file(text, entry, label, placed)) {
                 result.status = GenerationStatus::OutOfMemory;
                 return result;
             }
             continue;
         }
-        text.append(entry_head(entry));
+        text.append(entry_head(entry, label));
         placed.push_back({&entry, text.size(), entry.text.size()});
         text.append(entry.text.view());
         text.append(kEntryEnd);

@@ -80,8 +80,65 @@ std::vector<Emitted> entries_in_key_order(FileMap& map) {
     return emitted;
 }
 
-std::u16string entry_head(const FileEntry& entry) {
-    const std::u16string label = make_label(file_part(entry.path));
+namespace {
+
+// Labels hold ASCII letters, digits and "_" only.
+std::u16string lower_label(std::u16string label) {
+    for (char16_t& c : label) {
+        if (c >= u'A' && c <= u'Z')
+            c = static_cast<char16_t>(c - u'A' + u'a');
+    }
+    return label;
+}
+
+// The hash of a name's label in lower case, without making the label.
+std::uint64_t label_hash(std::u16string_view name) {
+    std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a
+    for (char16_t c : name) {
+        if (c >= u'A' && c <= u'Z')
+            c = static_cast<char16_t>(c - u'A' + u'a');
+        else if (!((c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9')))
+            c = u'_';
+        hash = (hash ^ c) * 1099511628211ULL;
+    }
+    return hash;
+}
+
+}  // namespace
+
+Labels::Labels(const std::vector<Emitted>& emitted) {
+    // Distinct labels, the usual case, are told by their hashes alone.
+    std::vector<std::uint64_t> hashes;
+    hashes.reserve(emitted.size());
+    for (const Emitted& e : emitted)
+        hashes.push_back(label_hash(file_part(e.entry->path)));
+    std::sort(hashes.begin(), hashes.end());
+    all_distinct_ = std::adjacent_find(hashes.begin(), hashes.end()) == hashes.end();
+    if (all_distinct_)
+        return;
+    named_.reserve(emitted.size());
+    for (const Emitted& e : emitted)
+        named_.insert(lower_label(make_label(file_part(e.entry->path))));
+}
+
+std::u16string Labels::take(const FileEntry& entry) {
+    std::u16string label = make_label(file_part(entry.path));
+    if (all_distinct_)
+        return label;
+    const std::u16string lower = lower_label(label);
+    if (taken_.insert(lower).second)
+        return label;
+    int& suffix = next_suffix_.try_emplace(lower, 2).first->second;
+    for (;; ++suffix) {
+        const std::u16string ending = u"_" + decimal(suffix);
+        if (!named_.contains(lower + ending) && taken_.insert(lower + ending).second) {
+            ++suffix;
+            return label + ending;
+        }
+    }
+}
+
+std::u16string entry_head(const FileEntry& entry, std::u16string_view label) {
     std::u16string head;
     head.reserve(64 + 2 * label.size());
     head += u"\t#size_";

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "app/file_map.h"
@@ -40,8 +42,29 @@ struct Emitted {
 // order; the others lose their cached rows.
 [[nodiscard]] std::vector<Emitted> entries_in_key_order(FileMap& map);
 
+// Labels unique in the text, letter case ignored as assemblers ignore it. A
+// file's label is made from its name (make_label), but names that differ only
+// in other characters give the same one (a-b.bin and a_b.bin, or two names of
+// another script and the same length). Then the later file in key order gets
+// "_2", "_3" …, skipping every label a name gives, so that the text still
+// assembles; files whose labels are distinct keep them.
+class Labels {
+public:
+    explicit Labels(const std::vector<Emitted>& emitted);
+
+    // The label of the next entry written, taken for it.
+    [[nodiscard]] std::u16string take(const FileEntry& entry);
+
+private:
+    bool all_distinct_ = true;
+    // Only when two names give one label, all lower-case:
+    std::unordered_set<std::u16string> named_;             // every name's label
+    std::unordered_set<std::u16string> taken_;             // labels written
+    std::unordered_map<std::u16string, int> next_suffix_;  // per name's label
+};
+
 // The entry's lines up to its rows: size constant, label, "Data.q ".
-[[nodiscard]] std::u16string entry_head(const FileEntry& entry);
+[[nodiscard]] std::u16string entry_head(const FileEntry& entry, std::u16string_view label);
 
 // Byte counts to the sink, halved together until they fit 32 bits.
 class Progress {

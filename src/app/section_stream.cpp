@@ -106,17 +106,19 @@ public:
         out_.text(kBegin);
         std::int64_t done = 0;
         const std::vector<Emitted> emitted = entries_in_key_order(map);
+        Labels labels(emitted);
         for (const Emitted& e : emitted) {
             FileEntry& entry = *e.entry;
             const std::int64_t size = entry.size;
+            const std::u16string label = labels.take(entry);
             if (&e != &emitted.front())
                 progress.set(done);
             if (!entry.text.empty()) {
-                out_.text(entry_head(entry));
+                out_.text(entry_head(entry, label));
                 out_.text(entry.text.view());
                 out_.text(kEntryEnd);
                 ++result_.entries;
-            } else if (!emit_from_file(entry, progress, done)) {
+            } else if (!emit_from_file(entry, label, progress, done)) {
                 return finish_failed();
             }
             if (out_.failed())
@@ -147,7 +149,7 @@ private:
 
     // Writes one entry from its file. False when the text cannot go on: the
     // output or the file failed after the entry's lines had begun.
-    bool emit_from_file(FileEntry& entry, Progress& progress, std::int64_t done) {
+    bool emit_from_file(FileEntry& entry, std::u16string_view label, Progress& progress, std::int64_t done) {
         std::int64_t length = 0;
         std::intptr_t file = 0;
         FileStamp before;
@@ -174,7 +176,7 @@ private:
                 entry.date = file_date(entry.path, FILE_DATE_MODIFIED);
             }
         }
-        out_.text(entry_head(entry));
+        out_.text(entry_head(entry, label));
         if (length == 0) {
             out_.text(kEmptyRows);
         } else {

@@ -68,11 +68,33 @@ TEST(BuildDataSection, EmitsEntriesByKeyCodeUnitsWithLabelsInTheFilesOwnCase) {
     const std::u16string text = build(map);
     std::vector<std::size_t> at;
     for (const char16_t* label :
-         {u"size_1_bin ", u"size__x_bin ", u"size_a_b_bin ", u"size_a_bin ", u"size_a_b_bin ", u"size_B_txt "}) {
+         {u"size_1_bin ", u"size__x_bin ", u"size_a_b_bin ", u"size_a_bin ", u"size_a_b_bin_2 ", u"size_B_txt "}) {
         at.push_back(text.find(label, at.empty() ? 0 : at.back() + 1));
         ASSERT_NE(at.back(), std::u16string::npos) << std::string(label, label + 5);
     }
     EXPECT_EQ(text.find(u"\tfile_a_b_bin:\r\n\tData.q $31\r\n\r\n"), text.find(u"\tfile_a_b_bin:"));
+}
+
+// Names that give one label would make a text that does not assemble: the
+// later files in key order get a suffix that no other name gives.
+TEST(BuildDataSection, NamesGivingOneLabelGetDistinctOnes) {
+    ScratchDir dir;
+    FileMap map;
+    for (const char16_t* name : {u"x/a-b.bin", u"y/a_b.bin", u"z/A.b.bin", u"a_b.bin_2", u"\u00E9t\u00E9.txt",
+                                 u"\u00F3t\u00F3.txt", u"q/_t__txt"})
+        add(map, dir.write(name, "1"));
+    const std::u16string text = build(map);
+    std::vector<std::u16string> labels;
+    for (std::size_t at = 0; (at = text.find(u"\tfile_", at)) != std::u16string::npos; ++at)
+        labels.push_back(text.substr(at + 6, text.find(u':', at) - at - 6));
+    // Key order: _t__txt, a-b.bin, a.b.bin, a_b.bin, a_b.bin_2, été.txt, ótó.txt.
+    const std::vector<std::u16string> expected = {u"_t__txt",   u"a_b_bin",   u"A_b_bin_3", u"a_b_bin_4",
+                                                  u"a_b_bin_2", u"_t__txt_2", u"_t__txt_3"};
+    EXPECT_EQ(labels, expected);
+    EXPECT_NE(text.find(u"\t#size_A_b_bin_3 = 1 ; "), std::u16string::npos);
+
+    // The same labels when the rows come from the cache.
+    EXPECT_EQ(build(map), text);
 }
 
 TEST(BuildDataSection, FollowsAFullRowByTwoEmptyLinesAndEmitsEmptyFiles) {

@@ -119,6 +119,14 @@ TEST(StreamDataSection, GivesTheBytesOfTheCopyAcrossRowAndBlockEdges) {
     expect_stream_equals_copy(paths);
 }
 
+TEST(StreamDataSection, GivesTheCopysLabelsToNamesThatShareOne) {
+    ScratchDir dir;
+    std::vector<std::u16string> paths;
+    for (const char16_t* name : {u"x/a-b.bin", u"y/a_b.bin", u"a_b.bin_2", u"z/A.b.bin"})
+        paths.push_back(dir.write(name, "ab"));
+    expect_stream_equals_copy(paths);
+}
+
 TEST(StreamDataSection, UsesRowsCachedByAnEarlierCopy) {
     ScratchDir dir;
     FileMap map;
