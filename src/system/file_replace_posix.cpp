@@ -89,12 +89,15 @@ bool FileReplacement::begin(std::u16string_view path, std::u16string& problem) {
     abandon();
     auto state = std::make_unique<State>();
     state->target = utf8_from_utf16(path);
-    if (!follow_links(state->target)) {
+    // What the path leads to decides first: links such as /dev/stdout lead
+    // to a pipe or terminal through names that are no paths ("pipe:[…]").
+    struct stat st {};
+    const bool special = stat(state->target.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+    if (!special && !follow_links(state->target)) {
         problem = reason("cannot follow the link", errno);
         return false;
     }
-    struct stat st {};
-    if (stat(state->target.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+    if (special) {
         // A device or a pipe: what is written goes straight to it.
         state->fd.reset(open(state->target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
         if (!state->fd) {

@@ -60,8 +60,13 @@ Target examine(const std::u16string& path) {
     const UniqueFile h(CreateFileW(wide(path), FILE_READ_ATTRIBUTES,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!h)
-        return target;  // a new file, or one the replacement will report on
+    if (!h) {
+        // The console (CON) opens only for reading or for writing.
+        const UniqueFile device(CreateFileW(wide(path), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+        target.direct = device && GetFileType(device.get()) != FILE_TYPE_DISK;
+        return target;  // else a new file, or one the replacement will report on
+    }
     if (GetFileType(h.get()) != FILE_TYPE_DISK) {
         target.direct = true;
     } else if (GetFileAttributesW(wide(path)) & FILE_ATTRIBUTE_REPARSE_POINT) {
@@ -93,8 +98,8 @@ bool FileReplacement::begin(std::u16string_view path, std::u16string& problem) {
     const Target target = examine(std::u16string(path));
     state->target = target.path;
     if (target.direct) {
-        state->handle.reset(CreateFileW(wide(state->target), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, OPEN_EXISTING, 0, nullptr));
+        state->handle.reset(CreateFileW(wide(state->target), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
         if (!state->handle) {
             problem = reason(u"cannot open it for writing", GetLastError());
             return false;
@@ -108,8 +113,8 @@ bool FileReplacement::begin(std::u16string_view path, std::u16string& problem) {
         state->temporary = state->target + utf16_from_utf8(".tmp" + std::to_string(GetCurrentProcessId()) + "-" +
                                                            std::to_string(attempt));
         g_interrupted_cleanup.store(wide(state->temporary));
-        state->handle.reset(CreateFileW(wide(state->temporary), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
-                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        state->handle.reset(CreateFileW(wide(state->temporary), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!state->handle && GetLastError() != ERROR_FILE_EXISTS)
             break;
     }

@@ -204,6 +204,14 @@ TEST_F(BlobsmithCli, WritesDevicesAndPipesDirectlyAndFailsOnAFullDevice) {
     EXPECT_EQ(piped, CliFixture::expected_text());
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 
+    // /dev/stdout on a pipe: a link to a name that is no path ("pipe:[…]").
+    const std::string through_pipe = "cd '" + root.string() +
+                                     "' && '" BLOBSMITH_BIN_DIR
+                                     "/blobsmith-cli' -o /dev/stdout tree other/ABC.BIN | cat >piped.bin";
+    EXPECT_EQ(std::system(through_pipe.c_str()), 0);
+    EXPECT_EQ(slurp(root / "piped.bin"), CliFixture::expected_text());
+    std::filesystem::remove(root / "piped.bin");
+
     // Device nodes of the test's own: the null device and the always-full one.
     if (mknod((root / "null").c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0 ||
         mknod((root / "full").c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0) {

@@ -117,16 +117,15 @@ TEST(BlobsmithCliWin32, WritesUtf16ToAFileAndReportsSkippedPaths) {
     EXPECT_EQ(file_bytes(files.dir.path(u"out.inc")), CliFixture::utf16le(CliFixture::expected_text()));
 }
 
-TEST(BlobsmithCliWin32, WritesToTheNullDeviceWithoutReplacingIt) {
+TEST(BlobsmithCliWin32, WritesToDevicesWithoutReplacingThem) {
     CliFixture files;
-    const CliRun r = run_cli(files.dir.folder(), u"-o NUL tree");
-    EXPECT_EQ(r.status, 0u);
-    // No temporary file beside "NUL" in the current folder either.
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW(wide(files.dir.path(u"NUL*")), &found);
-    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
-    if (search != INVALID_HANDLE_VALUE)
-        FindClose(search);
+    for (const char16_t* device : {u"NUL", u"CON", u"CONOUT$"}) {
+        const CliRun r = run_cli(files.dir.folder(), u"-o " + std::u16string(device) + u" tree");
+        EXPECT_EQ(r.status, 0u) << wide(device);
+    }
+    // No temporary file beside them in the current folder either.
+    EXPECT_FALSE(any_file_matches(files.dir.path(u"NUL*")));
+    EXPECT_FALSE(any_file_matches(files.dir.path(u"CON*")));
 }
 
 TEST(BlobsmithCliWin32, ListsFullPathsWithWindowsLineEnds) {
