@@ -5,6 +5,7 @@ CliParse parse_cli_arguments(const std::vector<std::u16string>& arguments) {
     CliParse parse;
     CliOptions& options = parse.options;
     bool options_ended = false;
+    bool output_given = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::u16string& argument = arguments[i];
         if (options_ended || argument.size() < 2 || argument[0] != u'-') {
@@ -33,11 +34,13 @@ CliParse parse_cli_arguments(const std::vector<std::u16string>& arguments) {
                 parse.error = u"the output file name is empty";
                 return parse;
             }
-            if (options.output) {
+            if (output_given) {
                 parse.error = u"only one output file can be given";
                 return parse;
             }
-            options.output = std::move(file);
+            output_given = true;
+            if (file != u"-")  // "-": standard output, as usual
+                options.output = std::move(file);
         } else {
             parse.error = u"unknown option " + argument;
             return parse;

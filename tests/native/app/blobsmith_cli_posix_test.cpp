@@ -138,7 +138,8 @@ TEST_F(BlobsmithCli, AnOutputThatCannotBeWrittenFailsAndLeavesNothingBehind) {
 }
 
 TEST_F(BlobsmithCli, UsageErrorsWriteNothing) {
-    for (const char* arguments : {"", "--bogus tree", "tree -o", "-o a -o b tree", "--output= tree"}) {
+    for (const char* arguments :
+         {"", "--bogus tree", "tree -o", "-o a -o b tree", "-o - -o b tree", "--output= tree"}) {
         const CliRun r = run(arguments);
         EXPECT_EQ(r.status, 2) << arguments;
         EXPECT_EQ(r.out, "") << arguments;
@@ -152,6 +153,13 @@ TEST_F(BlobsmithCli, HelpNamesEveryOptionAndTheExitStatus) {
     EXPECT_EQ(r.status, 0);
     for (const char* word : {"-o FILE", "--utf16", "--list", "--help", "Exit status", "CR LF"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
+}
+
+TEST_F(BlobsmithCli, AnOutputOfADashIsStandardOutput) {
+    const CliRun r = run("-o - tree other/ABC.BIN");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, CliFixture::expected_text());
+    EXPECT_FALSE(std::filesystem::exists(root / "-"));
 }
 
 TEST_F(BlobsmithCli, ADoubleDashMakesOptionLikeNamesPaths) {
