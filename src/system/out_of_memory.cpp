@@ -3,19 +3,30 @@
 #include "system/out_of_memory.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <new>
 
 namespace {
 
 std::atomic<BigBlockMalloc> g_big_block_malloc{nullptr};
 
+// Room for the report of the failure: the error routine builds its text and
+// shows a box, and without this it would fail for want of memory itself and
+// the process would end without a word. Large enough to be a block of its
+// own, which goes back to the system when freed and so serves any heap.
+constexpr std::size_t kReportReserve = std::size_t{4} << 20;
+std::atomic<void*> g_report_reserve{nullptr};
+
 void failed_new() {
+    std::free(g_report_reserve.exchange(nullptr));
     out_of_memory();
 }
 
 }  // namespace
 
 void end_process_on_failed_new() noexcept {
+    if (!g_report_reserve.load())
+        g_report_reserve.store(std::malloc(kReportReserve));
     std::set_new_handler(failed_new);
 }
 

@@ -14,6 +14,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,9 @@ void crashing_routine() {
     volatile int* volatile nowhere = nullptr;
     *nowhere = 1;
 }
+
+// Where blocks that must be allocated go, so that the compiler keeps each new.
+char* volatile g_kept = nullptr;
 
 int read_null() {
     volatile int* volatile nowhere = nullptr;
@@ -131,6 +135,18 @@ int run_mode(const std::u16string& mode, const std::vector<std::u16string>& argu
         std::vector<char> never;
         never.reserve(too_much);
         return 103;
+    }
+    if (mode == u"exhausted-new") {
+        // Every byte of the address space taken, down to small blocks: the
+        // routine's own allocations can only use what the failure gave back.
+        set_error_handler(second_routine);
+        end_process_on_failed_new();
+        for (std::size_t size = std::size_t{64} << 20; size >= 16; size /= 4) {
+            for (char* block = nullptr; (block = static_cast<char*>(std::malloc(size))) != nullptr;)
+                g_kept = block;
+        }
+        for (;;)
+            g_kept = new char[16];
     }
     if (mode == u"crash-in-routine") {
         set_error_handler(crashing_routine);

@@ -27,6 +27,15 @@ TEST(FatalError, AFailedNewEndsThroughTheRoutineOnceTheProgramAsks) {
     EXPECT_EQ(child.output.substr(0, child.output.find('\n')), "routine=second") << child.output;
 }
 
+// With no memory left at all, the routine still runs and can build its report.
+TEST(FatalError, ExhaustedMemoryIsStillReported) {
+    const ChildResult child = run_child(u"exhausted-new");
+    ASSERT_TRUE(child.finished);
+    EXPECT_EQ(child.exit_code, 0xC0000017u);
+    EXPECT_EQ(child.output.substr(0, child.output.find("\nline=")), "routine=second\nmessage=Unknown error code")
+        << child.output;
+}
+
 TEST(FatalError, IntegerDivisionByZeroReportsItsFileAndRegisters) {
     const ChildResult child = run_child(u"crash-div");
     ASSERT_TRUE(child.finished);
