@@ -46,7 +46,9 @@ bool emit_from_file(TextBuilder& text, FileEntry& entry, std::u16string_view lab
         if (length != entry.size) {
             // Changed since the refresh: the size line must describe the rows.
             entry.size = static_cast<std::int32_t>(length);
-            entry.date = file_date(entry.path, FILE_DATE_MODIFIED);
+            const FileFacts now = file_facts(entry.path);
+            entry.date = now.date;
+            entry.modified = now.modified;
         }
     }
     const FileStamp before = file ? file_stamp(file) : FileStamp{};

@@ -22,13 +22,14 @@ std::u16string_view without_trailing_separators(std::u16string_view path) {
 }
 
 // Takes the path by value: a folder's walk hands over each path it built.
-void store_entry(FileMap& map, std::u16string path, std::int32_t size, std::int32_t date) {
+void store_entry(FileMap& map, std::u16string path, std::int32_t size, const FileFacts& facts) {
     FileEntry& entry = map.insert(file_map_key(path));
-    if (entry.path != path || entry.size != size || entry.date != date)
+    if (entry.path != path || entry.size != size || entry.date != facts.date || entry.modified != facts.modified)
         entry.text.clear();
     entry.path = std::move(path);
     entry.size = size;
-    entry.date = date;
+    entry.date = facts.date;
+    entry.modified = facts.modified;
 }
 
 // Stores a file found by a drop, or reports why it cannot be stored. The
@@ -39,13 +40,15 @@ void add_found_file(FileMap& map, std::u16string path, const FileFacts& facts, D
         result.skipped.push_back({std::move(path), SkipReason::TooLarge});
         return;
     }
-    std::int32_t date = facts.date;
     const std::size_t kept = without_trailing_separators(path).size();
+    FileFacts stored = facts;
     if (kept != path.size()) {
         path.resize(kept);
-        date = file_date(path, FILE_DATE_MODIFIED);
+        const FileFacts exact = file_facts(path);
+        stored.date = exact.date;
+        stored.modified = exact.modified;
     }
-    store_entry(map, std::move(path), size, date);
+    store_entry(map, std::move(path), size, stored);
     ++result.files;
 }
 
@@ -126,7 +129,7 @@ DropResult collect_dropped_files(FileMap& map, std::u16string_view dropped_text,
 }
 
 void add_file_entry(FileMap& map, std::u16string_view path, std::int32_t size) {
-    store_entry(map, std::u16string(path), size, file_date(path, FILE_DATE_MODIFIED));
+    store_entry(map, std::u16string(path), size, file_facts(path));
 }
 
 std::vector<const std::u16string*> sorted_entry_paths(FileMap& map) {

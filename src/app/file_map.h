@@ -15,9 +15,10 @@ inline constexpr std::int32_t FILE_ENTRY_FOLDER = -2;     // the path names a fo
 inline constexpr std::int32_t FILE_ENTRY_TOO_LARGE = -3;  // 2 GiB or more: cannot be embedded
 
 struct FileEntry {
-    std::u16string path;    // as dropped or found in a dropped folder
-    std::int32_t size = 0;  // bytes as last seen, or one of the FILE_ENTRY_ codes
-    std::int32_t date = 0;  // file_date(path, FILE_DATE_MODIFIED) as last seen
+    std::u16string path;        // as dropped or found in a dropped folder
+    std::int32_t size = 0;      // bytes as last seen, or one of the FILE_ENTRY_ codes
+    std::int32_t date = 0;      // file_date(path, FILE_DATE_MODIFIED) as last seen
+    std::int64_t modified = 0;  // FileFacts::modified as last seen
     // Cached rows (what follows the entry's first "Data.q "), a piece of the
     // text of the generation that made them; empty: none.
     TextSlice text;

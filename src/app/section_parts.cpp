@@ -45,12 +45,12 @@ std::int64_t refresh(FileMap& map) {
     std::int64_t total = 0;
     map.walk([&total](const std::u16string&, FileEntry& entry) {
         const FileFacts facts = file_facts(entry.path);
-        const std::int32_t date = facts.date;
         const std::int32_t size = entry_size_from_length(facts.size);
-        if (size != entry.size || date != entry.date)
+        if (size != entry.size || facts.date != entry.date || facts.modified != entry.modified)
             entry.text.clear();
         entry.size = size;
-        entry.date = date;
+        entry.date = facts.date;
+        entry.modified = facts.modified;
         if (size >= 0)
             total += size;
     });

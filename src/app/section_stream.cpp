@@ -173,7 +173,9 @@ private:
             if (length != entry.size) {
                 // Changed since the refresh: the size line must describe the rows.
                 entry.size = static_cast<std::int32_t>(length);
-                entry.date = file_date(entry.path, FILE_DATE_MODIFIED);
+                const FileFacts now = file_facts(entry.path);
+                entry.date = now.date;
+                entry.modified = now.modified;
             }
         }
         out_.text(entry_head(entry, label));

@@ -78,6 +78,7 @@ bool facts_of(const FoundEntry& entry, FileFacts& facts) {
         return false;
     facts.size = (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) ? -2 : entry.size;
     facts.date = local_date(entry.written);
+    facts.modified = file_time_ticks(entry.written);
     return true;
 }
 

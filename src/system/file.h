@@ -44,10 +44,14 @@ inline constexpr int FILE_DATE_MODIFIED = 2;
 [[nodiscard]] std::int32_t file_date(std::u16string_view path, int which);
 
 // file_size and file_date (FILE_DATE_MODIFIED) of one path, in one platform
-// call where the platform allows (collections ask both of every file).
+// call where the platform allows (collections ask both of every file), and
+// the modification time as finely as the platform keeps it (100-ns ticks on
+// Windows, nanoseconds elsewhere; 0 when not known): a file rewritten within
+// the second its date shows must not pass for unchanged.
 struct FileFacts {
     std::int64_t size;
     std::int32_t date;
+    std::int64_t modified = 0;
 };
 [[nodiscard]] FileFacts file_facts(std::u16string_view path);
 

@@ -88,6 +88,7 @@ FileFacts file_facts_of(const struct stat& st) {
     bool ok = false;
     const std::int64_t local = local_seconds(st.st_mtim.tv_sec, ok);
     facts.date = !ok ? 0 : (local < 0 || local > INT32_MAX) ? -1 : static_cast<std::int32_t>(local);
+    facts.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     return facts;
 }
 

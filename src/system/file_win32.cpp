@@ -77,7 +77,7 @@ FileFacts file_facts(std::u16string_view path) {
         WIN32_FILE_ATTRIBUTE_DATA data{};
         if (path_attributes(p, data))
             return {size_of(data.dwFileAttributes, data.nFileSizeHigh, data.nFileSizeLow),
-                    local_date(data.ftLastWriteTime)};
+                    local_date(data.ftLastWriteTime), file_time_ticks(data.ftLastWriteTime)};
     }
     return {file_size(path), file_date(path, FILE_DATE_MODIFIED)};
 }

@@ -74,8 +74,14 @@ public:
 
     // Sets the modification time to a local wall-clock time, as the platform
     // converts it back.
-    static bool
-    set_modified(const std::u16string& file, int year, int month, int day, int hour, int minute, int second) {
+    static bool set_modified(const std::u16string& file,
+                             int year,
+                             int month,
+                             int day,
+                             int hour,
+                             int minute,
+                             int second,
+                             int millisecond = 0) {
 #ifdef _WIN32
         SYSTEMTIME local{};
         local.wYear = static_cast<WORD>(year);
@@ -84,6 +90,7 @@ public:
         local.wHour = static_cast<WORD>(hour);
         local.wMinute = static_cast<WORD>(minute);
         local.wSecond = static_cast<WORD>(second);
+        local.wMilliseconds = static_cast<WORD>(millisecond);
         FILETIME local_time{}, utc{};
         if (!SystemTimeToFileTime(&local, &local_time) || !LocalFileTimeToFileTime(&local_time, &utc))
             return false;
@@ -104,7 +111,8 @@ public:
         local.tm_sec = second;
         local.tm_isdst = -1;
         const std::time_t t = std::mktime(&local);
-        const timespec times[2] = {{t, 0}, {t, 0}};
+        const long nanoseconds = millisecond * 1000000L;
+        const timespec times[2] = {{t, nanoseconds}, {t, nanoseconds}};
         return utimensat(AT_FDCWD, utf8_from_utf16(file).c_str(), times, 0) == 0;
 #endif
     }

@@ -241,6 +241,21 @@ TEST(GenerateDataSection, RunningOutOfMemoryIsReportedAndKeepsOtherCachedRows) {
     file_map().clear();
 }
 
+// Cached rows must not outlive a rewrite that keeps the size and lands within
+// the second the date shows.
+TEST(BuildDataSection, ReadsAgainAFileRewrittenWithinTheSecondOfItsDate) {
+    ScratchDir dir;
+    FileMap map;
+    const std::u16string path = dir.write(u"same.bin", "AAAAAAAA");
+    ASSERT_TRUE(ScratchDir::set_modified(path, 2024, 5, 6, 7, 8, 9, 100));
+    add(map, path);
+    EXPECT_NE(build(map).find(u"$4141414141414141"), std::u16string::npos);
+
+    dir.write(u"same.bin", "BBBBBBBB");
+    ASSERT_TRUE(ScratchDir::set_modified(path, 2024, 5, 6, 7, 8, 9, 600));
+    EXPECT_NE(build(map).find(u"$4242424242424242"), std::u16string::npos);
+}
+
 // A file's read buffer is the other big block a generation takes; without it
 // the text lacks that file and every one after it, so it must not count.
 TEST(GenerateDataSection, NoReadBufferForAFileIsReportedAsOutOfMemory) {
