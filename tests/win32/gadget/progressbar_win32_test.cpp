@@ -41,6 +41,12 @@ TEST_F(ProgressTest, RangeAndValue) {
     EXPECT_EQ(gadget_get_state(1), 200);
     gadget_set_state(1, 0);
     EXPECT_EQ(gadget_get_state(1), 10);
+
+    // The top of the 32-bit range, where there is no room to overshoot.
+    gadget_set_attribute(1, PB_ProgressBar_Maximum, INT32_MAX);
+    gadget_set_state(1, INT32_MAX);
+    EXPECT_EQ(gadget_get_state(1), INT32_MAX);
+    EXPECT_EQ(gadget_get_attribute(1, PB_ProgressBar_Maximum), INT32_MAX);
 }
 
 TEST_F(ProgressTest, MarqueeModeComesAndGoes) {
