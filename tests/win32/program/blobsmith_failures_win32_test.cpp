@@ -105,7 +105,7 @@ TEST(BlobsmithFailures, ACopyWhoseThreadCannotStartSaysSoAndTheNextCopyWorks) {
     press_ok(program, box, L"Blobsmith");
 
     // The busy flag was cleared: the next Copy works.
-    const DWORD sequence = GetClipboardSequenceNumber();
+    const DWORD sequence = driver::settled_clipboard_sequence();
     driver::click(driver::centre_on_screen(copy));
     EXPECT_TRUE(driver::wait_clipboard_change(sequence));
     EXPECT_EQ(driver::clipboard_text().rfind(u"DataSection\r\n", 0), 0u);

@@ -182,7 +182,7 @@ TEST(BlobsmithWindow, DropsFillTheListCopyFillsTheClipboardAndTheMenuRemoves) {
     const std::u16string expected = driver::cli_text(dir.folder(), dropped);
     EXPECT_EQ(expected, as_text(CliFixture::expected_text()));
     ASSERT_TRUE(driver::set_clipboard(u"before"));
-    DWORD sequence = GetClipboardSequenceNumber();
+    DWORD sequence = driver::settled_clipboard_sequence();
     driver::click(driver::centre_on_screen(parts.copy.hwnd));
     EXPECT_TRUE(driver::wait_clipboard_change(sequence));
     EXPECT_TRUE(clipboard_is(expected));
@@ -193,7 +193,7 @@ TEST(BlobsmithWindow, DropsFillTheListCopyFillsTheClipboardAndTheMenuRemoves) {
     for (const char16_t* name : {u"other/ABC.BIN", u"tree/Hello World.txt", u"tree/empty.dat"})
         locks.push_back(CreateFileW(wide(dir.path(name)), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(driver::set_clipboard(u"before"));
-    sequence = GetClipboardSequenceNumber();
+    sequence = driver::settled_clipboard_sequence();
     driver::click(driver::centre_on_screen(parts.copy.hwnd));
     EXPECT_TRUE(driver::wait_clipboard_change(sequence));
     EXPECT_TRUE(clipboard_is(expected));
@@ -287,7 +287,7 @@ TEST(BlobsmithWindow, WhileAGenerationRunsOnlyExportAnswers) {
     EXPECT_EQ(driver::list_count(parts.list.hwnd), 2);
 
     // Let it go: the text of the two files; the drop stays discarded.
-    const DWORD sequence = GetClipboardSequenceNumber();
+    const DWORD sequence = driver::settled_clipboard_sequence();
     ResumeThread(worker);
     CloseHandle(worker);
     EXPECT_TRUE(driver::wait_clipboard_change(sequence, 60000));
@@ -347,7 +347,7 @@ TEST(BlobsmithWindow, ACopyTooLargeForTheProcessSaysSoAndTheNextOneWorks) {
     driver::drag_files({small}, list_point(parts));
     ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 1; }));
     const std::u16string expected = driver::cli_text(dir.folder(), {small});
-    const DWORD sequence = GetClipboardSequenceNumber();
+    const DWORD sequence = driver::settled_clipboard_sequence();
     driver::click(driver::centre_on_screen(parts.copy.hwnd));
     EXPECT_TRUE(driver::wait_clipboard_change(sequence, 20000));
     EXPECT_TRUE(clipboard_is(expected));
@@ -510,16 +510,7 @@ TEST(BlobsmithFigures, DISABLED_DropOfTenThousandFilesAndCopyOfHundredMebibytes)
     driver::drag_files({big}, list_point(parts));
     ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 1; }));
     for (const char* which : {"first", "second"}) {
-        // Wine goes on numbering the clipboard for a moment after a set (the
-        // formats it makes from the text): start from a settled number, or a
-        // late step of the last Copy would pass for this one.
-        DWORD sequence = GetClipboardSequenceNumber();
-        for (int quiet = 0; quiet < 6;) {
-            Sleep(50);
-            const DWORD now = GetClipboardSequenceNumber();
-            quiet = now == sequence ? quiet + 1 : 0;
-            sequence = now;
-        }
+        const DWORD sequence = driver::settled_clipboard_sequence();
         const long long start = counter_now();
         PostMessageW(parts.copy.hwnd, BM_CLICK, 0, 0);
         if (!driver::wait_clipboard_change(sequence, 60000)) {

@@ -299,6 +299,21 @@ inline bool set_clipboard(const std::u16string& text) {
 // clipboard open would make the program's own attempt fail.
 // The number moves when the program empties the clipboard, before its text is
 // there: read once the program has let go of it.
+// The clipboard's sequence number once it has held still for 300 ms (at most
+// about 3 s): Wine numbers the clipboard once or twice more just after a set
+// (the formats it makes from the text), and a number taken before that would
+// make wait_clipboard_change return for the earlier set.
+inline DWORD settled_clipboard_sequence() {
+    DWORD sequence = GetClipboardSequenceNumber();
+    for (int quiet = 0, tries = 0; quiet < 6 && tries < 60; ++tries) {
+        Sleep(50);
+        const DWORD now = GetClipboardSequenceNumber();
+        quiet = now == sequence ? quiet + 1 : 0;
+        sequence = now;
+    }
+    return sequence;
+}
+
 inline bool wait_clipboard_change(DWORD sequence, DWORD milliseconds = 10000) {
     if (!wait_until([&] { return GetClipboardSequenceNumber() != sequence; }, milliseconds))
         return false;
