@@ -148,7 +148,7 @@ std::optional<bool> list_whole_folder(std::u16string_view directory,
                 return status == kNoSuchFile ? std::optional<bool>(true) : std::nullopt;
             // A later failure (a share gone away) leaves the listing short:
             // it must not pass for the whole folder.
-            return status >= 0 || status == kNoMoreFiles;
+            return status >= 0 || status == kNoMoreFiles || status == kNoSuchFile;
         }
         const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
         const std::size_t filled = std::min<std::size_t>(io.Information, kBufferBytes);
