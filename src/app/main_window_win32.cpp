@@ -26,7 +26,10 @@ namespace {
 
 constexpr std::uint32_t kThisFile = 1;
 constexpr std::uint32_t kDropFormatFiles = 15;  // the platform's dropped-file list
-constexpr std::uint32_t kDropAllActions = 7;    // copy, move and link
+// Copy and link, never move: the program only reads what is dropped, and a
+// source told its files were moved may delete them (Shift+drag, or a source
+// that offers only a move, which is then refused).
+constexpr std::uint32_t kDropActions = 5;
 constexpr std::uint32_t kBoxError = 0x10;       // error icon, OK button
 constexpr std::int32_t kLinkColour = 0xCC6600;  // 0x00BBGGRR: red 0, green 102, blue 204
 
@@ -65,7 +68,7 @@ bool open_main_window() noexcept {
         bind_event(kEventCopyDone, on_copy_done, -1);
 
         set_window_title(state.window, u"Blobsmith v1.0.0.2");
-        enable_window_drop(state.window, kDropFormatFiles, kDropAllActions);
+        enable_window_drop(state.window, kDropFormatFiles, kDropActions);
         refresh_dialog(state.dialog);
 
         state.file_list.emplace(state.files);

@@ -1,6 +1,8 @@
 // Blobsmith.exe driven from outside its process: what the user sees at the
 // screen's DPI, real mouse and keyboard input, real OLE drops, the clipboard,
 // the end of the process.
+#include <oleidl.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -213,6 +215,34 @@ TEST(BlobsmithWindow, DropsFillTheListCopyFillsTheClipboardAndTheMenuRemoves) {
               (std::vector<std::u16string>{dir.path(u"tree/Hello World.txt"), dir.path(u"tree/empty.dat")}));
     ASSERT_TRUE(choose_from_menu(program, list_point(parts), 2));
     EXPECT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 0; }, 3000));
+
+    PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.wait_exit(), 0u);
+}
+
+// The program only reads what is dropped: a drag that would move (Shift held)
+// is taken as a copy, and a source that offers only a move is refused, since
+// it would delete what it was told had moved.
+TEST(BlobsmithWindow, DropsAreCopiesNeverMoves) {
+    ScratchDir dir;
+    const std::u16string first = dir.write(u"first.bin", "1");
+    const std::u16string second = dir.write(u"second.bin", "2");
+    Program program;
+    ASSERT_NE(program.window(), nullptr);
+    const Parts parts(program.window());
+    const auto drag = [&](const std::u16string& options, const std::u16string& path) {
+        return run_drag_source(options + u" " + driver::drag_arguments({path}, list_point(parts)), [] { Sleep(20); });
+    };
+
+    const DragRun shifted = drag(u"--keys shift", first);
+    EXPECT_EQ(shifted.effect(), static_cast<DWORD>(DROPEFFECT_COPY)) << shifted.out;
+    EXPECT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 1; }));
+
+    const DragRun move_only = drag(u"--effects 2", second);
+    EXPECT_EQ(move_only.effect(), static_cast<DWORD>(DROPEFFECT_NONE)) << move_only.out;
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutW(program.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer), 0);
+    EXPECT_EQ(driver::list_items(parts.list.hwnd), std::vector<std::u16string>{first});
 
     PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(program.wait_exit(), 0u);
