@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "support/import_slot_win32.h"
 #include "support/scratch_dir.h"
@@ -64,41 +65,36 @@ void fill(ScratchDir& dir) {
     }
 }
 
+// Lists the folder with `calls` reads working before one fails; the entries
+// seen, and whether the listing said it was whole.
+std::pair<int, bool> list_with_working_reads(const std::u16string& folder, std::u16string_view pattern, int calls) {
+    g_calls_left = calls;
+    int seen = 0;
+    const bool listed = list_directory(folder, pattern, [&seen](const DirectoryEntry&) { ++seen; });
+    return {seen, listed};
+}
+
 TEST(ListDirectoryWin32, AWholeListingCutShortFails) {
     ScratchDir dir;
     fill(dir);
-    int seen = 0;
-    auto count = [&seen](const DirectoryEntry&) { ++seen; };
     const DivertedImport diverted("NtQueryDirectoryFile", reinterpret_cast<void*>(&query_then_fail));
     g_query = diverted.original<QueryDirectory>();
     ASSERT_NE(g_query, nullptr) << "the listing no longer calls NtQueryDirectoryFile";
-    g_calls_left = 1;
-    EXPECT_FALSE(list_directory(dir.folder(), u"*.*", count));
-    EXPECT_GT(seen, 0);
-    EXPECT_LT(seen, 702);
-
-    g_calls_left = 1000;
-    seen = 0;
-    EXPECT_TRUE(list_directory(dir.folder(), u"*.*", count));
-    EXPECT_EQ(seen, 702);  // with "." and ".."
+    const auto [cut, cut_listed] = list_with_working_reads(dir.folder(), u"*.*", 1);
+    EXPECT_FALSE(cut_listed);
+    EXPECT_GT(cut, 0);
+    EXPECT_LT(cut, 702);
+    EXPECT_EQ(list_with_working_reads(dir.folder(), u"*.*", 1000), std::make_pair(702, true));  // with "." and ".."
 }
 
 TEST(ListDirectoryWin32, APatternListingCutShortFails) {
     ScratchDir dir;
     fill(dir);
-    int seen = 0;
-    auto count = [&seen](const DirectoryEntry&) { ++seen; };
     const DivertedImport diverted("FindNextFileW", reinterpret_cast<void*>(&find_next_then_fail));
     g_find_next = diverted.original<FindNext>();
     ASSERT_NE(g_find_next, nullptr);
-    g_calls_left = 10;
-    EXPECT_FALSE(list_directory(dir.folder(), u"n*", count));
-    EXPECT_EQ(seen, 11);
-
-    g_calls_left = 1000;
-    seen = 0;
-    EXPECT_TRUE(list_directory(dir.folder(), u"n*", count));
-    EXPECT_EQ(seen, 700);
+    EXPECT_EQ(list_with_working_reads(dir.folder(), u"n*", 10), std::make_pair(11, false));
+    EXPECT_EQ(list_with_working_reads(dir.folder(), u"n*", 1000), std::make_pair(700, true));
 }
 
 }  // namespace
