@@ -49,6 +49,24 @@ void install_interrupt_cleanup() {
     (void)installed;
 }
 
+// A name the system keeps for a device in every folder (CON, NUL, COM1 …),
+// or a path in the device namespace. With an extension ("con.txt") it names
+// a device only on older systems: such a name is left to be a file.
+bool names_device(std::u16string_view path) {
+    if (path.starts_with(u"\\\\.\\"))
+        return true;
+    const std::size_t slash = path.find_last_of(u"\\/:");
+    std::u16string_view name = slash == std::u16string_view::npos ? path : path.substr(slash + 1);
+    std::u16string upper(name);
+    for (char16_t& c : upper)
+        c = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
+    if (upper == u"CON" || upper == u"PRN" || upper == u"AUX" || upper == u"NUL" || upper == u"CONIN$" ||
+        upper == u"CONOUT$")
+        return true;
+    return upper.size() == 4 && (upper.starts_with(u"COM") || upper.starts_with(u"LPT")) && upper[3] >= u'1' &&
+           upper[3] <= u'9';
+}
+
 struct Target {
     std::u16string path;  // the file that gets the content
     bool direct = false;  // a device or pipe: written to, not replaced
@@ -64,7 +82,9 @@ Target examine(const std::u16string& path) {
         // The console (CON) opens only for reading or for writing.
         const UniqueFile device(CreateFileW(wide(path), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                             OPEN_EXISTING, 0, nullptr));
-        target.direct = device && GetFileType(device.get()) != FILE_TYPE_DISK;
+        // A device that cannot be opened (the console of a process without
+        // one) is reported as such, not as a file that could not be made.
+        target.direct = device ? GetFileType(device.get()) != FILE_TYPE_DISK : names_device(path);
         return target;  // else a new file, or one the replacement will report on
     }
     if (GetFileType(h.get()) != FILE_TYPE_DISK) {

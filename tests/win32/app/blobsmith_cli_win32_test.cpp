@@ -21,12 +21,18 @@ struct CliRun {
     SIZE_T peak_memory = 0;  // peak committed bytes of the process; 0 when unknown
 };
 
+struct CliStart {
+    DWORD creation = CREATE_NO_WINDOW;  // a console without a window
+    bool errors_too = false;            // error output on the same pipe, not discarded
+};
+
 // Runs blobsmith-cli in `folder` with its standard output on a pipe (so not a
 // console) and its error output discarded. Each piece of output goes to
 // `take`; by default it is kept in `out`.
 CliRun run_cli(const std::u16string& folder,
                const std::u16string& arguments,
-               const std::function<void(const char*, DWORD)>& take = nullptr) {
+               const std::function<void(const char*, DWORD)>& take = nullptr,
+               CliStart how = {}) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE read_end = nullptr, write_end = nullptr;
     if (!CreatePipe(&read_end, &write_end, &inherit, 1 << 16))
@@ -40,11 +46,11 @@ CliRun run_cli(const std::u16string& folder,
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = null_device;
     startup.hStdOutput = write_end;
-    startup.hStdError = null_device;
+    startup.hStdError = how.errors_too ? write_end : null_device;
     std::u16string command = u"\"" BLOBSMITH_BIN_DIR u"\\blobsmith-cli.exe\" " + arguments;
     PROCESS_INFORMATION process{};
     const BOOL started = CreateProcessW(nullptr, const_cast<wchar_t*>(wide(command)), nullptr, nullptr, TRUE,
-                                        CREATE_NO_WINDOW, nullptr, wide(folder), &startup, &process);
+                                        how.creation, nullptr, wide(folder), &startup, &process);
     CloseHandle(write_end);
     CloseHandle(null_device);
     CliRun result{~0u, ""};
@@ -125,6 +131,11 @@ TEST(BlobsmithCliWin32, WritesToDevicesWithoutReplacingThem) {
     }
     // No temporary file beside them in the current folder either.
     EXPECT_FALSE(any_file_matches(files.dir.path(u"NUL*")));
+    EXPECT_FALSE(any_file_matches(files.dir.path(u"CON*")));
+    // Without a console there is none to write to: said so, and no file made.
+    const CliRun r = run_cli(files.dir.folder(), u"-o con tree", nullptr, {DETACHED_PROCESS, true});
+    EXPECT_EQ(r.status, 2u);
+    EXPECT_NE(r.out.find("con: cannot open it for writing"), std::string::npos) << r.out;
     EXPECT_FALSE(any_file_matches(files.dir.path(u"CON*")));
 }
 
