@@ -2,7 +2,6 @@
 // empty slot, the default written out beside it.
 #include "gadget/gadget_internal_win32.h"
 #include "system/wide.h"
-#include "window/event_bindings.h"
 #include "window/event_queue.h"
 #include "window/window.h"
 
@@ -67,9 +66,7 @@ void gadget_free(std::intptr_t gadget) {
     if (!g)
         return;
     const HWND control = gadget_hwnd(*g);
-    const std::intptr_t window = window_number_of(g->handle);
     DestroyWindow(control);  // WM_NCDESTROY tears the gadget down
-    remove_object_bindings(EV_GADGET, window, gadget);
     // A control that could not be destroyed (another thread's, already dead)
     // must still give its number back.
     g = gadget_object(gadget);

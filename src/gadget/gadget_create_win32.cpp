@@ -4,8 +4,10 @@
 #include "system/gui_thread.h"
 #include "system/wide.h"
 #include "window/drop_target.h"
+#include "window/event_bindings.h"
 #include "window/event_queue.h"
 #include "window/gadget_hooks.h"
+#include "window/window.h"
 #include "window/window_properties_win32.h"
 
 void set_helper_control(HWND helper, HWND owner) {
@@ -62,6 +64,9 @@ void tear_down_gadget(HWND control, std::intptr_t id) {
     GadgetObject* g = gadget_object(id);
     if (g && g->handle == control && g->table && g->table->free_hook)
         g->table->free_hook(*g);
+    // Every end of a gadget (freed, its container or window gone, its number
+    // used again) drops its callbacks: a later gadget of that number starts clean.
+    remove_object_bindings(EV_GADGET, window_number_of(control), id);
     RemovePropW(control, kPropGadgetId);
     remove_drop_target(control);
     SetWindowLongPtrW(control, GWLP_ID, -1);

@@ -329,6 +329,19 @@ TEST_F(GadgetTest, ANewGadgetUnderAFreedNumberRunsNoneOfTheOldCallbacks) {
     click(hwnd(1));
     pump();
     EXPECT_EQ(g_bound_runs, 1);
+
+    // A gadget that ends with the control it lies in loses its bindings as well.
+    ASSERT_NE(text_gadget(3, 0, 40, 100, 60, u"box"), 0);
+    push_gadget_list(hwnd(3));
+    ASSERT_NE(button_gadget(2, 0, 0, 60, 20, u"inner"), 0);
+    gadget_close_list();
+    gadget_bind_event(2, on_bound_click, ET_LEFT_CLICK);
+    gadget_free(3);
+    ASSERT_EQ(gadget_handle(2), nullptr);
+    ASSERT_NE(button_gadget(2, 0, 40, 60, 20, u"d"), 0);
+    click(hwnd(2));
+    pump();
+    EXPECT_EQ(g_bound_runs, 1);
 }
 
 }  // namespace
