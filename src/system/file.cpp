@@ -61,14 +61,14 @@ bool is_separator(char16_t c) {
 std::intptr_t open_file_for_reading(std::intptr_t id, std::u16string_view path, int flags) {
     if (id != PB_Any && id < 0)
         return 0;
+    // A number in use is freed first, whatever the open gives: its file may
+    // be the very one asked for, which an unshared open would otherwise refuse.
+    if (id != PB_Any)
+        close_file(id);
     FileStamp opened;
     const NativeFile handle = native_open_read(path, opened);
-    if (!handle) {
-        // A failed open under a number in use still frees that number.
-        if (id != PB_Any)
-            close_file(id);
+    if (!handle)
         return 0;
-    }
     const std::lock_guard guard(files_lock());
     const auto made = files().create(id);
     if (!made) {

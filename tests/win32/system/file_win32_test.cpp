@@ -48,6 +48,9 @@ TEST(OpenFileForReadingWin32, ShareNothingWithOtherOpeners) {
     EXPECT_EQ(open_file_for_reading(2, path), 0);
     CloseHandle(other);
     EXPECT_NE(open_file_for_reading(2, path), 0);
+    // Opened again under the number that holds it: the old open goes first.
+    EXPECT_NE(open_file_for_reading(2, path), 0);
+    EXPECT_EQ(file_length(2), 4);
     close_file(2);
 }
 
