@@ -28,6 +28,9 @@ struct ItemRecord {
 
 struct ListIconRecord {
     HIMAGELIST images = nullptr;
+    // The check boxes' pictures, which the control makes but, sharing its
+    // image lists, never destroys.
+    HIMAGELIST states = nullptr;
     std::vector<std::unique_ptr<ItemRecord>> items;
 };
 
@@ -121,6 +124,8 @@ void listicon_free(GadgetObject& g) {
     if (auto* list = static_cast<ListIconRecord*>(g.extension)) {
         if (list->images)
             ImageList_Destroy(list->images);
+        if (list->states)
+            ImageList_Destroy(list->states);
         delete list;
         g.extension = nullptr;
     }
@@ -472,6 +477,8 @@ std::intptr_t listicon_gadget(std::intptr_t id,
     if (flags & PB_ListIcon_HeaderDragDrop)
         extended |= LVS_EX_HEADERDRAGDROP;
     send(control, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+    if (extended & LVS_EX_CHECKBOXES)
+        list->states = reinterpret_cast<HIMAGELIST>(send(control, LVM_GETIMAGELIST, LVSIL_STATE));
     const std::intptr_t result = register_gadget(id, g, control, &kListIconKind);
     listicon_add_column(*g, 0, text_or_empty(title), title_width);
     return result;

@@ -49,6 +49,15 @@ TEST_F(GadgetTest, AListIconKeepsColumnsItemsAndTheirData) {
     EXPECT_EQ(gadget_count_items(1), 0);
     gadget_set_attribute(1, PB_ListIcon_DisplayMode, 2);
     EXPECT_EQ(gadget_get_attribute(1, PB_ListIcon_DisplayMode), 2);
+
+    // The check boxes' pictures go with the gadget (the list shares its
+    // image lists, so it leaves them to their owner).
+    const auto states = reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_STATE, 0));
+    IMAGEINFO pictures{};
+    ASSERT_TRUE(states && ImageList_GetImageInfo(states, 0, &pictures));
+    EXPECT_EQ(GetObjectType(pictures.hbmImage), static_cast<DWORD>(OBJ_BITMAP));
+    gadget_free(1);
+    EXPECT_EQ(GetObjectType(pictures.hbmImage), 0u);
 }
 
 TEST_F(GadgetTest, ClickingAListIconItemSelectsAndReportsIt) {
