@@ -13,9 +13,9 @@ public:
     explicit ProgressBarSink(std::intptr_t gadget);
 
     void set_progress_maximum(std::int32_t maximum) noexcept override;
-    // Values closer than a 500th of the range to the last one shown are
-    // skipped (the maximum and going back are always shown), so that a run
-    // over many small files cannot flood the GUI thread's message queue.
+    // Values closer than a 500th of the range to the last one shown, or
+    // within 40 ms of it, are skipped (the maximum and going back are always
+    // shown), so that a fast run cannot flood the GUI thread's message queue.
     void set_progress_value(std::int32_t value) noexcept override;
 
 private:
@@ -24,4 +24,5 @@ private:
     std::atomic<std::int32_t> maximum_{0};
     static constexpr std::int64_t kNothingShown = INT64_MIN;
     std::atomic<std::int64_t> last_shown_{kNothingShown};
+    std::atomic<std::int64_t> last_shown_at_{0};  // steady clock, milliseconds
 };

@@ -10,6 +10,15 @@
 
 namespace {
 
+// Counts the positions that reach the bar.
+WNDPROC g_bar_proc = nullptr;
+int g_positions_shown = 0;
+LRESULT CALLBACK counting_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+    if (message == PBM_SETPOS)
+        ++g_positions_shown;
+    return CallWindowProcW(g_bar_proc, hwnd, message, wparam, lparam);
+}
+
 class ProgressBarSinkTest : public GadgetTest {
 protected:
     void SetUp() override {
@@ -25,6 +34,9 @@ TEST_F(ProgressBarSinkTest, AWorkerThreadReportsThroughTheSink) {
         sink.set_progress_maximum(1000);
         for (int v = 0; v <= 700; v += 100)
             sink.set_progress_value(v);
+        // A value 40 ms or more after the last one shown is shown too.
+        Sleep(50);
+        sink.set_progress_value(750);
         done = true;
     });
     while (!done)
@@ -33,11 +45,16 @@ TEST_F(ProgressBarSinkTest, AWorkerThreadReportsThroughTheSink) {
     pump();
     EXPECT_EQ(gadget_get_attribute(1, PB_ProgressBar_Minimum), 0);
     EXPECT_EQ(gadget_get_attribute(1, PB_ProgressBar_Maximum), 1000);
-    EXPECT_EQ(gadget_get_state(1), 700);
+    EXPECT_EQ(gadget_get_state(1), 750);
     EXPECT_EQ(events_suppressed(), 0);
 
     // A long run of tiny steps from a worker that outpaces the GUI thread:
-    // nothing is lost that matters, the bar ends at its maximum.
+    // nothing is lost that matters, the bar ends at its maximum, and the GUI
+    // thread gets a handful of positions, not one per 500th of the range.
+    const HWND bar = hwnd(1);
+    g_bar_proc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&counting_proc)));
+    g_positions_shown = 0;
     std::thread flood([&] {
         sink.set_progress_maximum(200000);
         for (int v = 0; v <= 200000; ++v)
@@ -45,8 +62,11 @@ TEST_F(ProgressBarSinkTest, AWorkerThreadReportsThroughTheSink) {
     });
     flood.join();
     pump();
+    SetWindowLongPtrW(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_bar_proc));
     EXPECT_EQ(gadget_get_attribute(1, PB_ProgressBar_Maximum), 200000);
     EXPECT_EQ(gadget_get_state(1), 200000);
+    EXPECT_GE(g_positions_shown, 2);  // the first value and the last, each with its overshoot
+    EXPECT_LT(g_positions_shown, 100);
     // A new run going back shows its start at once.
     std::thread again([&] {
         sink.set_progress_maximum(10);
