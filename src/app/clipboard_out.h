@@ -5,5 +5,11 @@
 
 #include "app/data_section.h"
 
-// Ok, ClipboardRefused, or NoClipboard in a build without a clipboard.
+// Ok, ClipboardRefused, ClipboardEmptied, or NoClipboard in a build without a
+// clipboard.
 [[nodiscard]] GenerationStatus put_on_clipboard(std::u16string_view text) noexcept;
+
+// For the program's end, from any thread: waits for a set under way to finish
+// (a process ended inside one leaves the clipboard empty), after which
+// put_on_clipboard leaves the clipboard alone.
+void close_clipboard_output() noexcept;

@@ -5,3 +5,5 @@
 GenerationStatus put_on_clipboard(std::u16string_view) noexcept {
     return GenerationStatus::NoClipboard;
 }
+
+void close_clipboard_output() noexcept {}

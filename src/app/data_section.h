@@ -12,8 +12,9 @@ class ProgressSink;
 enum class GenerationStatus : std::int32_t {
     Ok = 0,
     OutOfMemory = 1,       // the text could not be built; the clipboard is unchanged
-    ClipboardRefused = 2,  // built, but the clipboard could not be set
+    ClipboardRefused = 2,  // built, but the clipboard could not be set; it is unchanged
     NoClipboard = 3,       // this build has no clipboard (native Linux)
+    ClipboardEmptied = 4,  // built; the clipboard was emptied but did not take it
 };
 
 struct DataSection {

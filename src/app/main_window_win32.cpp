@@ -131,8 +131,13 @@ void on_copy_done() noexcept {
             break;
         case GenerationStatus::ClipboardRefused:
             why =
-                u"The clipboard is unchanged: it could not be opened or did not take the text "
-                u"(another program may be holding it). Try Copy again.";
+                u"The clipboard is unchanged: it could not be opened (another program may be holding it) "
+                u"or there was no memory for the text. Try Copy again.";
+            break;
+        case GenerationStatus::ClipboardEmptied:
+            why =
+                u"The clipboard did not take the text and is now empty "
+                u"(another program may have been holding it). Try Copy again.";
             break;
         case GenerationStatus::NoClipboard:
             why = u"The clipboard is unchanged: this system has no clipboard.";

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/busy_flag.h"
+#include "app/clipboard_out.h"
 #include "app/dpi_values.h"
 #include "app/fatal_report.h"
 #include "app/file_map.h"
@@ -112,6 +113,9 @@ void end_program(std::uint32_t exit_code) noexcept {
     // A generation still running reads files through the file registry: leave
     // them to the process's end rather than free them under the worker.
     const bool worker_running = busy_flag_is_set();
+    // Closed during a Copy: the clipboard keeps what it had, or gets the whole
+    // text if the worker was already setting it, never nothing.
+    close_clipboard_output();
 
     end_threads();
     restore_error_filter();

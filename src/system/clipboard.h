@@ -4,7 +4,14 @@
 
 #include <string_view>
 
-// Replaces the clipboard's content by the text as Unicode text. False, with
-// the clipboard unchanged, when it cannot be opened (another program holds it)
-// or the memory for the text cannot be had.
+enum class ClipboardSet {
+    Set,
+    Unchanged,  // it could not be opened (another program holds it), or no memory
+    Emptied,    // it was emptied, then did not take the text
+};
+
+// Replaces the clipboard's content by the text as Unicode text.
+[[nodiscard]] ClipboardSet put_clipboard_text(std::u16string_view text);
+
+// The same, as a yes or no.
 [[nodiscard]] bool set_clipboard_text(std::u16string_view text);

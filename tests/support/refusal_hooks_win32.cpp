@@ -6,7 +6,13 @@
 //   refuse_window_hook  its top-level windows of the window library's classes
 //                       are not created (the window that cannot open);
 //   refuse_thread_hook  its next CreateThread fails with "not enough memory",
-//                       later ones work (a Copy whose thread cannot start).
+//                       later ones work (a Copy whose thread cannot start);
+//   refuse_clipboard_hook  SetClipboardData fails (after the clipboard was
+//                       emptied);
+//   slow_clipboard_hook SetClipboardData first sets the event named
+//                       kClipboardSettingEvent, if there is one, and waits
+//                       1.5 s (a program closed while it sets the clipboard).
+#include "support/refusal_hooks_win32.h"
 #include "support/import_slot_win32.h"
 #include "system/win32.h"
 
@@ -41,6 +47,32 @@ HANDLE WINAPI refused_create_thread(LPSECURITY_ATTRIBUTES security,
     return g_create_thread(security, stack, start, parameter, flags, id);
 }
 
+using SetClipboardDataProcedure = HANDLE(WINAPI*)(UINT, HANDLE);
+SetClipboardDataProcedure g_set_clipboard_data = nullptr;
+
+HANDLE WINAPI refused_set_clipboard_data(UINT, HANDLE) noexcept {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+}
+
+HANDLE WINAPI slow_set_clipboard_data(UINT format, HANDLE data) noexcept {
+    if (HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, kClipboardSettingEvent)) {
+        SetEvent(event);
+        CloseHandle(event);
+    }
+    Sleep(1500);
+    return g_set_clipboard_data(format, data);
+}
+
+// Diverts the program's SetClipboardData on the first hook call inside it.
+LRESULT divert_clipboard(int code, WPARAM wparam, LPARAM lparam, SetClipboardDataProcedure replacement) {
+    if (code >= 0 && !g_set_clipboard_data && in_the_program()) {
+        g_set_clipboard_data = reinterpret_cast<SetClipboardDataProcedure>(
+            divert_import("SetClipboardData", reinterpret_cast<void*>(replacement)));
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK refuse_window_hook(int code, WPARAM wparam, LPARAM lparam) noexcept {
@@ -64,4 +96,13 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK refuse_thread_hook(int code, W
             divert_import("CreateThread", reinterpret_cast<void*>(&refused_create_thread)));
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    refuse_clipboard_hook(int code, WPARAM wparam, LPARAM lparam) noexcept {
+    return divert_clipboard(code, wparam, lparam, &refused_set_clipboard_data);
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK slow_clipboard_hook(int code, WPARAM wparam, LPARAM lparam) noexcept {
+    return divert_clipboard(code, wparam, lparam, &slow_set_clipboard_data);
 }

@@ -1,11 +1,13 @@
 // Blobsmith.exe when the system refuses it something, arranged from outside
-// its process by the hooks of blobsmith-refusals.dll: its window, a thread.
+// its process by the hooks of blobsmith-refusals.dll: its window, a thread,
+// the clipboard.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "program_driver_win32.h"
+#include "support/refusal_hooks_win32.h"
 
 namespace {
 
@@ -112,6 +114,48 @@ TEST(BlobsmithFailures, ACopyWhoseThreadCannotStartSaysSoAndTheNextCopyWorks) {
 
     PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(program.wait_exit(), 0u);
+}
+
+// Installs the hook and waits until the program has it: a click on the list
+// is a window event, which brings the library in.
+void bring_in(const Program& program, const RefusalHook& hook) {
+    ASSERT_TRUE(hook.installed());
+    driver::click(driver::centre_on_screen(driver::find_control(program.window(), L"ListBox").hwnd));
+    ASSERT_TRUE(driver::wait_until([&] { return has_module(program.id(), L"blobsmith-refusals.dll"); }, 5000));
+}
+
+TEST(BlobsmithFailures, AClipboardEmptiedButNotSetIsNotCalledUnchanged) {
+    Program program;
+    ASSERT_NE(program.window(), nullptr);
+    ASSERT_TRUE(driver::set_clipboard(u"before"));
+    const RefusalHook hook("refuse_clipboard_hook");
+    bring_in(program, hook);
+    driver::click(driver::centre_on_screen(driver::find_control(program.window(), L"Button", L"Copy").hwnd));
+    HWND box = nullptr;
+    ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }));
+    const std::wstring text = box_text(box, L"clipboard");
+    EXPECT_NE(text.find(L"is now empty"), std::wstring::npos) << std::string(text.begin(), text.end());
+    EXPECT_EQ(driver::clipboard_text(), u"<none>");  // no text at all
+    press_ok(program, box, L"Blobsmith");
+    PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.wait_exit(), 0u);
+}
+
+TEST(BlobsmithFailures, ClosedWhileSettingTheClipboardItEndsWithTheTextThere) {
+    const HANDLE setting = CreateEventW(nullptr, TRUE, FALSE, kClipboardSettingEvent);
+    ASSERT_NE(setting, nullptr);
+    Program program;
+    ASSERT_NE(program.window(), nullptr);
+    ASSERT_TRUE(driver::set_clipboard(u"before"));
+    const RefusalHook hook("slow_clipboard_hook");
+    bring_in(program, hook);
+    driver::click(driver::centre_on_screen(driver::find_control(program.window(), L"Button", L"Copy").hwnd));
+    // The clipboard is emptied by now, the text not yet given.
+    ASSERT_EQ(WaitForSingleObject(setting, 10000), WAIT_OBJECT_0);
+    PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.wait_exit(), 0u);
+    EXPECT_EQ(driver::clipboard_text().rfind(u"DataSection\r\n", 0), 0u);
+    CloseHandle(setting);
 }
 
 }  // namespace
