@@ -1,5 +1,6 @@
 // The file list's popup menu: "Remove selected" and "Remove ALL", made anew at
 // each right-click with only the usable items enabled and bound.
+#include "app/busy_flag.h"
 #include "app/dropped_files.h"
 #include "app/file_map.h"
 #include "app/program.h"
@@ -58,7 +59,9 @@ void add_list_menu_item(std::uint32_t item, const char16_t* text, bool enabled) 
 void on_list_menu() noexcept {
     TRACK_LINE(kThisFile);
     ProgramState& state = program_state();
-    if (!state.file_list)
+    // Checked again here, not only when the menu opened: a Copy started while
+    // it was open (by another program's click) reads the file map.
+    if (!state.file_list || busy_flag_is_set())
         return;
     switch (current_event_object()) {
         case kRemoveSelected:
