@@ -3,7 +3,7 @@
 // such as NUL and pipes written directly.
 #include "system/win32.h"
 
-#include <atomic>
+#include <mutex>
 #include <string>
 
 #include "system/file_replace.h"
@@ -30,15 +30,29 @@ std::u16string reason(const char16_t* what, DWORD error) {
     return result;
 }
 
-// The temporary file Ctrl+C must remove; null when there is none.
-std::atomic<const wchar_t*> g_interrupted_cleanup{nullptr};
+// The temporary file Ctrl+C must remove; empty when there is none. A copy
+// under a lock: the handler runs on a thread of its own, and the path it
+// names may be freed or replaced meanwhile.
+std::mutex g_cleanup_lock;
+std::wstring g_interrupted_cleanup;
+
+void remove_on_break(const std::u16string& path) {
+    const std::lock_guard guard(g_cleanup_lock);
+    g_interrupted_cleanup.assign(path.begin(), path.end());
+}
+
+void keep_on_break() {
+    const std::lock_guard guard(g_cleanup_lock);
+    g_interrupted_cleanup.clear();
+}
 
 BOOL WINAPI remove_temporary_on_break(DWORD event) noexcept {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
         return FALSE;
     // The file is open with delete sharing: it goes when the process ends.
-    if (const wchar_t* path = g_interrupted_cleanup.exchange(nullptr))
-        DeleteFileW(path);
+    const std::lock_guard guard(g_cleanup_lock);  // held to the end: nothing changes the path now
+    if (!g_interrupted_cleanup.empty())
+        DeleteFileW(g_interrupted_cleanup.c_str());
     // Ended here with the status Windows' own handling gives, which Wine's
     // (exit status 0) does not: an interrupted run must not look successful.
     ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));
@@ -132,7 +146,7 @@ bool FileReplacement::begin(std::u16string_view path, std::u16string& problem) {
     for (unsigned attempt = 0; attempt < 100 && !state->handle; ++attempt) {
         state->temporary = state->target + utf16_from_utf8(".tmp" + std::to_string(GetCurrentProcessId()) + "-" +
                                                            std::to_string(attempt));
-        g_interrupted_cleanup.store(wide(state->temporary));
+        remove_on_break(state->temporary);
         state->handle.reset(CreateFileW(wide(state->temporary), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!state->handle && GetLastError() != ERROR_FILE_EXISTS)
@@ -140,7 +154,7 @@ bool FileReplacement::begin(std::u16string_view path, std::u16string& problem) {
     }
     if (!state->handle) {
         const DWORD error = GetLastError();
-        g_interrupted_cleanup.store(nullptr);
+        keep_on_break();
         problem = reason(u"cannot create a temporary file beside it", error);
         return false;
     }
@@ -190,7 +204,7 @@ bool FileReplacement::commit(std::u16string& problem) {
         problem = reason(u"cannot replace it", error);
         return false;
     }
-    g_interrupted_cleanup.store(nullptr);
+    keep_on_break();
     state_.reset();
     return true;
 }
@@ -200,7 +214,7 @@ void FileReplacement::abandon() noexcept {
         return;
     state_->handle.reset();  // before the temporary file can be deleted
     if (!state_->temporary.empty()) {
-        g_interrupted_cleanup.store(nullptr);
+        keep_on_break();
         DeleteFileW(wide(state_->temporary));
     }
     state_.reset();
