@@ -34,8 +34,16 @@ HWND create_gadget_control(DWORD ex_style,
 GadgetObject* allocate_gadget(std::intptr_t id, HWND control) {
     // A number in use loses its old gadget here (the registry's free routine).
     GadgetObject* g = gadget_registry()->create(id).record;
-    if (!g)
+    if (!g) {
         DestroyWindow(control);
+        return nullptr;
+    }
+    // The old gadget of that number held the new control (it was the current
+    // gadget list), and took it along: nothing was made.
+    if (!IsWindow(control)) {
+        gadget_registry()->release(id);
+        return nullptr;
+    }
     return g;
 }
 

@@ -21,6 +21,13 @@ TEST_F(GadgetTest, ANumberInUseLosesItsOldControlAndItsQueuedEvents) {
     EXPECT_EQ(gadget_object(1), record);
     EXPECT_EQ(gadget_kind(1), kKindText);
     EXPECT_EQ(pump(), (GadgetEvents{{2, ET_LEFT_CLICK}}));
+
+    // A gadget made inside the gadget whose number it takes goes with it:
+    // a failure, not a number without a control.
+    push_gadget_list(hwnd(1));
+    EXPECT_EQ(button_gadget(1, 0, 0, 10, 10, u"inside"), 0);
+    EXPECT_EQ(gadget_handle(1), nullptr);
+    gadget_close_list();
 }
 
 TEST_F(GadgetTest, AnyIdsAreHandlesAndControlsCarryTheirIds) {
