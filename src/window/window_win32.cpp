@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/object_library.h"
 #include "system/gui_thread.h"
@@ -122,6 +123,26 @@ void activate_owner(HWND hwnd) {
     HWND owner = GetWindow(hwnd, GW_OWNER);
     if (owner && GetActiveWindow() == hwnd)
         SetActiveWindow(owner);
+}
+
+// The thread's windows that `owner` owns. Found through the platform, not the
+// registry, whose enumeration is in use while every window is freed.
+struct OwnedSearch {
+    HWND owner;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collect_owned(HWND hwnd, LPARAM search) noexcept {
+    auto& s = *reinterpret_cast<OwnedSearch*>(search);
+    if (GetWindow(hwnd, GW_OWNER) == s.owner)
+        s.found.push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> owned_windows(HWND owner) {
+    OwnedSearch search{owner, {}};
+    EnumThreadWindows(GetCurrentThreadId(), collect_owned, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 std::uint16_t bound_value(std::int32_t value, bool maximum) {
@@ -271,6 +292,13 @@ void close_window(std::intptr_t number) {
     if (!win)
         return;
     const Window closing = *win;
+    // The platform destroys the windows this one owns along with it: closed
+    // here first, they do not outlive their windows as records and classes.
+    for (const HWND hwnd : owned_windows(closing.handle)) {
+        std::intptr_t other;
+        if (find_window(hwnd, other) && window_handle(other) == hwnd)
+            close_window(other);
+    }
     remove_window_bindings(number);
     activate_owner(closing.handle);
     RemovePropW(closing.handle, kPropWindowId);

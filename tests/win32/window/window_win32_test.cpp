@@ -63,6 +63,21 @@ TEST_F(WindowTest, ReusingANumberClosesTheOldWindowFirst) {
     EXPECT_EQ(window_width(1), 120);
 }
 
+TEST_F(WindowTest, ClosingAWindowClosesTheWindowsItOwns) {
+    ASSERT_NE(open_window(1, 0, 0, 100, 100, u"owner", PB_Window_Invisible), 0);
+    ASSERT_NE(open_window(2, 0, 0, 100, 100, u"owned", PB_Window_Invisible, hwnd_of(1)), 0);
+    const std::intptr_t any = open_window(PB_Any, 0, 0, 100, 100, u"owned too", PB_Window_Invisible, hwnd_of(2));
+    ASSERT_NE(any, 0);
+    const HWND owned = hwnd_of(2);
+    close_window(1);
+    EXPECT_FALSE(IsWindow(owned));
+    EXPECT_EQ(is_window(2), nullptr);
+    EXPECT_EQ(is_window(any), nullptr);
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof info;
+    EXPECT_FALSE(GetClassInfoExW(GetModuleHandleW(nullptr), L"WindowClass_2", &info));
+}
+
 // A platform window that cannot be made (here: its owner is no window)
 // leaves neither the number nor the window class behind, so the same
 // number opens normally afterwards, PB_Any too.
