@@ -1,6 +1,10 @@
 // The list view gadget: a list box of text lines with single or multiple
 // selection, reporting clicks, double clicks, right clicks and drag starts.
+#include <algorithm>
 #include <cstdlib>
+#include <span>
+#include <utility>
+#include <vector>
 
 #include "gadget/gadget_internal_win32.h"
 #include "gadget/gadget_kinds.h"
@@ -123,8 +127,47 @@ void listview_set_text(GadgetObject& g, const std::u16string& text) {
     send(control, LB_SETCURSEL, static_cast<WPARAM>(position));
 }
 
+// The list's style has a horizontal scroll bar, which a list box shows only
+// for an extent set wider than its client area: set to the widest text added,
+// long items (deep paths) can be scrolled to instead of being cut off. The
+// widest text is taken among the longest few, so that a batch of thousands
+// costs a few measurements; the room of one average letter covers the rest.
+void widen_for(HWND control, std::span<const char16_t* const> texts) {
+    constexpr std::size_t kMeasured = 32;
+    std::vector<std::pair<std::size_t, const char16_t*>> longest;
+    longest.reserve(texts.size());
+    for (const char16_t* text : texts)
+        if (text)
+            longest.emplace_back(std::char_traits<char16_t>::length(text), text);
+    const auto measured = longest.begin() + static_cast<std::ptrdiff_t>(std::min(kMeasured, longest.size()));
+    std::partial_sort(longest.begin(), measured, longest.end(),
+                      [](const auto& a, const auto& b) { return a.first > b.first; });
+    const HDC dc = GetDC(control);
+    if (!dc)
+        return;
+    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(send(control, WM_GETFONT)));
+    LONG widest = 0;
+    for (auto it = longest.begin(); it != measured; ++it) {
+        SIZE size{};
+        if (GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(it->second), static_cast<int>(it->first), &size))
+            widest = std::max(widest, size.cx);
+    }
+    TEXTMETRICW metrics{};
+    if (widest > 0 && GetTextMetricsW(dc, &metrics))
+        widest += metrics.tmAveCharWidth;
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    RECT client{};
+    GetClientRect(control, &client);
+    if (widest > client.right && widest > send(control, LB_GETHORIZONTALEXTENT))
+        send(control, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest));
+}
+
 std::int32_t listview_add_item(GadgetObject& g, std::int32_t position, const std::u16string& text, std::uintptr_t) {
-    send(gadget_hwnd(g), LB_INSERTSTRING, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(wide(text)));
+    const HWND control = gadget_hwnd(g);
+    send(control, LB_INSERTSTRING, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(wide(text)));
+    const char16_t* added = text.c_str();
+    widen_for(control, {&added, 1});
     return 0;
 }
 
@@ -133,7 +176,10 @@ void listview_remove_item(GadgetObject& g, std::int32_t item) {
 }
 
 void listview_clear_items(GadgetObject& g) {
-    send(gadget_hwnd(g), LB_RESETCONTENT);
+    const HWND control = gadget_hwnd(g);
+    send(control, LB_RESETCONTENT);
+    if (send(control, LB_GETHORIZONTALEXTENT) != 0)
+        send(control, LB_SETHORIZONTALEXTENT, 0);
 }
 
 std::int32_t listview_count_items(GadgetObject& g) {
@@ -160,6 +206,8 @@ std::int32_t listview_set_item_text(GadgetObject& g, std::int32_t item, const st
         return -1;
     send(control, LB_INSERTSTRING, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(wide(text)));
     send(control, LB_SETITEMDATA, static_cast<WPARAM>(item), data);
+    const char16_t* changed = text.c_str();
+    widen_for(control, {&changed, 1});
     return 0;
 }
 
@@ -297,6 +345,7 @@ void listview_append_items(GadgetObject& g, std::span<const char16_t* const> tex
     for (const char16_t* text : texts)
         CallWindowProcW(g_listbox_proc, control, LB_INSERTSTRING, static_cast<WPARAM>(-1),
                         reinterpret_cast<LPARAM>(text ? text : u""));
+    widen_for(control, texts);
 }
 
 std::intptr_t listview_gadget(std::intptr_t id,

@@ -136,6 +136,42 @@ TEST_F(ListViewTest, ABatchOfItemsGoesAfterTheOthersInOrder) {
     gadget_add_items(99, batch);  // no such gadget: nothing happens
 }
 
+// How wide the list draws a text, in its own font.
+LONG text_width(HWND list, const std::u16string& text) {
+    const HDC dc = GetDC(list);
+    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text.c_str()), static_cast<int>(text.size()), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(list, dc);
+    return size.cx;
+}
+
+TEST_F(ListViewTest, ItemsWiderThanTheListCanBeScrolledTo) {
+    make(PB_ListView_MultiSelect, 2);
+    const auto extent = [&] { return SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0); };
+    EXPECT_EQ(extent(), 0);  // short items: no horizontal scroll bar
+
+    const std::u16string deep = u"C:\\" + std::u16string(40, u'W') + u"\\end.bin";
+    gadget_add_item(1, -1, deep.c_str());
+    EXPECT_GE(extent(), text_width(list, deep));
+    EXPECT_TRUE(GetWindowLongW(list, GWL_STYLE) & WS_HSCROLL);
+
+    // In a batch, the widest is found among thousands of shorter ones.
+    gadget_clear_items(1);
+    EXPECT_EQ(extent(), 0);
+    std::vector<std::u16string> texts(3000, u"short");
+    texts[1234] = deep + u"\\deeper";
+    std::vector<const char16_t*> batch;
+    for (const std::u16string& text : texts)
+        batch.push_back(text.c_str());
+    gadget_add_items(1, batch);
+    EXPECT_GE(extent(), text_width(list, texts[1234]));
+
+    gadget_set_item_text(1, 0, (texts[1234] + u"\\deepest").c_str());
+    EXPECT_GE(extent(), text_width(list, texts[1234] + u"\\deepest"));
+}
+
 TEST_F(ListViewTest, PressOnASelectedItemKeepsTheSelectionAndClicks) {
     make(PB_ListView_MultiSelect);
     SendMessageW(list, LB_SETSEL, TRUE, 1);
