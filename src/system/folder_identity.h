@@ -20,3 +20,7 @@ struct FolderIdentity {
 // volume is a question of its own, under Wine one to another process, so a
 // walk asks for it only when two folders share a number.
 [[nodiscard]] std::optional<FolderIdentity> folder_identity(std::u16string_view path, bool with_volume = true);
+
+// The same for a plain file, with its volume: two paths with the same
+// identity name one file (through links, or another spelling of the path).
+[[nodiscard]] std::optional<FolderIdentity> file_identity(std::u16string_view path);

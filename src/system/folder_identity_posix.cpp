@@ -1,4 +1,4 @@
-// Folder identities on POSIX: device and inode of what the path leads to.
+// Folder and file identities on POSIX: device and inode of what the path leads to.
 #include "system/folder_identity.h"
 
 #include <sys/stat.h>
@@ -7,11 +7,23 @@
 
 #include "system/utf.h"
 
-// stat gives both at once: `with_volume` changes nothing.
-std::optional<FolderIdentity> folder_identity(std::u16string_view path, bool) {
+namespace {
+
+std::optional<FolderIdentity> identity(std::u16string_view path, bool folder) {
     const std::string p = utf8_from_utf16(path);
     struct stat st {};
-    if (p.empty() || stat(p.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+    if (p.empty() || stat(p.c_str(), &st) != 0 || (folder ? !S_ISDIR(st.st_mode) : !S_ISREG(st.st_mode)))
         return std::nullopt;
     return FolderIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+}  // namespace
+
+// stat gives both at once: `with_volume` changes nothing.
+std::optional<FolderIdentity> folder_identity(std::u16string_view path, bool) {
+    return identity(path, true);
+}
+
+std::optional<FolderIdentity> file_identity(std::u16string_view path) {
+    return identity(path, false);
 }

@@ -1,5 +1,5 @@
-// Folder identities on Windows: volume serial number and file number of the
-// folder a path leads to (junctions and symbolic links followed by the open).
+// Folder and file identities on Windows: volume serial number and file number
+// of what a path leads to (junctions and symbolic links followed by the open).
 #include "system/win32.h"
 
 #include <winternl.h>
@@ -20,29 +20,27 @@ struct FileIdInfo128 {
 };
 constexpr auto kFileIdInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
 
-}  // namespace
-
-std::optional<FolderIdentity> folder_identity(std::u16string_view path, bool with_volume) {
+std::optional<FolderIdentity> identity(std::u16string_view path, bool with_volume, bool want_folder) {
     if (path.empty())
         return std::nullopt;
     const std::u16string p(path);
     // Backup semantics is what lets CreateFileW open a folder; no access
     // rights are needed to read its identity, and sharing everything keeps
     // the walk from disturbing anyone.
-    const UniqueFile folder(CreateFileW(wide(p), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    const UniqueFile opened(CreateFileW(wide(p), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!folder)
+    if (!opened)
         return std::nullopt;
     FILE_BASIC_INFO basic{};
-    if (!GetFileInformationByHandleEx(folder.get(), FileBasicInfo, &basic, sizeof basic) ||
-        !(basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (!GetFileInformationByHandleEx(opened.get(), FileBasicInfo, &basic, sizeof basic) ||
+        !(basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != !want_folder)
         return std::nullopt;
     if (!with_volume) {
         // The number alone, which kernel32 has no call for: under Wine a
         // stat, where the volume's serial costs 0.4 ms a folder.
         IO_STATUS_BLOCK io{};
         LARGE_INTEGER number{};
-        if (NtQueryInformationFile(folder.get(), &io, &number, sizeof number, FileInternalInformation) >= 0) {
+        if (NtQueryInformationFile(opened.get(), &io, &number, sizeof number, FileInternalInformation) >= 0) {
             FolderIdentity identity;
             identity.index = static_cast<std::uint64_t>(number.QuadPart);
             return identity;
@@ -50,7 +48,7 @@ std::optional<FolderIdentity> folder_identity(std::u16string_view path, bool wit
     }
     // ReFS numbers its folders with 128 bits (Windows 8 and later).
     FileIdInfo128 id{};
-    if (GetFileInformationByHandleEx(folder.get(), kFileIdInfo, &id, sizeof id)) {
+    if (GetFileInformationByHandleEx(opened.get(), kFileIdInfo, &id, sizeof id)) {
         FolderIdentity identity;
         identity.volume = id.volume;
         std::memcpy(&identity.index, id.id, 8);
@@ -58,8 +56,18 @@ std::optional<FolderIdentity> folder_identity(std::u16string_view path, bool wit
         return identity;
     }
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(folder.get(), &info))
+    if (!GetFileInformationByHandle(opened.get(), &info))
         return std::nullopt;
     return FolderIdentity{info.dwVolumeSerialNumber,
                           (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+}  // namespace
+
+std::optional<FolderIdentity> folder_identity(std::u16string_view path, bool with_volume) {
+    return identity(path, with_volume, true);
+}
+
+std::optional<FolderIdentity> file_identity(std::u16string_view path) {
+    return identity(path, true, false);
 }

@@ -14,7 +14,9 @@
 #include "app/section_stream.h"
 #include "app/terminal_progress.h"
 #include "system/console.h"
+#include "system/file.h"
 #include "system/file_replace.h"
+#include "system/folder_identity.h"
 #include "system/utf.h"
 
 namespace {
@@ -38,7 +40,9 @@ constexpr std::u16string_view kHelp =
     u"                          renamed), so it is never left half-written; a link\n"
     u"                          is followed to the file it leads to, and a device\n"
     u"                          or pipe is written to directly. \"-o -\" writes to\n"
-    u"                          standard output.\n"
+    u"                          standard output. FILE is never read: named as a\n"
+    u"                          PATH too, it is refused; found in a folder of the\n"
+    u"                          PATHs (an earlier output), it is left out.\n"
     u"  --utf16                 write UTF-16 LE, as on the clipboard; the default\n"
     u"                          is UTF-8. Lines of the text end with CR LF.\n"
     u"  --list                  write the entries' full paths instead of the text,\n"
@@ -249,6 +253,33 @@ int list(FileMap& map, const CliOptions& options, bool skipped) {
     return skipped ? kExitSkipped : kExitOk;
 }
 
+bool read_identity(std::u16string_view path, FolderIdentity& identity) {
+    const std::optional<FolderIdentity> read = file_identity(path);
+    if (read)
+        identity = *read;
+    return read.has_value();
+}
+
+bool is_file(std::u16string_view path, const FolderIdentity& file) {
+    FolderIdentity identity;
+    return read_identity(path, identity) && identity == file;
+}
+
+// Takes an earlier run's output out of a folder it lies in: embedded, it would
+// make every run's text differ from the last. Entries of another size are not
+// it, which spares a look at each file.
+void leave_out_output(FileMap& map, const FolderIdentity& output, std::int64_t output_size) {
+    std::vector<std::u16string> keys;
+    map.walk([&](const std::u16string& key, FileEntry& entry) {
+        if (entry.size == output_size && is_file(entry.path, output)) {
+            complain(entry.path + u": left out: it is the output");
+            keys.push_back(key);
+        }
+    });
+    for (const std::u16string& key : keys)
+        map.erase(key);
+}
+
 int run(const std::vector<std::u16string>& arguments) {
     const CliParse parse = parse_cli_arguments(arguments);
     if (!parse.error.empty()) {
@@ -265,8 +296,20 @@ int run(const std::vector<std::u16string>& arguments) {
     for (const std::u16string& path : options.paths)
         paths.push_back(path.empty() ? path : absolute_path(path));
 
+    // A file that is both an input and the output would be read and then lost.
+    FolderIdentity output{};
+    const bool has_output = options.output && read_identity(*options.output, output);
+    for (const std::u16string& path : paths) {
+        if (has_output && is_file(path, output)) {
+            complain(path + u": is also the output; nothing is written");
+            return kExitFailed;
+        }
+    }
+
     FileMap& map = file_map();
     const DropResult drop = collect_dropped_paths(map, paths, nullptr);
+    if (has_output)
+        leave_out_output(map, output, file_facts(*options.output).size);
     for (const SkippedPath& skip : drop.skipped) {
         complain((skip.path.empty() ? u"(empty path)" : skip.path) + u": " + std::u16string(reason_text(skip.reason)));
     }

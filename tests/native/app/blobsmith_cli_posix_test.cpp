@@ -122,6 +122,26 @@ TEST_F(BlobsmithCli, ReplacesTheOutputFileWholeInUtf16) {
     EXPECT_EQ(entries, 1u) << "no temporary file is left beside the output";
 }
 
+TEST_F(BlobsmithCli, NeverReadsItsOwnOutput) {
+    // Named as an input too, however spelled: refused before anything is lost.
+    const std::string before = slurp(root / "other/ABC.BIN");
+    CliRun r = run("-o other/ABC.BIN tree ./other/../other/ABC.BIN");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("ABC.BIN: is also the output; nothing is written"), std::string::npos) << r.err;
+    EXPECT_EQ(slurp(root / "other/ABC.BIN"), before);
+
+    // Found in a folder it is made from: an earlier run's output is left out,
+    // so running again gives the same text.
+    r = run("-o tree/out.inc tree other/ABC.BIN");
+    EXPECT_EQ(r.status, 0);
+    const std::string first = slurp(root / "tree/out.inc");
+    EXPECT_EQ(first, CliFixture::expected_text());
+    r = run("-o tree/out.inc tree other/ABC.BIN");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find(path("tree/out.inc") + ": left out: it is the output"), std::string::npos) << r.err;
+    EXPECT_EQ(slurp(root / "tree/out.inc"), first);
+}
+
 TEST_F(BlobsmithCli, AnOutputThatCannotBeWrittenFailsAndLeavesNothingBehind) {
     std::filesystem::create_directory(root / "taken");
     std::ofstream(root / "taken" / "keep.txt") << "keep";

@@ -123,6 +123,20 @@ TEST(BlobsmithCliWin32, WritesUtf16ToAFileAndReportsSkippedPaths) {
     EXPECT_EQ(file_bytes(files.dir.path(u"out.inc")), CliFixture::utf16le(CliFixture::expected_text()));
 }
 
+TEST(BlobsmithCliWin32, NeverReadsItsOwnOutput) {
+    CliFixture files;
+    const std::string before = file_bytes(files.dir.path(u"other\\ABC.BIN"));
+    CliRun r = run_cli(files.dir.folder(), u"-o other\\ABC.BIN tree other/abc.bin");
+    EXPECT_EQ(r.status, 2u);
+    EXPECT_EQ(file_bytes(files.dir.path(u"other\\ABC.BIN")), before);
+    // An earlier output in a folder it is made from is left out.
+    for (int run = 0; run < 2; ++run) {
+        r = run_cli(files.dir.folder(), u"-o tree\\out.inc tree other\\ABC.BIN");
+        EXPECT_EQ(r.status, 0u);
+        EXPECT_EQ(file_bytes(files.dir.path(u"tree\\out.inc")), CliFixture::expected_text()) << run;
+    }
+}
+
 TEST(BlobsmithCliWin32, WritesToDevicesWithoutReplacingThem) {
     CliFixture files;
     for (const char16_t* device : {u"NUL", u"CON", u"CONOUT$"}) {
