@@ -19,9 +19,16 @@ enum class StandardStream { Output, Error };
 // Writes text for a person: UTF-16 to a Windows console, UTF-8 anywhere else.
 bool write_stream_text(StandardStream stream, std::u16string_view text);
 
+struct ProgramArguments {
+    std::vector<std::u16string> texts;
+    // The first argument that is not text (on POSIX: not valid UTF-8), which
+    // `texts` holds with U+FFFD in place of its bad bytes; 0 when none is.
+    std::size_t inexact = 0;
+};
+
 // The program's arguments after its own name, as UTF-16 (on Windows from the
 // wide command line, so that no character is lost to the ANSI code page).
-[[nodiscard]] std::vector<std::u16string> program_arguments(int argc, char** argv);
+[[nodiscard]] ProgramArguments program_arguments(int argc, char** argv);
 
 // The path made absolute against the current folder (a relative path as the
 // shell would hand it over in a drop); the path itself when that fails.

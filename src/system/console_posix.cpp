@@ -30,10 +30,13 @@ bool write_stream_text(StandardStream stream, std::u16string_view text) {
     return write_stream_bytes(stream, utf8_from_utf16(text));
 }
 
-std::vector<std::u16string> program_arguments(int argc, char** argv) {
-    std::vector<std::u16string> arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.push_back(utf16_from_utf8(argv[i]));
+ProgramArguments program_arguments(int argc, char** argv) {
+    ProgramArguments arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.texts.push_back(utf16_from_utf8(argv[i]));
+        if (arguments.inexact == 0 && utf8_from_utf16(arguments.texts.back()) != argv[i])
+            arguments.inexact = static_cast<std::size_t>(i);
+    }
     return arguments;
 }
 

@@ -56,14 +56,14 @@ bool write_stream_text(StandardStream stream, std::u16string_view text) {
     return true;
 }
 
-std::vector<std::u16string> program_arguments(int, char**) {
-    std::vector<std::u16string> arguments;
+ProgramArguments program_arguments(int, char**) {
+    ProgramArguments arguments;
     int count = 0;
     LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
     if (!list)
         return arguments;
     for (int i = 1; i < count; ++i)
-        arguments.push_back(from_wide(list[i]));
+        arguments.texts.push_back(from_wide(list[i]));
     LocalFree(list);
     return arguments;
 }

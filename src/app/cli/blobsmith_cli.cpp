@@ -325,7 +325,16 @@ int run(const std::vector<std::u16string>& arguments) {
 
 int main(int argc, char** argv) {
     try {
-        return run(program_arguments(argc, argv));
+        const ProgramArguments arguments = program_arguments(argc, argv);
+        if (arguments.inexact != 0) {
+            // As a path it would name another file, one whose name is the
+            // stand-in characters: a different output, an input "not found".
+            complain(u"argument " + utf16_from_utf8(std::to_string(arguments.inexact)) + u" (" +
+                     arguments.texts[arguments.inexact - 1] +
+                     u") is not valid UTF-8; such names cannot be used (see blobsmith-cli --help)");
+            return kExitFailed;
+        }
+        return run(arguments.texts);
     } catch (const std::exception&) {
         complain(u"out of memory");
         return kExitFailed;

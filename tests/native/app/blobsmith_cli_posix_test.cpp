@@ -142,6 +142,17 @@ TEST_F(BlobsmithCli, NeverReadsItsOwnOutput) {
     EXPECT_EQ(slurp(root / "tree/out.inc"), first);
 }
 
+TEST_F(BlobsmithCli, RefusesArgumentsThatAreNotText) {
+    // Read with a stand-in for the bad byte, the name would be another file's.
+    for (const char* arguments : {"-o \"$(printf 'out\\377.inc')\" tree", "tree \"$(printf 'x\\377')\""}) {
+        const CliRun r = run(arguments);
+        EXPECT_EQ(r.status, 2) << arguments;
+        EXPECT_NE(r.err.find("is not valid UTF-8"), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(strays(root, {}), std::vector<std::string>{}) << arguments;
+    }
+}
+
 TEST_F(BlobsmithCli, AnOutputThatCannotBeWrittenFailsAndLeavesNothingBehind) {
     std::filesystem::create_directory(root / "taken");
     std::ofstream(root / "taken" / "keep.txt") << "keep";
