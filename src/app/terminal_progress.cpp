@@ -25,10 +25,11 @@ void TerminalProgress::update(std::int32_t value, Clock::time_point now) noexcep
     draw(value);
 }
 
-void TerminalProgress::finish() noexcept {
+void TerminalProgress::finish(bool completed) noexcept {
     if (!drawn_)
         return;
-    draw(maximum_);
+    if (completed)
+        draw(maximum_);
     try {
         write_(u"\n");
     } catch (const std::exception&) {

@@ -29,7 +29,8 @@ public:
     // is old enough.
     void update(std::int32_t value, Clock::time_point now) noexcept;
     // Completes a bar that was drawn (full, then a line end); nothing otherwise.
-    void finish() noexcept;
+    // Work that failed keeps the bar where it stopped: full would read as done.
+    void finish(bool completed = true) noexcept;
 
 private:
     void draw(std::int32_t value) noexcept;

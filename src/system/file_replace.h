@@ -28,6 +28,9 @@ public:
     [[nodiscard]] bool commit(std::u16string& problem);
     // Removes the temporary file; the old file stays as it was.
     void abandon() noexcept;
+    // Whether begin() chose a temporary file to replace the target with, not
+    // the target itself (a device, a pipe).
+    [[nodiscard]] bool replaces() const noexcept;
 
     struct State;
 

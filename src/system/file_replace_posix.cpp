@@ -79,6 +79,10 @@ struct FileReplacement::State {
     UniqueFd fd;
 };
 
+bool FileReplacement::replaces() const noexcept {
+    return state_ && !state_->temporary.empty();
+}
+
 FileReplacement::FileReplacement() = default;
 
 FileReplacement::~FileReplacement() {
@@ -92,7 +96,12 @@ bool FileReplacement::begin(std::u16string_view path, std::u16string& problem) {
     // What the path leads to decides first: links such as /dev/stdout lead
     // to a pipe or terminal through names that are no paths ("pipe:[…]").
     struct stat st {};
-    const bool special = stat(state->target.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+    const bool found = stat(state->target.c_str(), &st) == 0;
+    if (found && S_ISDIR(st.st_mode)) {
+        problem = u"it is a folder";  // said now, before any work is done for it
+        return false;
+    }
+    const bool special = found && !S_ISREG(st.st_mode);
     if (!special && !follow_links(state->target)) {
         problem = reason("cannot follow the link", errno);
         return false;

@@ -84,6 +84,7 @@ bool names_device(std::u16string_view path) {
 struct Target {
     std::u16string path;  // the file that gets the content
     bool direct = false;  // a device or pipe: written to, not replaced
+    bool folder = false;
 };
 
 // Follows a link to the file it leads to and tells devices from files.
@@ -101,8 +102,11 @@ Target examine(const std::u16string& path) {
         target.direct = device ? GetFileType(device.get()) != FILE_TYPE_DISK : names_device(path);
         return target;  // else a new file, or one the replacement will report on
     }
+    BY_HANDLE_FILE_INFORMATION info{};
     if (GetFileType(h.get()) != FILE_TYPE_DISK) {
         target.direct = true;
+    } else if (GetFileInformationByHandle(h.get(), &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        target.folder = true;
     } else if (GetFileAttributesW(wide(path)) & FILE_ATTRIBUTE_REPARSE_POINT) {
         wchar_t final_path[32768];
         const DWORD length = GetFinalPathNameByHandleW(h.get(), final_path, 32768, FILE_NAME_NORMALIZED);
@@ -120,6 +124,10 @@ struct FileReplacement::State {
     UniqueFile handle;
 };
 
+bool FileReplacement::replaces() const noexcept {
+    return state_ && !state_->temporary.empty();
+}
+
 FileReplacement::FileReplacement() = default;
 
 FileReplacement::~FileReplacement() {
@@ -130,6 +138,10 @@ bool FileReplacement::begin(std::u16string_view path, std::u16string& problem) {
     abandon();
     auto state = std::make_unique<State>();
     const Target target = examine(std::u16string(path));
+    if (target.folder) {
+        problem = u"it is a folder";  // said now, before any work is done for it
+        return false;
+    }
     state->target = target.path;
     if (target.direct) {
         state->handle.reset(CreateFileW(wide(state->target), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

@@ -141,6 +141,9 @@ public:
     }
     // Leaves a file as it was.
     void abandon() { replacement_.abandon(); }
+    // Whether a failure leaves the output as it was: a file is replaced whole,
+    // standard output, a device or a pipe have what was written so far.
+    bool replaced() const { return file_ && replacement_.replaces(); }
 
 private:
     const std::optional<std::u16string>& file_;
@@ -177,7 +180,7 @@ int generate(FileMap& map, const CliOptions& options, bool skipped) {
         return kExitFailed;
     const StreamResult result = stream_data_section(map, options.utf16 ? TextEncoding::Utf16Le : TextEncoding::Utf8,
                                                     out, show_progress ? &progress : nullptr, MapFacts::JustCollected);
-    progress.finish();
+    progress.finish(result.status == StreamStatus::Ok);
     for (const LeftOut& left : result.left_out)
         complain(left.path + u": " + std::u16string(left_out_text(left.reason)));
     skipped = skipped || !result.left_out.empty();
@@ -191,12 +194,14 @@ int generate(FileMap& map, const CliOptions& options, bool skipped) {
         case StreamStatus::OutputFailed:
             out.close();
             return kExitFailed;
-        case StreamStatus::FileFailed:
+        case StreamStatus::FileFailed: {
+            const bool kept = out.replaced();
             out.abandon();
             complain(result.failed_path +
                      (result.changed_while_read ? u": changed while it was read" : u": could not be read to its end") +
-                     (options.output ? u"; the output is left as it was" : u"; the output is incomplete"));
+                     (kept ? u"; the output is left as it was" : u"; the output is incomplete"));
             return kExitFailed;
+        }
         case StreamStatus::OutOfMemory:
             out.abandon();
             complain(u"out of memory while writing the text");

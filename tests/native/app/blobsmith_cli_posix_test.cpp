@@ -158,7 +158,9 @@ TEST_F(BlobsmithCli, AnOutputThatCannotBeWrittenFailsAndLeavesNothingBehind) {
     std::ofstream(root / "taken" / "keep.txt") << "keep";
     CliRun r = run("-o taken tree");
     EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("taken: cannot replace it"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("taken: it is a folder"), std::string::npos) << r.err;
+    r = run("-o taken/ tree");
+    EXPECT_NE(r.err.find("taken/: it is a folder"), std::string::npos) << r.err;
     EXPECT_EQ(slurp(root / "taken" / "keep.txt"), "keep");
     for (const auto& entry : std::filesystem::directory_iterator(root))
         EXPECT_EQ(entry.path().filename().string().find("taken."), std::string::npos) << entry.path();

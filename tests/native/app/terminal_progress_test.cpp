@@ -45,6 +45,15 @@ TEST(TerminalProgress, DrawsBytesOfTheTotalAtMostEveryTenthOfASecond) {
     ASSERT_EQ(terminal.pieces.size(), 4u);
     EXPECT_EQ(terminal.pieces[2], u"\r[##############################] 3.0 MiB of 3.0 MiB   ");
     EXPECT_EQ(terminal.pieces[3], u"\n");
+
+    // Work that failed ends the line where the bar stood.
+    TerminalProgress failed(3 * 1024 * 1024, terminal.writer(), start);
+    failed.set_progress_maximum(1000);
+    failed.update(500, start + 600ms);
+    failed.finish(false);
+    ASSERT_EQ(terminal.pieces.size(), 6u);
+    EXPECT_EQ(terminal.pieces[4].substr(0, 17), u"\r[###############");
+    EXPECT_EQ(terminal.pieces[5], u"\n");
 }
 
 TEST(TerminalProgress, ByteCountsChooseTheirUnit) {

@@ -137,6 +137,13 @@ TEST(BlobsmithCliWin32, NeverReadsItsOwnOutput) {
     }
 }
 
+TEST(BlobsmithCliWin32, AFolderAsTheOutputIsRefusedBeforeAnyWork) {
+    CliFixture files;
+    const CliRun r = run_cli(files.dir.folder(), u"-o tree other\\ABC.BIN", nullptr, {CREATE_NO_WINDOW, true});
+    EXPECT_EQ(r.status, 2u);
+    EXPECT_EQ(r.out, "blobsmith-cli: tree: it is a folder\n");
+}
+
 TEST(BlobsmithCliWin32, WritesToDevicesWithoutReplacingThem) {
     CliFixture files;
     for (const char16_t* device : {u"NUL", u"CON", u"CONOUT$"}) {
