@@ -12,6 +12,7 @@
 
 #include "system/file_replace.h"
 #include "system/handles_posix.h"
+#include "system/name_cut.h"
 #include "system/posix_write.h"
 #include "system/utf.h"
 
@@ -117,7 +118,8 @@ bool FileReplacement::begin(std::u16string_view path, std::u16string& problem) {
         return true;
     }
     install_interrupt_cleanup();
-    state->temporary = state->target + ".XXXXXX";
+    // Cut short where the target's name leaves no room for the suffix.
+    state->temporary = cut_last_name(state->target, 7) + ".XXXXXX";
     // The name is published before the file exists, so that an interruption
     // right after mkstemp still finds it.
     g_interrupted_cleanup.store(state->temporary.c_str());

@@ -8,6 +8,7 @@
 
 #include "system/file_replace.h"
 #include "system/handles_win32.h"
+#include "system/name_cut.h"
 #include "system/utf.h"
 #include "system/wide.h"
 
@@ -156,8 +157,10 @@ bool FileReplacement::begin(std::u16string_view path, std::u16string& problem) {
     install_interrupt_cleanup();
     // A name nobody else uses: CREATE_NEW refuses one that exists.
     for (unsigned attempt = 0; attempt < 100 && !state->handle; ++attempt) {
-        state->temporary = state->target + utf16_from_utf8(".tmp" + std::to_string(GetCurrentProcessId()) + "-" +
-                                                           std::to_string(attempt));
+        const std::u16string suffix =
+            utf16_from_utf8(".tmp" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt));
+        // Cut short where the target's name leaves no room for the suffix.
+        state->temporary = cut_last_name(state->target, suffix.size()) + suffix;
         remove_on_break(state->temporary);
         state->handle.reset(CreateFileW(wide(state->temporary), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -142,6 +142,14 @@ TEST_F(BlobsmithCli, NeverReadsItsOwnOutput) {
     EXPECT_EQ(slurp(root / "tree/out.inc"), first);
 }
 
+TEST_F(BlobsmithCli, WritesAnOutputWhoseNameIsAsLongAsNamesGo) {
+    const std::string name(255, 'n');  // no room left for a temporary file's suffix
+    const CliRun r = run("-o " + name + " tree other/ABC.BIN");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(slurp(root / name), CliFixture::expected_text());
+    EXPECT_EQ(strays(root, {name}), std::vector<std::string>{});
+}
+
 TEST_F(BlobsmithCli, RefusesArgumentsThatAreNotText) {
     // Read with a stand-in for the bad byte, the name would be another file's.
     for (const char* arguments : {"-o \"$(printf 'out\\377.inc')\" tree", "tree \"$(printf 'x\\377')\""}) {
