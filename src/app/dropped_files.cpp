@@ -59,6 +59,8 @@ SkipReason unusable(std::u16string_view path) {
             return SkipReason::AccessDenied;
         case PathProblem::NotPlainFile:
             return SkipReason::NotPlainFile;
+        case PathProblem::LinkLoop:
+            return SkipReason::LinkLoop;
         default:
             return SkipReason::NotFound;
     }

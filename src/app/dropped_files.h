@@ -20,6 +20,7 @@ enum class SkipReason : std::int32_t {
     AccessDenied = 4,  // a folder on its path cannot be searched
     NotPlainFile = 5,  // a device, a pipe or a socket
     BadName = 6,       // a name that is not text (not UTF-8 on POSIX)
+    LinkLoop = 7,      // links that lead round in a circle
 };
 
 struct SkippedPath {

@@ -21,6 +21,7 @@ enum class PathProblem {
     NotFound,      // nothing there
     AccessDenied,  // a folder on the path cannot be searched
     NotPlainFile,  // a device, a pipe, a socket
+    LinkLoop,      // links that lead round in a circle
 };
 [[nodiscard]] PathProblem path_problem(std::u16string_view path);
 

@@ -99,8 +99,16 @@ PathProblem path_problem(std::u16string_view path) {
     struct stat st {};
     if (p.empty())
         return PathProblem::NotFound;
-    if (stat(p.c_str(), &st) != 0)
-        return errno == EACCES ? PathProblem::AccessDenied : PathProblem::NotFound;
+    if (stat(p.c_str(), &st) != 0) {
+        switch (errno) {
+            case EACCES:
+                return PathProblem::AccessDenied;
+            case ELOOP:
+                return PathProblem::LinkLoop;
+            default:
+                return PathProblem::NotFound;
+        }
+    }
     return S_ISDIR(st.st_mode) || S_ISREG(st.st_mode) ? PathProblem::None : PathProblem::NotPlainFile;
 }
 

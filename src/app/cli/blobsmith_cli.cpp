@@ -89,6 +89,8 @@ std::u16string_view reason_text(SkipReason reason) {
             return u"skipped: 2 GiB or larger, too large to embed";
         case SkipReason::Unlisted:
             return u"skipped: folder cannot be listed";
+        case SkipReason::LinkLoop:
+            return u"skipped: its links lead round in a circle";
     }
     return u"skipped";
 }

@@ -336,10 +336,11 @@ TEST_F(BlobsmithCli, SaysWhyAPathCannotBeUsed) {
                                                       std::filesystem::perms::group_read |
                                                       std::filesystem::perms::others_read);
     ASSERT_EQ(mkfifo((root / "pipe").c_str(), 0644), 0);
+    std::filesystem::create_symlink("round", root / "round");  // a link to itself
     std::string prefix;
     if (!as_unprivileged(prefix))
         GTEST_SKIP() << "running as root without setpriv: permissions cannot be tested";
-    const CliRun r = run_as(prefix, "locked/inner.bin locked pipe tree");
+    const CliRun r = run_as(prefix, "locked/inner.bin locked pipe round tree");
     std::filesystem::permissions(root / "locked", std::filesystem::perms::owner_all);
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_EQ(r.out.find("DataSection"), 0u);
@@ -347,6 +348,7 @@ TEST_F(BlobsmithCli, SaysWhyAPathCannotBeUsed) {
     EXPECT_NE(r.err.find(path("locked/inner.bin") + denied), std::string::npos) << r.err;
     EXPECT_NE(r.err.find(path("locked") + "/inner.bin" + denied), std::string::npos) << r.err;
     EXPECT_NE(r.err.find(path("pipe") + ": skipped: not a plain file"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(path("round") + ": skipped: its links lead round in a circle"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find("no such file"), std::string::npos) << r.err;
 }
 
