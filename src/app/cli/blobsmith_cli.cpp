@@ -68,9 +68,25 @@ constexpr std::u16string_view kListLineEnd = u"\r\n";
 constexpr std::u16string_view kListLineEnd = u"\n";
 #endif
 
+// Text with its line breaks made visible, for a message.
+std::u16string escaped_line_breaks(std::u16string_view path) {
+    std::u16string shown;
+    for (char16_t c : path) {
+        if (c == u'\n')
+            shown += u"\\n";
+        else if (c == u'\r')
+            shown += u"\\r";
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+// One line on standard error: a path in the message that holds a line break
+// would make it read as two.
 void complain(std::u16string_view message) {
     std::u16string line = u"blobsmith-cli: ";
-    line += message;
+    line += escaped_line_breaks(message);
     line += u'\n';
     write_stream_text(StandardStream::Error, line);
 }
@@ -214,27 +230,13 @@ int generate(FileMap& map, const CliOptions& options, bool skipped) {
     return skipped ? kExitSkipped : kExitOk;
 }
 
-// A path with its line breaks made visible, for a message.
-std::u16string escaped_line_breaks(std::u16string_view path) {
-    std::u16string shown;
-    for (char16_t c : path) {
-        if (c == u'\n')
-            shown += u"\\n";
-        else if (c == u'\r')
-            shown += u"\\r";
-        else
-            shown += c;
-    }
-    return shown;
-}
-
 int list(FileMap& map, const CliOptions& options, bool skipped) {
     std::u16string text;
     for (const std::u16string* listed : sorted_entry_paths(map)) {
         const std::u16string& path = *listed;
         // One path a line: a path holding a line break would read as two.
         if (path.find_first_of(u"\r\n") != std::u16string::npos) {
-            complain(escaped_line_breaks(path) + u": not listed: its name holds a line break");
+            complain(path + u": not listed: its name holds a line break");
             skipped = true;
             continue;
         }

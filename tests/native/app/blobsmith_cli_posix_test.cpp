@@ -371,6 +371,10 @@ TEST_F(BlobsmithCli, ReportsEveryNameItCannotHoldAndEveryPathItCannotList) {
     EXPECT_NE(r.err.find(path("lines") + "/two\\nlines.bin: not listed: its name holds a line break"),
               std::string::npos)
         << r.err;
+
+    // Every message about such a path stays on one line.
+    r = run("tree/empty.dat 'gone\nname.bin'");
+    EXPECT_EQ(r.err, "blobsmith-cli: " + path("gone") + "\\nname.bin: skipped: no such file or folder\n");
 }
 
 TEST_F(BlobsmithCli, MovesTheBarOnATerminalWhileOneLargeFileIsConverted) {
