@@ -22,10 +22,17 @@ std::u16string_view without_trailing_separators(std::u16string_view path) {
 }
 
 // Takes the path by value: a folder's walk hands over each path it built.
-void store_entry(FileMap& map, std::u16string path, std::int32_t size, const FileFacts& facts) {
+// Another file of the same name already there goes to `displaced`.
+void store_entry(FileMap& map,
+                 std::u16string path,
+                 std::int32_t size,
+                 const FileFacts& facts,
+                 std::vector<std::u16string>* displaced) {
     FileEntry& entry = map.insert(file_map_key(path));
     if (entry.path != path || entry.size != size || entry.date != facts.date || entry.modified != facts.modified)
         entry.text.clear();
+    if (displaced && !entry.path.empty() && entry.path != path)
+        displaced->push_back(std::move(entry.path));
     entry.path = std::move(path);
     entry.size = size;
     entry.date = facts.date;
@@ -48,7 +55,7 @@ void add_found_file(FileMap& map, std::u16string path, const FileFacts& facts, D
         stored.date = exact.date;
         stored.modified = exact.modified;
     }
-    store_entry(map, std::move(path), size, stored);
+    store_entry(map, std::move(path), size, stored, &result.displaced);
     ++result.files;
 }
 
@@ -131,7 +138,7 @@ DropResult collect_dropped_files(FileMap& map, std::u16string_view dropped_text,
 }
 
 void add_file_entry(FileMap& map, std::u16string_view path, std::int32_t size) {
-    store_entry(map, std::u16string(path), size, file_facts(path));
+    store_entry(map, std::u16string(path), size, file_facts(path), nullptr);
 }
 
 std::vector<const std::u16string*> sorted_entry_paths(FileMap& map) {

@@ -31,6 +31,9 @@ struct SkippedPath {
 struct DropResult {
     std::size_t files = 0;  // files stored (an entry updated again counts again)
     std::vector<SkippedPath> skipped;
+    // Files that gave way to a later file of the same name, in the order they
+    // did; the map holds the one that stayed.
+    std::vector<std::u16string> displaced;
 };
 
 // N separators give N + 1 pieces; an empty text gives one empty piece. An

@@ -32,7 +32,8 @@ constexpr std::u16string_view kHelp =
     u"the Blobsmith window does when the same files and folders are dropped on it\n"
     u"and \"Copy\" is pressed. The PATHs are one drop: folders are walked\n"
     u"recursively, and of several files with the same name (letter case ignored,\n"
-    u"wherever they lie) the one met last is kept.\n"
+    u"wherever they lie) the one met last is kept; the others are named on\n"
+    u"standard error.\n"
     u"\n"
     u"Options:\n"
     u"  -o FILE, --output FILE  write to FILE instead of standard output. FILE is\n"
@@ -321,6 +322,11 @@ int run(const std::vector<std::u16string>& arguments) {
         leave_out_output(map, output, file_facts(*options.output).size);
     for (const SkippedPath& skip : drop.skipped) {
         complain((skip.path.empty() ? u"(empty path)" : skip.path) + u": " + std::u16string(reason_text(skip.reason)));
+    }
+    // Only one file of a name is kept: the others are named, not lost unseen.
+    for (const std::u16string& path : drop.displaced) {
+        if (const FileEntry* kept = map.find(file_map_key(path)))
+            complain(path + u": left out: " + kept->path + u" has the same name");
     }
     if (map.empty()) {
         complain(u"nothing to convert: no file was found; the output is left as it was");

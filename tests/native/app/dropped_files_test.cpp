@@ -88,6 +88,10 @@ TEST(CollectDroppedFiles, SameNamedFilesOfOneDropKeepTheLastOne) {
     EXPECT_EQ(entry->path, second);
     EXPECT_EQ(entry->size, 6);
     EXPECT_EQ(list.items, std::vector<std::u16string>{second});
+    EXPECT_EQ(result.displaced, std::vector<std::u16string>{first});
+
+    // The same file dropped again displaces nothing.
+    EXPECT_TRUE(collect_dropped_files(map, second, &list).displaced.empty());
 }
 
 TEST(CollectDroppedFiles, SameNamedFilesAcrossDropsAndFoldersShareOneEntry) {
