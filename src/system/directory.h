@@ -65,6 +65,10 @@ bool list_directory(std::u16string_view directory,
                     std::u16string_view pattern,
                     const std::function<void(const DirectoryEntry&)>& visit);
 
+// Why `directory` cannot be listed, in the system's words; empty when it can
+// be opened for a listing now (a listing that failed later says nothing here).
+[[nodiscard]] std::u16string listing_problem(std::u16string_view directory);
+
 // Ends the listing and frees its number; PB_Any finishes every listing.
 void finish_directory(std::intptr_t scan);
 

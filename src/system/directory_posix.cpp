@@ -10,6 +10,7 @@
 
 #include "base/object_library.h"
 #include "system/directory.h"
+#include "system/error_text.h"
 #include "system/file_facts_posix.h"
 #include "system/handles_posix.h"
 #include "system/utf.h"
@@ -199,6 +200,13 @@ bool list_directory(std::u16string_view directory,
         visit(entry);
     }
     return !state.failed;
+}
+
+std::u16string listing_problem(std::u16string_view directory) {
+    ScanState state;
+    if (open_scan(state, directory, u""))
+        return {};
+    return system_error_text(static_cast<unsigned long>(errno));
 }
 
 void finish_directory(std::intptr_t scan) {

@@ -12,6 +12,7 @@
 
 #include "base/object_library.h"
 #include "system/directory.h"
+#include "system/error_text.h"
 #include "system/file_time_win32.h"
 #include "system/handles_win32.h"
 #include "system/wide.h"
@@ -244,6 +245,14 @@ bool list_directory(std::u16string_view directory,
         visit_entry(reinterpret_cast<const char16_t*>(found.cFileName), found_entry(found), visit);
     } while (FindNextFileW(search.get(), &found));
     return GetLastError() == ERROR_NO_MORE_FILES;  // anything else cut the listing short
+}
+
+std::u16string listing_problem(std::u16string_view directory) {
+    WIN32_FIND_DATAW found{};
+    const UniqueFind search(FindFirstFileW(wide(search_path_of(directory, u"*.*")), &found));
+    if (search || GetLastError() == ERROR_FILE_NOT_FOUND)
+        return {};
+    return system_error_text(GetLastError());
 }
 
 void finish_directory(std::intptr_t scan) {

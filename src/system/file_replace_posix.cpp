@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "system/error_text.h"
 #include "system/file_replace.h"
 #include "system/handles_posix.h"
 #include "system/name_cut.h"
@@ -19,7 +20,7 @@
 namespace {
 
 std::u16string reason(const char* what, int error) {
-    return utf16_from_utf8(std::string(what) + ": " + std::strerror(error));
+    return utf16_from_utf8(std::string(what) + ": ") + system_error_text(static_cast<unsigned long>(error));
 }
 
 // The temporary file an interruption must remove; null when there is none.

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <string>
 
+#include "system/error_text.h"
 #include "system/file_replace.h"
 #include "system/handles_win32.h"
 #include "system/name_cut.h"
@@ -15,20 +16,7 @@
 namespace {
 
 std::u16string reason(const char16_t* what, DWORD error) {
-    wchar_t* text = nullptr;
-    std::u16string result = what;
-    if (FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr) != 0 &&
-        text) {
-        std::u16string message = from_wide(text);
-        while (!message.empty() && (message.back() == u'\n' || message.back() == u'\r' || message.back() == u' '))
-            message.pop_back();
-        result += u": " + message;
-        LocalFree(text);
-    } else {
-        result += u": error " + utf16_from_utf8(std::to_string(error));
-    }
-    return result;
+    return what + (u": " + system_error_text(error));
 }
 
 // The temporary file Ctrl+C must remove; empty when there is none. A copy

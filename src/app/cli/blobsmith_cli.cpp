@@ -14,6 +14,7 @@
 #include "app/section_stream.h"
 #include "app/terminal_progress.h"
 #include "system/console.h"
+#include "system/directory.h"
 #include "system/file.h"
 #include "system/file_replace.h"
 #include "system/folder_identity.h"
@@ -321,7 +322,12 @@ int run(const std::vector<std::u16string>& arguments) {
     if (has_output)
         leave_out_output(map, output, file_facts(*options.output).size);
     for (const SkippedPath& skip : drop.skipped) {
-        complain((skip.path.empty() ? u"(empty path)" : skip.path) + u": " + std::u16string(reason_text(skip.reason)));
+        std::u16string why(reason_text(skip.reason));
+        if (skip.reason == SkipReason::Unlisted) {
+            if (const std::u16string problem = listing_problem(skip.path); !problem.empty())
+                why += u" (" + problem + u")";
+        }
+        complain((skip.path.empty() ? u"(empty path)" : skip.path) + u": " + why);
     }
     // Only one file of a name is kept: the others are named, not lost unseen.
     for (const std::u16string& path : drop.displaced) {

@@ -340,11 +340,14 @@ TEST_F(BlobsmithCli, SaysWhyAPathCannotBeUsed) {
                                                       std::filesystem::perms::others_read);
     ASSERT_EQ(mkfifo((root / "pipe").c_str(), 0644), 0);
     std::filesystem::create_symlink("round", root / "round");  // a link to itself
+    files.dir.write(u"closed/hidden.bin", "h");                // a folder that cannot be listed
+    std::filesystem::permissions(root / "closed", std::filesystem::perms::owner_exec);
     std::string prefix;
     if (!as_unprivileged(prefix))
         GTEST_SKIP() << "running as root without setpriv: permissions cannot be tested";
-    const CliRun r = run_as(prefix, "locked/inner.bin locked pipe round tree");
+    const CliRun r = run_as(prefix, "locked/inner.bin locked pipe round closed tree");
     std::filesystem::permissions(root / "locked", std::filesystem::perms::owner_all);
+    std::filesystem::permissions(root / "closed", std::filesystem::perms::owner_all);
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_EQ(r.out.find("DataSection"), 0u);
     const std::string denied = ": skipped: a folder on its path cannot be searched";
@@ -352,6 +355,8 @@ TEST_F(BlobsmithCli, SaysWhyAPathCannotBeUsed) {
     EXPECT_NE(r.err.find(path("locked") + "/inner.bin" + denied), std::string::npos) << r.err;
     EXPECT_NE(r.err.find(path("pipe") + ": skipped: not a plain file"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find(path("round") + ": skipped: its links lead round in a circle"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(path("closed") + "/: skipped: folder cannot be listed (Permission denied)"), std::string::npos)
+        << r.err;
     EXPECT_EQ(r.err.find("no such file"), std::string::npos) << r.err;
 }
 

@@ -1,0 +1,7 @@
+// The system's own words for an error number (errno on POSIX, GetLastError
+// on Windows), for messages to the user.
+#pragma once
+
+#include <string>
+
+[[nodiscard]] std::u16string system_error_text(unsigned long error);

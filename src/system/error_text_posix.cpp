@@ -1,0 +1,10 @@
+// Error texts on POSIX: strerror's.
+#include "system/error_text.h"
+
+#include <cstring>
+
+#include "system/utf.h"
+
+std::u16string system_error_text(unsigned long error) {
+    return utf16_from_utf8(std::strerror(static_cast<int>(error)));
+}
