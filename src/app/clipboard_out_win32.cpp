@@ -2,25 +2,26 @@
 #include "app/clipboard_out.h"
 
 #include <atomic>
-#include <chrono>
-#include <mutex>
 
 #include "system/clipboard.h"
+#include "system/win32.h"
 
 namespace {
 
-// Held through a set; recursive so that an end from the setting thread itself
-// cannot wait for itself.
-std::recursive_timed_mutex g_setting;
+// Held through a set. A slim lock needs no set-up: the end of the program may
+// take it while another thread is held anywhere (inside the heap, say).
+SRWLOCK g_setting = SRWLOCK_INIT;
 std::atomic<bool> g_closed{false};
 
 }  // namespace
 
 GenerationStatus put_on_clipboard(std::u16string_view text) noexcept {
-    const std::lock_guard guard(g_setting);
-    if (g_closed)
-        return GenerationStatus::ClipboardRefused;  // the program is ending: nobody waits for it
-    switch (put_clipboard_text(text)) {
+    AcquireSRWLockExclusive(&g_setting);
+    ClipboardSet set = ClipboardSet::Unchanged;
+    if (!g_closed)  // else the program is ending: nobody waits for the text
+        set = put_clipboard_text(text);
+    ReleaseSRWLockExclusive(&g_setting);
+    switch (set) {
         case ClipboardSet::Set:
             return GenerationStatus::Ok;
         case ClipboardSet::Emptied:
@@ -32,11 +33,15 @@ GenerationStatus put_on_clipboard(std::u16string_view text) noexcept {
 }
 
 void close_clipboard_output() noexcept {
-    // A clipboard that never answers must not keep the program from ending.
-    if (g_setting.try_lock_for(std::chrono::seconds(10))) {
-        g_closed = true;
-        g_setting.unlock();
-    } else {
-        g_closed = true;
+    // A clipboard that never answers must not keep the program from ending:
+    // at most 10 s.
+    for (int waited = 0; waited < 1000; ++waited) {
+        if (TryAcquireSRWLockExclusive(&g_setting)) {
+            g_closed = true;
+            ReleaseSRWLockExclusive(&g_setting);
+            return;
+        }
+        Sleep(10);
     }
+    g_closed = true;
 }

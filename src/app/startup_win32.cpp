@@ -110,17 +110,20 @@ void fatal_error_handler() noexcept {
 
 void end_program(std::uint32_t exit_code) noexcept {
     ProgramState& state = program_state();
-    // A generation still running reads files through the file registry: leave
-    // them to the process's end rather than free them under the worker.
-    const bool worker_running = busy_flag_is_set();
     // Closed during a Copy: the clipboard keeps what it had, or gets the whole
     // text if the worker was already setting it, never nothing.
     close_clipboard_output();
+    if (busy_flag_is_set()) {
+        // The generation's thread may be anywhere, holding any lock (the
+        // heap's, the loader's), and would have the ends below and
+        // ExitProcess's own clean-up wait for it. The process ends here; the
+        // system takes back what it holds.
+        TerminateProcess(GetCurrentProcess(), exit_code);
+    }
 
     end_threads();
     restore_error_filter();
-    if (!worker_running)
-        end_files();
+    end_files();
     // The window's drop target goes before OLE ends, not with the window.
     if (void* hwnd = window_handle(state.window))
         remove_drop_target(hwnd);
@@ -134,7 +137,7 @@ void end_program(std::uint32_t exit_code) noexcept {
     end_fonts();
     end_xml_library();
     end_programs();
-    if (state.heap && !worker_running)
+    if (state.heap)
         HeapDestroy(state.heap);
     ExitProcess(exit_code);
 }
