@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstring>
 #include <string>
 
 #include "system/error_text.h"

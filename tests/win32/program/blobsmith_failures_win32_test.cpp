@@ -125,13 +125,18 @@ void bring_in(const Program& program, const RefusalHook& hook) {
     ASSERT_TRUE(driver::wait_until([&] { return has_module(program.id(), L"blobsmith-refusals.dll"); }, 5000));
 }
 
+// A Copy of the empty list over "before" on the clipboard, with the hook in the program.
+void copy_with(const Program& program, const RefusalHook& hook) {
+    ASSERT_TRUE(driver::set_clipboard(u"before"));
+    bring_in(program, hook);
+    driver::click(driver::centre_on_screen(driver::find_control(program.window(), L"Button", L"Copy").hwnd));
+}
+
 TEST(BlobsmithFailures, AClipboardEmptiedButNotSetIsNotCalledUnchanged) {
     Program program;
     ASSERT_NE(program.window(), nullptr);
-    ASSERT_TRUE(driver::set_clipboard(u"before"));
     const RefusalHook hook("refuse_clipboard_hook");
-    bring_in(program, hook);
-    driver::click(driver::centre_on_screen(driver::find_control(program.window(), L"Button", L"Copy").hwnd));
+    copy_with(program, hook);
     HWND box = nullptr;
     ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }));
     const std::wstring text = box_text(box, L"clipboard");
@@ -147,10 +152,8 @@ TEST(BlobsmithFailures, ClosedWhileSettingTheClipboardItEndsWithTheTextThere) {
     ASSERT_NE(setting, nullptr);
     Program program;
     ASSERT_NE(program.window(), nullptr);
-    ASSERT_TRUE(driver::set_clipboard(u"before"));
     const RefusalHook hook("slow_clipboard_hook");
-    bring_in(program, hook);
-    driver::click(driver::centre_on_screen(driver::find_control(program.window(), L"Button", L"Copy").hwnd));
+    copy_with(program, hook);
     // The clipboard is emptied by now, the text not yet given.
     ASSERT_EQ(WaitForSingleObject(setting, 10000), WAIT_OBJECT_0);
     PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
