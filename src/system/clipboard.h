@@ -15,3 +15,8 @@ enum class ClipboardSet {
 
 // The same, as a yes or no.
 [[nodiscard]] bool set_clipboard_text(std::u16string_view text);
+
+// For the program's end, from any thread: waits (at most 10 s) for a hand-over
+// that has opened the clipboard (a process ended inside one leaves it empty);
+// later calls leave the clipboard unchanged.
+void stop_clipboard_writes() noexcept;

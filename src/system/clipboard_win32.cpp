@@ -1,9 +1,20 @@
 // Unicode text onto the Windows clipboard.
 #include "system/clipboard.h"
 
+#include <atomic>
 #include <cstring>
 
 #include "system/handles_win32.h"
+
+namespace {
+
+// Held from the opening of the clipboard to its closing, the only stretch in
+// which an end of the process would leave it empty. A slim lock needs no
+// set-up: the end may take it while another thread is held anywhere.
+SRWLOCK g_handing_over = SRWLOCK_INIT;
+std::atomic<bool> g_stopped{false};
+
+}  // namespace
 
 ClipboardSet put_clipboard_text(std::u16string_view text) {
     // The copy is made before the clipboard is opened: other programs wait
@@ -20,13 +31,33 @@ ClipboardSet put_clipboard_text(std::u16string_view text) {
         std::memcpy(target.get(), text.data(), text.size() * sizeof(char16_t));
         target.get()[text.size()] = 0;
     }
-    const OpenedClipboard clipboard;
-    if (!clipboard || !EmptyClipboard())
-        return ClipboardSet::Unchanged;
-    if (!SetClipboardData(CF_UNICODETEXT, memory.get()))
-        return ClipboardSet::Emptied;
-    (void)memory.release();  // the system owns it now
-    return ClipboardSet::Set;
+    AcquireSRWLockExclusive(&g_handing_over);
+    ClipboardSet result = ClipboardSet::Unchanged;
+    if (!g_stopped) {
+        const OpenedClipboard clipboard;
+        if (clipboard && EmptyClipboard()) {
+            result = ClipboardSet::Emptied;
+            if (SetClipboardData(CF_UNICODETEXT, memory.get())) {
+                (void)memory.release();  // the system owns it now
+                result = ClipboardSet::Set;
+            }
+        }
+    }
+    ReleaseSRWLockExclusive(&g_handing_over);
+    return result;
+}
+
+void stop_clipboard_writes() noexcept {
+    // A clipboard that never answers must not keep the program from ending.
+    for (int waited = 0; waited < 1000; ++waited) {
+        if (TryAcquireSRWLockExclusive(&g_handing_over)) {
+            g_stopped = true;
+            ReleaseSRWLockExclusive(&g_handing_over);
+            return;
+        }
+        Sleep(10);
+    }
+    g_stopped = true;
 }
 
 bool set_clipboard_text(std::u16string_view text) {
