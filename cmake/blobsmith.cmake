@@ -76,10 +76,13 @@ function(blobsmith_test_folder kind dir)
   if(DEFINED BLOBSMITH_TEST_TIMEOUT_${target})
     set(limit ${BLOBSMITH_TEST_TIMEOUT_${target}})
   endif()
-  set_tests_properties(${target} PROPERTIES TIMEOUT ${limit} LABELS "${kind}")
+  # A zone with summer time, so that dates a season away from today are
+  # converted with their own offset, not with today's (the machines run UTC).
+  set(environment "TZ=Europe/Berlin")
   if(WIN32)
     math(EXPR wine_limit "${limit} - 5")
-    set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED wine_prefix
-      ENVIRONMENT "BLOBSMITH_WINE_TIMEOUT=${wine_limit}")
+    list(APPEND environment "BLOBSMITH_WINE_TIMEOUT=${wine_limit}")
+    set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED wine_prefix)
   endif()
+  set_tests_properties(${target} PROPERTIES TIMEOUT ${limit} LABELS "${kind}" ENVIRONMENT "${environment}")
 endfunction()

@@ -8,6 +8,7 @@
 
 #include "gadget/explorer_kinds.h"
 #include "gadget/gadget_internal_win32.h"
+#include "system/file_time_win32.h"
 #include "system/wide.h"
 #include "window/event_queue.h"
 #include "window/gadget_hooks.h"
@@ -51,9 +52,8 @@ LRESULT send(HWND control, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
 }
 
 std::u16string date_text(const FILETIME& utc) {
-    FILETIME local{};
     SYSTEMTIME t{};
-    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &t))
+    if (!local_system_time(utc, t))
         return {};
     wchar_t text[32];
     std::swprintf(text, 32, L"%04u-%02u-%02u %02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute);

@@ -6,6 +6,10 @@
 
 #include "system/win32.h"
 
+// The file time as local wall-clock time, with the offset in force at that
+// time (summer or winter), not today's.
+[[nodiscard]] bool local_system_time(const FILETIME& time, SYSTEMTIME& local);
+
 // Local wall-clock seconds since 1970 (as file_date gives them); -1 outside
 // the 32-bit range, 0 when the time cannot be converted.
 [[nodiscard]] std::int32_t local_date(const FILETIME& time);

@@ -13,9 +13,6 @@
 
 namespace {
 
-// 100-ns intervals from 1601-01-01 to 1970-01-01.
-constexpr std::int64_t kEpochSeconds = 11644473600LL;
-
 bool is_separator(char16_t c) {
     return c == u'\\' || c == u'/';
 }
@@ -55,17 +52,6 @@ std::int64_t size_of(DWORD attributes, DWORD high, DWORD low) {
 }
 
 }  // namespace
-
-std::int32_t local_date(const FILETIME& time) {
-    FILETIME local{};
-    if (!FileTimeToLocalFileTime(&time, &local))
-        return 0;
-    const std::uint64_t ticks = (static_cast<std::uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
-    const std::int64_t seconds = static_cast<std::int64_t>(ticks / 10000000ULL) - kEpochSeconds;
-    if (seconds < 0 || seconds > INT32_MAX)
-        return -1;
-    return static_cast<std::int32_t>(seconds);
-}
 
 FileFacts file_facts(std::u16string_view path) {
     // The common case, a file or folder named without wildcards or a trailing

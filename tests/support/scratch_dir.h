@@ -91,8 +91,10 @@ public:
         local.wMinute = static_cast<WORD>(minute);
         local.wSecond = static_cast<WORD>(second);
         local.wMilliseconds = static_cast<WORD>(millisecond);
-        FILETIME local_time{}, utc{};
-        if (!SystemTimeToFileTime(&local, &local_time) || !LocalFileTimeToFileTime(&local_time, &utc))
+        // With the offset of that date, as a user's clock showed it then.
+        SYSTEMTIME universal{};
+        FILETIME utc{};
+        if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal) || !SystemTimeToFileTime(&universal, &utc))
             return false;
         HANDLE h = CreateFileW(wide(file), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);

@@ -87,6 +87,12 @@ TEST(FileDate, IsLocalWallClockSecondsWithinTheRepresentableRange) {
     EXPECT_GT(file_date(file, FILE_DATE_ACCESSED), 1600000000);
     ASSERT_TRUE(ScratchDir::set_modified(file, 2021, 3, 4, 5, 6, 7));
     EXPECT_EQ(file_date(file, FILE_DATE_MODIFIED), 1614834367);
+    // In summer and in winter alike, whatever the season today: the suites
+    // run in a zone that has summer time (tests/CMakeLists.txt).
+    ASSERT_TRUE(ScratchDir::set_modified(file, 2021, 7, 15, 12, 0, 0));
+    EXPECT_EQ(file_date(file, FILE_DATE_MODIFIED), 1626350400);
+    ASSERT_TRUE(ScratchDir::set_modified(file, 2021, 1, 15, 12, 0, 0));
+    EXPECT_EQ(file_date(file, FILE_DATE_MODIFIED), 1610712000);
     ASSERT_TRUE(ScratchDir::set_modified(file, 2000, 2, 29, 23, 59, 59));
     EXPECT_EQ(file_date(file, FILE_DATE_MODIFIED), 951868799);
     ASSERT_TRUE(ScratchDir::set_modified(file, 2040, 6, 1, 0, 0, 0));
