@@ -30,8 +30,10 @@ bool write_stream_bytes(StandardStream stream, std::string_view bytes) {
     // WriteFile on the handle itself: the C runtime's text mode would turn
     // every LF into CR LF.
     HANDLE h = handle_of(stream);
-    if (h == nullptr || h == INVALID_HANDLE_VALUE)
+    if (h == nullptr || h == INVALID_HANDLE_VALUE) {
+        SetLastError(ERROR_INVALID_HANDLE);  // a program started without the stream
         return false;
+    }
     while (!bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
         DWORD written = 0;

@@ -5,3 +5,7 @@
 #include <string>
 
 [[nodiscard]] std::u16string system_error_text(unsigned long error);
+
+// The calling thread's last error number (errno, GetLastError): read it right
+// after the call that failed.
+[[nodiscard]] unsigned long last_system_error();

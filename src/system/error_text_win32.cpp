@@ -17,3 +17,7 @@ std::u16string system_error_text(unsigned long error) {
         message.pop_back();
     return message;
 }
+
+unsigned long last_system_error() {
+    return GetLastError();
+}

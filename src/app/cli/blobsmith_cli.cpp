@@ -15,6 +15,7 @@
 #include "app/terminal_progress.h"
 #include "system/console.h"
 #include "system/directory.h"
+#include "system/error_text.h"
 #include "system/file.h"
 #include "system/file_replace.h"
 #include "system/folder_identity.h"
@@ -125,6 +126,15 @@ std::string encode(std::u16string_view text, bool utf16) {
     return bytes;
 }
 
+// Why standard output took no more, read at once after the failed write.
+std::u16string standard_output_problem() {
+    const unsigned long error = last_system_error();
+    std::u16string text = u"cannot write to standard output";
+    if (error != 0)
+        text += u": " + system_error_text(error);
+    return text;
+}
+
 // Standard output, or the file of -o.
 class Output : public ByteSink {
 public:
@@ -146,6 +156,8 @@ public:
         } else {
             failed_ =
                 !write_stream_bytes(StandardStream::Output, std::string_view(static_cast<const char*>(bytes), count));
+            if (failed_)
+                problem_ = standard_output_problem();
         }
         return !failed_;
     }
@@ -155,7 +167,7 @@ public:
             failed_ = !replacement_.commit(problem_);
         if (!failed_)
             return true;
-        complain(file_ ? *file_ + u": " + problem_ : u"cannot write to standard output");
+        complain(file_ ? *file_ + u": " + problem_ : problem_);
         replacement_.abandon();
         return false;
     }
@@ -257,7 +269,7 @@ int list(FileMap& map, const CliOptions& options, bool skipped) {
                                  ? write_stream_text(StandardStream::Output, text)
                                  : write_stream_bytes(StandardStream::Output, encode(text, options.utf16));
         if (!written) {
-            complain(u"cannot write to standard output");
+            complain(standard_output_problem());
             return kExitFailed;
         }
     }

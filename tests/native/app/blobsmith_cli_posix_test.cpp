@@ -278,6 +278,17 @@ TEST_F(BlobsmithCli, WritesDevicesAndPipesDirectlyAndFailsOnAFullDevice) {
     EXPECT_NE(r.err.find("full: cannot write"), std::string::npos) << r.err;
     EXPECT_TRUE(std::filesystem::is_character_file(root / "full"));
     EXPECT_EQ(strays(root, {"out.fifo", "null", "full"}), std::vector<std::string>{});
+
+    // Standard output on the full device says why it took nothing.
+    for (const char* list : {"", "--list "}) {
+        const std::string to_full = "cd '" + root.string() + "' && '" BLOBSMITH_BIN_DIR "/blobsmith-cli' " + list +
+                                    "tree other/ABC.BIN >full 2>err.txt";
+        const int raw = std::system(to_full.c_str());
+        EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 2) << list;
+        EXPECT_NE(slurp(root / "err.txt").find("cannot write to standard output: No space left on device"),
+                  std::string::npos)
+            << list << slurp(root / "err.txt");
+    }
 }
 
 TEST_F(BlobsmithCli, KeepsTheOldOutputWhenNothingIsCollected) {
