@@ -32,6 +32,14 @@ std::intptr_t image_notification(GadgetObject&, void*, unsigned message, std::ui
     return message == WM_COMMAND ? 0 : NOT_HANDLED;
 }
 
+// Version 6 of the common controls keeps a copy of a bitmap with alpha and
+// hands that copy back, not the bitmap it was given, when the picture is
+// replaced: the copy is the program's to delete.
+void delete_control_copy(HANDLE returned, const ImageGadgetRecord& r) {
+    if (returned && returned != r.picture)
+        delete_picture(returned, r.icon);
+}
+
 void image_free(GadgetObject& g) {
     if (ImageGadgetRecord* r = picture_of(g)) {
         delete_picture(r->picture, r->icon);
@@ -54,7 +62,9 @@ void show(HWND control, ImageGadgetRecord& r, std::uintptr_t image) {
     GetWindowRect(control, &kept);
     const LONG style = GetWindowLongW(control, GWL_STYLE) & ~SS_TYPEMASK;
     SetWindowLongW(control, GWL_STYLE, style | (icon ? SS_ICON : SS_BITMAP) | SS_CENTERIMAGE);
-    SendMessageW(control, STM_SETIMAGE, icon ? IMAGE_ICON : IMAGE_BITMAP, reinterpret_cast<LPARAM>(copy));
+    delete_control_copy(reinterpret_cast<HANDLE>(SendMessageW(control, STM_SETIMAGE, icon ? IMAGE_ICON : IMAGE_BITMAP,
+                                                              reinterpret_cast<LPARAM>(copy))),
+                        r);
     SetWindowPos(control, nullptr, 0, 0, kept.right - kept.left, kept.bottom - kept.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     delete_picture(r.picture, r.icon);
@@ -125,6 +135,13 @@ LRESULT CALLBACK image_proc(HWND control, UINT message, WPARAM wparam, LPARAM lp
                 break;
             case WM_RBUTTONDBLCLK:
                 post_gadget_event(control, ET_RIGHT_DOUBLE_CLICK);
+                break;
+            case WM_DESTROY:
+                // Taken back while the control still stands, with any copy
+                // of its own.
+                delete_control_copy(reinterpret_cast<HANDLE>(CallWindowProcW(g_static_proc, control, STM_SETIMAGE,
+                                                                             r->icon ? IMAGE_ICON : IMAGE_BITMAP, 0)),
+                                    *r);
                 break;
         }
     }
