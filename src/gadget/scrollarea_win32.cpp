@@ -1,6 +1,8 @@
 // The scroll area gadget: an outer window with both scroll bars that moves an
 // inner window (the gadget list of its children) under its client area.
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <new>
 
 #include "gadget/container_kinds.h"
@@ -69,8 +71,10 @@ void update_bars(HWND outer, const ScrollAreaRecord& area) {
     place_inner(outer, area);
 }
 
-void scroll_to(HWND outer, ScrollAreaRecord& area, int bar, int to) {
-    SetScrollPos(outer, bar, to, TRUE);
+// The bar keeps the position within its range; the step may be any number a
+// program sets, so positions are worked out in 64 bits.
+void scroll_to(HWND outer, ScrollAreaRecord& area, int bar, std::int64_t to) {
+    SetScrollPos(outer, bar, static_cast<int>(std::clamp<std::int64_t>(to, INT_MIN, INT_MAX)), TRUE);
     place_inner(outer, area);
 }
 
@@ -79,7 +83,7 @@ void on_scroll(HWND outer, ScrollAreaRecord& area, int bar, WPARAM wparam) {
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
     GetScrollInfo(outer, bar, &info);
-    int to = info.nPos;
+    std::int64_t to = info.nPos;
     switch (LOWORD(wparam)) {
         case SB_LINEUP:
             to -= area.step;
@@ -88,10 +92,10 @@ void on_scroll(HWND outer, ScrollAreaRecord& area, int bar, WPARAM wparam) {
             to += area.step;
             break;
         case SB_PAGEUP:
-            to -= static_cast<int>(info.nPage);
+            to -= info.nPage;
             break;
         case SB_PAGEDOWN:
-            to += static_cast<int>(info.nPage);
+            to += info.nPage;
             break;
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION:
@@ -132,7 +136,7 @@ LRESULT CALLBACK outer_proc(HWND outer, UINT message, WPARAM wparam, LPARAM lpar
                 break;
             case WM_MOUSEWHEEL: {
                 const int notches = GET_WHEEL_DELTA_WPARAM(wparam) / WHEEL_DELTA;
-                scroll_to(outer, *area, SB_VERT, position(outer, SB_VERT) - notches * 3 * area->step);
+                scroll_to(outer, *area, SB_VERT, position(outer, SB_VERT) - std::int64_t{notches} * 3 * area->step);
                 post_gadget_event(outer, ET_LEFT_CLICK);
                 return 0;
             }

@@ -1,6 +1,7 @@
 // The splitter gadget: two gadgets on either side of a bar; dragging the bar
 // or resizing the splitter sizes them through gadget_resize.
 #include <algorithm>
+#include <cstdint>
 #include <new>
 
 #include "gadget/container_kinds.h"
@@ -38,9 +39,13 @@ SplitterRecord* splitter_of(HWND control) {
 }
 
 // The position kept within both minimums (the first wins when they cannot both hold).
+// In 64 bits: a minimum may be any number a program sets.
 std::int32_t clamp_position(const SplitterRecord& s, std::int32_t position, std::int32_t length) {
-    const std::int32_t highest = length - bar_size(s) - s.second_minimum;
-    return std::max(std::min(position, highest), std::min(s.first_minimum, std::max(length - bar_size(s), 0)));
+    const std::int64_t room = std::max<std::int64_t>(std::int64_t{length} - bar_size(s), 0);
+    const std::int64_t highest = std::int64_t{length} - bar_size(s) - s.second_minimum;
+    // Between 0 and the larger of position and room: an int32 again.
+    return static_cast<std::int32_t>(
+        std::max(std::min<std::int64_t>(position, highest), std::min<std::int64_t>(s.first_minimum, room)));
 }
 
 void place_panes(HWND control, SplitterRecord& s) {

@@ -265,6 +265,18 @@ TEST_F(GadgetTest, AScrollAreaScrollsItsInnerAreaAndReportsIt) {
     pump();
     gadget_resize(1, kIgnore, kIgnore, 250, 160);
     EXPECT_TRUE(has_event(pump(), {1, ET_RESIZE}));
+
+    // The largest step a program may set: two notches up from the bottom
+    // reach the top, they do not wrap round to a step down.
+    gadget_set_attribute(1, PB_ScrollArea_ScrollStep, INT32_MAX);
+    gadget_set_attribute(1, PB_ScrollArea_Y, 100000);
+    const std::int32_t bottom = gadget_get_attribute(1, PB_ScrollArea_Y);
+    EXPECT_GT(bottom, 0);
+    SendMessageW(outer, WM_MOUSEWHEEL, MAKEWPARAM(0, 2 * WHEEL_DELTA), 0);
+    EXPECT_EQ(gadget_get_attribute(1, PB_ScrollArea_Y), 0);
+    SendMessageW(outer, WM_MOUSEWHEEL, MAKEWPARAM(0, -2 * WHEEL_DELTA), 0);
+    EXPECT_EQ(gadget_get_attribute(1, PB_ScrollArea_Y), bottom);
+    pump();
     expect_all_freed({outer, inner});
 }
 
