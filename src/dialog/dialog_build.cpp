@@ -553,6 +553,10 @@ void build_children(DialogBuild& build, DialogElement& parent, const XmlNode* fi
         const std::intptr_t made_gadget = element->gadget;
         // A grouped option gets its states when its gadget is made.
         const bool waiting = element->pending_slot != nullptr;
+        // A splitter pane's list closes as the pane is added: an option
+        // waiting for its group must be made in it now, not at the end.
+        if (waiting && parent.kind == ElementKind::splitter)
+            create_pending_options(build, parent);
         parent.add_child(std::move(element), node);
         if (build.errors.has_error())
             return;

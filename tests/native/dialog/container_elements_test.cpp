@@ -102,6 +102,19 @@ TEST_F(ContainerElements, ASplitterKeepsTwoChildrenAndLeavesNoListOpen) {
     EXPECT_EQ(fake.unbalanced_closes, 0);
 }
 
+TEST_F(ContainerElements, AGroupedOptionAsASplitterPaneIsMadeInItsPane) {
+    ASSERT_EQ(open(u"<window name='w'><vbox><splitter name='two'><option group='1' name='o1' text='a'/>"
+                   u"<option group='1' name='o2' text='b'/></splitter>"
+                   u"<splitter name='one'><option group='2' name='only' text='c'/></splitter></vbox></window>"),
+              1)
+        << dialog_error(dialog);
+    EXPECT_EQ(gadget(u"o1").list, gadget(u"two").request.first);
+    EXPECT_EQ(gadget(u"o2").list, gadget(u"two").request.second);
+    EXPECT_EQ(gadget(u"only").list, gadget(u"one").request.first);
+    EXPECT_TRUE(fake.lists.empty());
+    EXPECT_EQ(fake.unbalanced_closes, 0);
+}
+
 TEST_F(ContainerElements, AScrollAreaSetsItsAutomaticInnerSizeFromItsChild) {
     fake.required[u"b"] = {100, 200};
     ASSERT_EQ(open(u"<window name='w' margin='0'><scrollarea name='a' scrolling='vertical' height='50' step='7'>"
