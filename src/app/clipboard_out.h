@@ -5,8 +5,8 @@
 
 #include "app/data_section.h"
 
-// Ok, ClipboardRefused, ClipboardEmptied, or NoClipboard in a build without a
-// clipboard.
+// Ok, ClipboardRefused, ClipboardEmptied, OutOfMemory (no memory for the
+// clipboard's copy), or NoClipboard in a build without a clipboard.
 [[nodiscard]] GenerationStatus put_on_clipboard(std::u16string_view text) noexcept;
 
 // For the program's end, from any thread: waits for a set under way to finish

@@ -11,7 +11,7 @@ class ProgressSink;
 
 enum class GenerationStatus : std::int32_t {
     Ok = 0,
-    OutOfMemory = 1,       // the text could not be built; the clipboard is unchanged
+    OutOfMemory = 1,       // the text, or the clipboard's copy of it, could not be made; the clipboard is unchanged
     ClipboardRefused = 2,  // built, but the clipboard could not be set; it is unchanged
     NoClipboard = 3,       // this build has no clipboard (native Linux)
     ClipboardEmptied = 4,  // built; the clipboard was emptied but did not take it

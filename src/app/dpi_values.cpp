@@ -20,10 +20,10 @@ struct NamedSize {
 };
 
 constexpr NamedSize kNamedSizes[] = {
-    {u"DPIx1", &DpiSizes::x1, true, 600}, {u"DPIx2", &DpiSizes::x2, true, 400}, {u"DPIx3", &DpiSizes::x3, true, 86},
-    {u"DPIx4", &DpiSizes::x4, true, 86},  {u"DPIx5", &DpiSizes::x5, true, 0},   {u"DPIy1", &DpiSizes::y1, false, 420},
-    {u"DPIy2", &DpiSizes::y2, false, 300}, {u"DPIy3", &DpiSizes::y3, false, 0}, {u"DPIy4", &DpiSizes::y4, false, 24},
-    {u"DPIy5", &DpiSizes::y5, false, 24}, {u"DPIy6", &DpiSizes::y6, false, 16},
+    {u"DPIx1", &DpiSizes::x1, true, 600},  {u"DPIx2", &DpiSizes::x2, true, 400}, {u"DPIx3", &DpiSizes::x3, true, 86},
+    {u"DPIx4", &DpiSizes::x4, true, 86},   {u"DPIx5", &DpiSizes::x5, true, 0},   {u"DPIy1", &DpiSizes::y1, false, 420},
+    {u"DPIy2", &DpiSizes::y2, false, 300}, {u"DPIy3", &DpiSizes::y3, false, 0},  {u"DPIy4", &DpiSizes::y4, false, 24},
+    {u"DPIy5", &DpiSizes::y5, false, 24},  {u"DPIy6", &DpiSizes::y6, false, 16},
 };
 
 }  // namespace

@@ -131,8 +131,8 @@ void on_copy_done() noexcept {
             break;
         case GenerationStatus::ClipboardRefused:
             why =
-                u"The clipboard is unchanged: it could not be opened (another program may be holding it) "
-                u"or there was no memory for the text. Try Copy again.";
+                u"The clipboard is unchanged: it could not be opened (another program may be holding it). "
+                u"Try Copy again.";
             break;
         case GenerationStatus::ClipboardEmptied:
             why =

@@ -13,7 +13,7 @@ struct ProgramState {
     void* module = nullptr;  // the program's module handle
     void* heap = nullptr;    // the private heap, destroyed at the end
     std::intptr_t dialog = 0;
-    std::intptr_t font = 0;  // 0 when Consolas could not be loaded
+    std::intptr_t font = 0;     // 0 when Consolas could not be loaded
     std::u16string definition;  // the dialog definition until the window is open
 
     std::intptr_t window = -1;

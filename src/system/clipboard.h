@@ -6,7 +6,8 @@
 
 enum class ClipboardSet {
     Set,
-    Unchanged,  // it could not be opened (another program holds it), or no memory
+    Unchanged,  // it could not be opened (another program holds it)
+    NoMemory,   // unchanged: no memory for the clipboard's copy of the text
     Emptied,    // it was emptied, then did not take the text
 };
 

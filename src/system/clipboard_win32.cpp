@@ -23,11 +23,11 @@ ClipboardSet put_clipboard_text(std::u16string_view text) {
     const SIZE_T bytes = (text.size() + 1) * sizeof(char16_t);
     UniqueHglobal memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!memory)
-        return ClipboardSet::Unchanged;
+        return ClipboardSet::NoMemory;
     {
         const LockedGlobal<char16_t> target(memory.get());
         if (!target.get())
-            return ClipboardSet::Unchanged;
+            return ClipboardSet::NoMemory;
         std::memcpy(target.get(), text.data(), text.size() * sizeof(char16_t));
         target.get()[text.size()] = 0;
     }

@@ -9,6 +9,8 @@
 //                       later ones work (a Copy whose thread cannot start);
 //   refuse_clipboard_hook  SetClipboardData fails (after the clipboard was
 //                       emptied);
+//   refuse_clipboard_memory_hook  GlobalAlloc fails (no memory for the
+//                       clipboard's copy of a text);
 //   slow_clipboard_hook SetClipboardData first sets the event named
 //                       kClipboardSettingEvent, if there is one, and waits
 //                       1.5 s (a program closed while it sets the clipboard).
@@ -64,6 +66,14 @@ HANDLE WINAPI slow_set_clipboard_data(UINT format, HANDLE data) noexcept {
     return g_set_clipboard_data(format, data);
 }
 
+using GlobalAllocProcedure = HGLOBAL(WINAPI*)(UINT, SIZE_T);
+GlobalAllocProcedure g_global_alloc = nullptr;
+
+HGLOBAL WINAPI refused_global_alloc(UINT, SIZE_T) noexcept {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+}
+
 // Diverts the program's SetClipboardData on the first hook call inside it.
 LRESULT divert_clipboard(int code, WPARAM wparam, LPARAM lparam, SetClipboardDataProcedure replacement) {
     if (code >= 0 && !g_set_clipboard_data && in_the_program()) {
@@ -101,6 +111,16 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK refuse_thread_hook(int code, W
 extern "C" __declspec(dllexport) LRESULT CALLBACK
     refuse_clipboard_hook(int code, WPARAM wparam, LPARAM lparam) noexcept {
     return divert_clipboard(code, wparam, lparam, &refused_set_clipboard_data);
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    refuse_clipboard_memory_hook(int code, WPARAM wparam, LPARAM lparam) noexcept {
+    // Only the clipboard's text takes global memory in the program.
+    if (code >= 0 && !g_global_alloc && in_the_program()) {
+        g_global_alloc = reinterpret_cast<GlobalAllocProcedure>(
+            divert_import("GlobalAlloc", reinterpret_cast<void*>(&refused_global_alloc)));
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK slow_clipboard_hook(int code, WPARAM wparam, LPARAM lparam) noexcept {

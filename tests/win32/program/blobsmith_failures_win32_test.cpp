@@ -147,6 +147,22 @@ TEST(BlobsmithFailures, AClipboardEmptiedButNotSetIsNotCalledUnchanged) {
     EXPECT_EQ(program.wait_exit(), 0u);
 }
 
+TEST(BlobsmithFailures, NoMemoryForTheClipboardsCopyIsCalledThatNotABusyClipboard) {
+    Program program;
+    ASSERT_NE(program.window(), nullptr);
+    const RefusalHook hook("refuse_clipboard_memory_hook");
+    copy_with(program, hook);
+    HWND box = nullptr;
+    ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }));
+    const std::wstring text = box_text(box, L"clipboard");
+    EXPECT_NE(text.find(L"The clipboard is unchanged: there is not enough memory"), std::wstring::npos)
+        << std::string(text.begin(), text.end());
+    EXPECT_EQ(driver::clipboard_text(), u"before");
+    press_ok(program, box, L"Blobsmith");
+    PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.wait_exit(), 0u);
+}
+
 TEST(BlobsmithFailures, ClosedWhileSettingTheClipboardItEndsWithTheTextThere) {
     const HANDLE setting = CreateEventW(nullptr, TRUE, FALSE, kClipboardSettingEvent);
     ASSERT_NE(setting, nullptr);
