@@ -28,19 +28,27 @@ struct Placed {
 };
 
 // Reads the entry's file and appends its section. False only when memory ran
-// out; a file that cannot be read adds nothing and keeps no rows.
-bool emit_from_file(TextBuilder& text, FileEntry& entry, std::u16string_view label, std::vector<Placed>& placed) {
+// out; a file that cannot be read adds nothing, keeps no rows and is named in
+// left_out.
+bool emit_from_file(TextBuilder& text,
+                    FileEntry& entry,
+                    std::u16string_view label,
+                    std::vector<Placed>& placed,
+                    std::vector<LeftOut>& left_out) {
     std::int64_t length = 0;
     std::intptr_t file = 0;
     if (entry.size > 0) {
         file = open_file_for_reading(PB_Any, entry.path);
-        if (!file)
+        if (!file) {
+            left_out.push_back(not_opened(entry.path, true));
             return true;
+        }
         length = file_length(file);
         if (length < 0 || length > INT32_MAX) {
             if (length > INT32_MAX)
                 entry.size = FILE_ENTRY_TOO_LARGE;
             close_file(file);
+            left_out.push_back({entry.path, length < 0 ? LeftOutReason::ReadFailed : LeftOutReason::TooLarge});
             return true;
         }
         if (length != entry.size) {
@@ -56,20 +64,21 @@ bool emit_from_file(TextBuilder& text, FileEntry& entry, std::u16string_view lab
     text.append(entry_head(entry, label));
     const std::size_t offset = text.size();
     DataRowsStatus status = DataRowsStatus::Ok;
+    bool changed = false;
     if (length == 0) {
         text.append(kEmptyRows);
     } else {
         status = append_file_rows(text, file, length, kValuesPerLine);
         // Written while it was read: the rows may mix old and new bytes.
-        if (status == DataRowsStatus::Ok && file_stamp(file) != before)
-            status = DataRowsStatus::ReadFailed;
+        changed = status == DataRowsStatus::Ok && file_stamp(file) != before;
     }
     if (file)
         close_file(file);
     if (status == DataRowsStatus::OutOfMemory || text.failed())
         return false;
-    if (status != DataRowsStatus::Ok) {
+    if (status != DataRowsStatus::Ok || changed) {
         text.truncate(start);
+        left_out.push_back({entry.path, changed ? LeftOutReason::ChangedWhileRead : LeftOutReason::ReadFailed});
         return true;
     }
     placed.push_back({&entry, offset, text.size() - offset});
@@ -109,6 +118,7 @@ SharedTextBlock unchanged_text(const std::vector<Emitted>& emitted) {
 DataSection build(FileMap& map, ProgressSink* sink) {
     DataSection result;
     Progress progress(sink, refresh(map));
+    add_unusable_entries(map, result.left_out);
     const std::vector<Emitted> emitted = entries_in_key_order(map);
 
     if (SharedTextBlock same = unchanged_text(emitted)) {
@@ -118,6 +128,7 @@ DataSection build(FileMap& map, ProgressSink* sink) {
                 progress.set(sum += e.entry->size);
         }
         result.text = TextSlice(same, 0, same->size());
+        result.entries = emitted.size();
         return result;
     }
 
@@ -149,7 +160,7 @@ DataSection build(FileMap& map, ProgressSink* sink) {
         if (entry.text.empty()) {
             // A text without this entry's rows, or without the entries after
             // it, must not pass for the whole one.
-            if (!emit_from_file(text, entry, label, placed)) {
+            if (!emit_from_file(text, entry, label, placed, result.left_out)) {
                 result.status = GenerationStatus::OutOfMemory;
                 return result;
             }
@@ -173,6 +184,7 @@ DataSection build(FileMap& map, ProgressSink* sink) {
     for (const Placed& p : placed)
         p.entry->text = TextSlice(shared, p.offset, p.length);
     result.text = TextSlice(shared, 0, shared->size());
+    result.entries = placed.size();
     return result;
 }
 
@@ -195,6 +207,8 @@ void set_generation_progress(ProgressSink* progress) noexcept {
 
 DataSection generate_data_section(std::int32_t copy_to_clipboard) noexcept {
     DataSection section = build_data_section(file_map(), g_progress.load());
+    if (section.status == GenerationStatus::Ok && section.entries == 0 && !section.left_out.empty())
+        section.status = GenerationStatus::NothingCopied;
     if (section.status == GenerationStatus::Ok && copy_to_clipboard != 0)
         section.status = put_on_clipboard(section.text.view());
     busy_flag_clear();

@@ -1,11 +1,15 @@
 // The main window: opened from the dialog definition, its event loop, and the
 // commands behind its link, buttons and file list.
+#include <memory>
+#include <new>
 #include <string>
+#include <vector>
 
 #include "app/busy_flag.h"
 #include "app/data_section.h"
 #include "app/dropped_files.h"
 #include "app/file_map.h"
+#include "app/left_out.h"
 #include "app/main_dialog.h"
 #include "app/program.h"
 #include "app/program_state.h"
@@ -16,6 +20,7 @@
 #include "system/message_box.h"
 #include "system/run_program.h"
 #include "system/threads.h"
+#include "system/utf.h"
 #include "window/drop_target.h"
 #include "window/event_queue.h"
 #include "window/posted_events.h"
@@ -31,13 +36,30 @@ constexpr std::uint32_t kDropFormatFiles = 15;  // the platform's dropped-file l
 // that offers only a move, which is then refused).
 constexpr std::uint32_t kDropActions = 5;
 constexpr std::uint32_t kBoxError = 0x10;       // error icon, OK button
+constexpr std::uint32_t kBoxWarning = 0x30;     // warning icon, OK button
+constexpr std::size_t kLeftOutShown = 10;       // files named in a box, the rest counted
 constexpr std::int32_t kLinkColour = 0xCC6600;  // 0x00BBGGRR: red 0, green 102, blue 204
 
 // The generation's thread: its outcome goes back to the GUI thread as an event,
-// since only that thread may show a box or touch the window.
+// since only that thread may show a box or touch the window. The files left
+// out go with it, owned by the event's handler.
 void copy_worker(void*) noexcept {
-    const DataSection result = generate_data_section(1);
-    post_event(kEventCopyDone, static_cast<std::intptr_t>(result.status), program_state().window, 0);
+    DataSection result = generate_data_section(1);
+    std::vector<LeftOut>* left_out = nullptr;
+    if (!result.left_out.empty())
+        left_out = new (std::nothrow) std::vector<LeftOut>(std::move(result.left_out));
+    if (!post_event(kEventCopyDone, static_cast<std::intptr_t>(result.status), program_state().window, 0, left_out))
+        delete left_out;
+}
+
+// "path: why" for the first files, then how many more.
+std::u16string left_out_lines(const std::vector<LeftOut>& left_out) {
+    std::u16string lines;
+    for (std::size_t i = 0; i < left_out.size() && i < kLeftOutShown; ++i)
+        lines += u"\r\n" + left_out[i].path + u": " + left_out_text(left_out[i]);
+    if (left_out.size() > kLeftOutShown)
+        lines += u"\r\n… and " + utf16_from_utf8(std::to_string(left_out.size() - kLeftOutShown)) + u" more";
+    return lines;
 }
 
 }  // namespace
@@ -122,6 +144,7 @@ void on_copy() noexcept {
 void on_copy_done() noexcept {
     TRACK_LINE(kThisFile);
     const auto status = static_cast<GenerationStatus>(current_event_object());
+    const std::unique_ptr<std::vector<LeftOut>> left_out(static_cast<std::vector<LeftOut>*>(current_event_data()));
     const char16_t* why = nullptr;
     switch (status) {
         case GenerationStatus::OutOfMemory:
@@ -142,8 +165,21 @@ void on_copy_done() noexcept {
         case GenerationStatus::NoClipboard:
             why = u"The clipboard is unchanged: this system has no clipboard.";
             break;
+        case GenerationStatus::NothingCopied:
+            if (left_out)
+                message_box(
+                    u"Blobsmith",
+                    u"The clipboard is unchanged: none of the files could be read.\r\n" + left_out_lines(*left_out),
+                    kBoxError);
+            return;
         case GenerationStatus::Ok:
-            break;
+            // Left out without a word, a file would be missed only where the
+            // text is used.
+            if (left_out)
+                message_box(u"Blobsmith",
+                            u"The text is on the clipboard, but without these files:\r\n" + left_out_lines(*left_out),
+                            kBoxWarning);
+            return;
     }
     if (why)
         message_box(u"Blobsmith", why, kBoxError);

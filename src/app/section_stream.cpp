@@ -97,12 +97,7 @@ public:
     StreamResult run(FileMap& map, ProgressSink* sink, MapFacts facts) {
         facts_ = facts;
         Progress progress(sink, facts == MapFacts::Refresh ? refresh(map) : total_size(map));
-        map.walk([this](const std::u16string&, FileEntry& entry) {
-            if (entry.size == FILE_ENTRY_TOO_LARGE)
-                result_.left_out.push_back({entry.path, LeftOutReason::TooLarge});
-            else if (entry.size < 0)
-                result_.left_out.push_back({entry.path, LeftOutReason::Gone});
-        });
+        add_unusable_entries(map, result_.left_out);
         out_.text(kBegin);
         std::int64_t done = 0;
         const std::vector<Emitted> emitted = entries_in_key_order(map);
@@ -157,7 +152,9 @@ private:
             // Blocks of up to 256 KiB: a buffer would only add a copy.
             file = open_file_for_reading(PB_Any, entry.path, FILE_UNBUFFERED);
             if (!file) {
-                result_.left_out.push_back({entry.path, why_not_opened(entry.path)});
+                // Without a refresh first, a file gone since the collection
+                // is found only here.
+                result_.left_out.push_back(not_opened(entry.path, facts_ == MapFacts::JustCollected));
                 return true;
             }
             before = file_stamp_at_open(file);
@@ -221,14 +218,6 @@ private:
                 progress.set(done + at);
         }
         return true;
-    }
-
-    // Without a refresh first, a file gone since the collection is found
-    // only here.
-    LeftOutReason why_not_opened(const std::u16string& path) const {
-        if (facts_ == MapFacts::JustCollected && file_facts(path).size < 0)
-            return LeftOutReason::Gone;
-        return LeftOutReason::CannotOpen;
     }
 
     Output out_;

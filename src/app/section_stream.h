@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/file_map.h"
+#include "app/left_out.h"
 
 class ProgressSink;
 
@@ -21,18 +22,6 @@ public:
     virtual ~ByteSink() = default;
     // False when the output failed: the stream stops there.
     [[nodiscard]] virtual bool write(const void* bytes, std::size_t count) noexcept = 0;
-};
-
-// Why an entry is not in the text.
-enum class LeftOutReason {
-    Gone,        // nothing (or a folder) at its path any more
-    TooLarge,    // 2 GiB or more
-    CannotOpen,  // it could not be opened for reading
-};
-
-struct LeftOut {
-    std::u16string path;
-    LeftOutReason reason;
 };
 
 enum class StreamStatus {

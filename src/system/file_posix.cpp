@@ -149,8 +149,12 @@ NativeFile native_open_read(std::u16string_view path, FileStamp& stamp) {
     if (!fd)
         return 0;
     struct stat st {};
-    if (fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (fstat(fd.get(), &st) != 0)
         return 0;
+    if (!S_ISREG(st.st_mode)) {
+        errno = 0;  // no error of the system's to name
+        return 0;
+    }
     stamp = stamp_of(st);
     return static_cast<NativeFile>(fd.release()) + 1;
 }

@@ -184,16 +184,20 @@ private:
     bool failed_ = false;
 };
 
-std::u16string_view left_out_text(LeftOutReason reason) {
-    switch (reason) {
+std::u16string skipped_text(const LeftOut& left) {
+    switch (left.reason) {
         case LeftOutReason::Gone:
             return u"skipped: gone before it could be read";
         case LeftOutReason::TooLarge:
-            return reason_text(SkipReason::TooLarge);
+            return std::u16string(reason_text(SkipReason::TooLarge));
         case LeftOutReason::CannotOpen:
-            return u"skipped: cannot be read";
+            return left.error != 0 ? u"skipped: cannot be read (" + system_error_text(left.error) + u")"
+                                   : u"skipped: cannot be read";
+        case LeftOutReason::ReadFailed:
+        case LeftOutReason::ChangedWhileRead:
+            break;  // the stream stops there instead
     }
-    return u"skipped";
+    return u"skipped: " + left_out_text(left);
 }
 
 // Streams the text of the map to the output, naming every entry it had to
@@ -214,7 +218,7 @@ int generate(FileMap& map, const CliOptions& options, bool skipped) {
                                                     out, show_progress ? &progress : nullptr, MapFacts::JustCollected);
     progress.finish(result.status == StreamStatus::Ok);
     for (const LeftOut& left : result.left_out)
-        complain(left.path + u": " + std::u16string(left_out_text(left.reason)));
+        complain(left.path + u": " + skipped_text(left));
     skipped = skipped || !result.left_out.empty();
     switch (result.status) {
         case StreamStatus::Ok:

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -204,6 +205,49 @@ TEST(BuildDataSection, LeavesOutFilesTooLargeForTheSizeField) {
     EXPECT_NE(text.find(u"small_bin = 1 "), std::u16string::npos);
     EXPECT_EQ(map.find(u"big.bin")->size, FILE_ENTRY_TOO_LARGE);
     EXPECT_EQ(progress.calls.front(), std::make_pair('M', 1));
+    const DataSection section = build_data_section(map, nullptr);
+    ASSERT_EQ(section.left_out.size(), 1u);
+    EXPECT_EQ(section.left_out[0].path, big);
+    EXPECT_EQ(section.left_out[0].reason, LeftOutReason::TooLarge);
+}
+
+TEST(GenerateDataSection, NamesWhatItLeavesOutAndCopiesNothingWhenNothingCouldBeRead) {
+    ScratchDir dir;
+    const std::u16string gone = dir.write(u"gone.bin", "gone");
+    const std::u16string kept = dir.write(u"kept.bin", "kept");
+    const std::u16string now_folder = dir.write(u"now_folder", "f");
+    file_map().clear();
+    for (const std::u16string& path : {gone, kept, now_folder})
+        add(file_map(), path);
+    ASSERT_TRUE(build_data_section(file_map(), nullptr).left_out.empty());
+    std::filesystem::remove(std::filesystem::path(gone));
+    std::filesystem::remove(std::filesystem::path(now_folder));
+    std::filesystem::create_directory(std::filesystem::path(now_folder));
+
+    ASSERT_TRUE(busy_flag_try_set());
+    DataSection section = generate_data_section(0);
+    EXPECT_EQ(section.status, GenerationStatus::Ok);
+    EXPECT_EQ(section.entries, 1u);
+    EXPECT_NE(section.text.view().find(u"kept_bin"), std::u16string_view::npos);
+    ASSERT_EQ(section.left_out.size(), 2u);
+    for (const LeftOut& left : section.left_out) {
+        EXPECT_TRUE(left.path == gone || left.path == now_folder);
+        EXPECT_EQ(left.reason, LeftOutReason::Gone);
+        EXPECT_EQ(left_out_text(left), u"no longer there");
+    }
+
+    // Nothing left that can be read: no text is worth the clipboard.
+    std::filesystem::remove(std::filesystem::path(kept));
+    ASSERT_TRUE(busy_flag_try_set());
+    section = generate_data_section(1);
+    EXPECT_EQ(section.status, GenerationStatus::NothingCopied);
+    EXPECT_EQ(section.left_out.size(), 3u);
+    EXPECT_FALSE(busy_flag_is_set());
+
+    // An empty map is still copied: the empty section.
+    file_map().clear();
+    ASSERT_TRUE(busy_flag_try_set());
+    EXPECT_NE(generate_data_section(0).status, GenerationStatus::NothingCopied);
 }
 
 // Fails the n-th builder allocation from now (1 = the next one).

@@ -386,6 +386,59 @@ TEST(BlobsmithWindow, ACopyTooLargeForTheProcessSaysSoAndTheNextOneWorks) {
     EXPECT_EQ(program.wait_exit(), 0u);
 }
 
+// The text of the box's message (the static control that holds `part`).
+std::wstring box_message(HWND box, const wchar_t* part) {
+    for (const Control& c : driver::controls_of(box))
+        if (c.text.find(part) != std::wstring::npos)
+            return c.text;
+    return {};
+}
+
+TEST(BlobsmithWindow, ACopyNamesTheFilesItCouldNotReadAndCopiesNothingWhenNoneCould) {
+    ScratchDir dir;
+    const std::u16string kept = dir.write(u"kept.txt", "kept");
+    const std::u16string locked = dir.write(u"locked.txt", "locked");
+    const std::u16string gone = dir.write(u"gone.txt", "gone");
+    Program program;
+    ASSERT_NE(program.window(), nullptr);
+    const Parts parts(program.window());
+    driver::drag_files({kept, locked, gone}, list_point(parts));
+    ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 3; }));
+
+    // One file held by another program (no sharing), one deleted since the drop.
+    HANDLE holder = CreateFileW(wide(locked), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(DeleteFileW(wide(gone)));
+    driver::click(driver::centre_on_screen(parts.copy.hwnd));
+    HWND box = nullptr;
+    ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }, 20000));
+    const std::wstring text = box_message(box, L"without these files");
+    const std::wstring expected_text = L"The text is on the clipboard, but without these files:\r\n\r\n" +
+                                       std::wstring(gone.begin(), gone.end()) + L": no longer there\r\n" +
+                                       std::wstring(locked.begin(), locked.end()) + L": cannot be opened: ";
+    EXPECT_EQ(text.rfind(expected_text, 0), 0u) << std::string(text.begin(), text.end());
+    EXPECT_GT(text.size(), expected_text.size()) << "no reason given";
+    EXPECT_TRUE(clipboard_is(driver::cli_text(dir.folder(), {kept})));
+    driver::click(driver::centre_on_screen(driver::find_control(box, L"Button").hwnd));
+    ASSERT_TRUE(driver::wait_until([&] { return program.find_own_window(L"Blobsmith") == nullptr; }, 3000));
+
+    // Only files that cannot be read: the clipboard keeps what it had.
+    ASSERT_TRUE(choose_from_menu(program, list_point(parts), 2));
+    driver::drag_files({locked}, list_point(parts));
+    ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 1; }));
+    ASSERT_TRUE(driver::set_clipboard(u"before"));
+    driver::click(driver::centre_on_screen(parts.copy.hwnd));
+    ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }, 20000));
+    EXPECT_EQ(box_message(box, L"none of the files").rfind(L"The clipboard is unchanged: none of the files", 0), 0u);
+    EXPECT_TRUE(clipboard_is(u"before"));
+    driver::click(driver::centre_on_screen(driver::find_control(box, L"Button").hwnd));
+    ASSERT_TRUE(driver::wait_until([&] { return program.find_own_window(L"Blobsmith") == nullptr; }, 3000));
+    CloseHandle(holder);
+
+    PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.wait_exit(), 0u);
+}
+
 // ---------------------------------------------------------------- a crash
 TEST(BlobsmithWindow, ACrashShowsTheFatalErrorBoxAndEndsWithTheExceptionCode) {
     Program program;
