@@ -15,14 +15,6 @@ namespace {
 using driver::Control;
 using driver::Program;
 
-// The text of the box's message (its static control holding `part`).
-std::wstring box_text(HWND box, const wchar_t* part) {
-    for (const Control& c : driver::controls_of(box))
-        if (c.text.find(part) != std::wstring::npos)
-            return c.text;
-    return {};
-}
-
 void press_ok(const Program& program, HWND box, const wchar_t* title) {
     driver::click(driver::centre_on_screen(driver::find_control(box, L"Button").hwnd));
     EXPECT_TRUE(driver::wait_until([&] { return program.find_own_window(title) == nullptr; }, 3000));
@@ -77,7 +69,7 @@ TEST(BlobsmithFailures, AWindowThatCannotOpenIsReportedAndTheProgramEndsWithOne)
         ASSERT_TRUE(
             driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }, 15000));
         EXPECT_EQ(program.find_own_window(driver::kTitle), nullptr);
-        const std::wstring text = box_text(box, L"cannot open its window");
+        const std::wstring text = driver::box_text(box, L"cannot open its window");
         EXPECT_EQ(text.rfind(L"Blobsmith cannot open its window.\r\n\r\n", 0), 0u)
             << std::string(text.begin(), text.end());
         EXPECT_GT(text.size(), 36u) << "no reason given";
@@ -102,7 +94,7 @@ TEST(BlobsmithFailures, ACopyWhoseThreadCannotStartSaysSoAndTheNextCopyWorks) {
     driver::click(driver::centre_on_screen(copy));
     HWND box = nullptr;
     ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }));
-    const std::wstring text = box_text(box, L"no new thread");
+    const std::wstring text = driver::box_text(box, L"no new thread");
     EXPECT_NE(text.find(L"The clipboard is unchanged"), std::wstring::npos) << std::string(text.begin(), text.end());
     EXPECT_EQ(driver::clipboard_text(), u"before");
     press_ok(program, box, L"Blobsmith");
@@ -139,7 +131,7 @@ TEST(BlobsmithFailures, AClipboardEmptiedButNotSetIsNotCalledUnchanged) {
     copy_with(program, hook);
     HWND box = nullptr;
     ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }));
-    const std::wstring text = box_text(box, L"clipboard");
+    const std::wstring text = driver::box_text(box, L"clipboard");
     EXPECT_NE(text.find(L"is now empty"), std::wstring::npos) << std::string(text.begin(), text.end());
     EXPECT_EQ(driver::clipboard_text(), u"<none>");  // no text at all
     press_ok(program, box, L"Blobsmith");
@@ -154,7 +146,7 @@ TEST(BlobsmithFailures, NoMemoryForTheClipboardsCopyIsCalledThatNotABusyClipboar
     copy_with(program, hook);
     HWND box = nullptr;
     ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }));
-    const std::wstring text = box_text(box, L"clipboard");
+    const std::wstring text = driver::box_text(box, L"clipboard");
     EXPECT_NE(text.find(L"The clipboard is unchanged: there is not enough memory"), std::wstring::npos)
         << std::string(text.begin(), text.end());
     EXPECT_EQ(driver::clipboard_text(), u"before");

@@ -363,10 +363,9 @@ TEST(BlobsmithWindow, ACopyTooLargeForTheProcessSaysSoAndTheNextOneWorks) {
     driver::click(driver::centre_on_screen(parts.copy.hwnd));
     HWND box = nullptr;
     ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }, 120000));
-    bool says_unchanged = false;
-    for (const Control& c : driver::controls_of(box))
-        says_unchanged |= c.text.find(L"clipboard is unchanged") != std::wstring::npos;
-    EXPECT_TRUE(says_unchanged);
+    const std::wstring says = driver::box_text(box, L"clipboard");
+    EXPECT_EQ(says.rfind(L"The clipboard is unchanged: there is not enough memory", 0), 0u)
+        << std::string(says.begin(), says.end());
     EXPECT_TRUE(clipboard_is(u"before"));
     driver::click(driver::centre_on_screen(driver::find_control(box, L"Button").hwnd));
     ASSERT_TRUE(driver::wait_until([&] { return program.find_own_window(L"Blobsmith") == nullptr; }, 3000));
@@ -384,14 +383,6 @@ TEST(BlobsmithWindow, ACopyTooLargeForTheProcessSaysSoAndTheNextOneWorks) {
 
     PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(program.wait_exit(), 0u);
-}
-
-// The text of the box's message (the static control that holds `part`).
-std::wstring box_message(HWND box, const wchar_t* part) {
-    for (const Control& c : driver::controls_of(box))
-        if (c.text.find(part) != std::wstring::npos)
-            return c.text;
-    return {};
 }
 
 TEST(BlobsmithWindow, ACopyNamesTheFilesItCouldNotReadAndCopiesNothingWhenNoneCould) {
@@ -412,7 +403,7 @@ TEST(BlobsmithWindow, ACopyNamesTheFilesItCouldNotReadAndCopiesNothingWhenNoneCo
     driver::click(driver::centre_on_screen(parts.copy.hwnd));
     HWND box = nullptr;
     ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }, 20000));
-    const std::wstring text = box_message(box, L"without these files");
+    const std::wstring text = driver::box_text(box, L"without these files");
     const std::wstring expected_text = L"The text is on the clipboard, but without these files:\r\n\r\n" +
                                        std::wstring(gone.begin(), gone.end()) + L": no longer there\r\n" +
                                        std::wstring(locked.begin(), locked.end()) + L": cannot be opened: ";
@@ -429,7 +420,8 @@ TEST(BlobsmithWindow, ACopyNamesTheFilesItCouldNotReadAndCopiesNothingWhenNoneCo
     ASSERT_TRUE(driver::set_clipboard(u"before"));
     driver::click(driver::centre_on_screen(parts.copy.hwnd));
     ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }, 20000));
-    EXPECT_EQ(box_message(box, L"none of the files").rfind(L"The clipboard is unchanged: none of the files", 0), 0u);
+    EXPECT_EQ(driver::box_text(box, L"none of the files").rfind(L"The clipboard is unchanged: none of the files", 0),
+              0u);
     EXPECT_TRUE(clipboard_is(u"before"));
     driver::click(driver::centre_on_screen(driver::find_control(box, L"Button").hwnd));
     ASSERT_TRUE(driver::wait_until([&] { return program.find_own_window(L"Blobsmith") == nullptr; }, 3000));
@@ -452,10 +444,7 @@ TEST(BlobsmithWindow, ACrashShowsTheFatalErrorBoxAndEndsWithTheExceptionCode) {
     HWND box = nullptr;
     ASSERT_TRUE(
         driver::wait_until([&] { return (box = program.find_own_window(L"Critical shit")) != nullptr; }, 10000));
-    std::wstring text;
-    for (const Control& c : driver::controls_of(box))
-        if (c.text.find(L"INVALID MEMORY ACCESS") != std::wstring::npos)
-            text = c.text;
+    const std::wstring text = driver::box_text(box, L"INVALID MEMORY ACCESS");
     // "<file> [<line>]", the upper-cased message, a line of 64 blanks.
     const std::size_t first_end = text.find(L"]\r\n");
     ASSERT_NE(first_end, std::wstring::npos) << std::string(text.begin(), text.end());

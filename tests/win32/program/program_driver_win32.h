@@ -217,6 +217,14 @@ inline Control find_control(HWND window, const wchar_t* class_name, const wchar_
     return {};
 }
 
+// The text of a message box's message: its control whose text holds `part`.
+inline std::wstring box_text(HWND box, const wchar_t* part) {
+    for (const Control& c : controls_of(box))
+        if (c.text.find(part) != std::wstring::npos)
+            return c.text;
+    return {};
+}
+
 inline POINT centre_on_screen(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);
