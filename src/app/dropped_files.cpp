@@ -5,6 +5,7 @@
 
 #include "app/file_list_view.h"
 #include "app/folder_scan.h"
+#include "system/directory.h"
 #include "system/file.h"
 
 namespace {
@@ -94,6 +95,35 @@ void collect_folder(FileMap& map, const std::u16string& folder, FolderScanMap& s
 }
 
 }  // namespace
+
+std::u16string_view skip_reason_text(SkipReason reason) {
+    switch (reason) {
+        case SkipReason::NotFound:
+            return u"no such file or folder";
+        case SkipReason::AccessDenied:
+            return u"a folder on its path cannot be searched (permission denied)";
+        case SkipReason::NotPlainFile:
+            return u"not a plain file (a device, pipe or socket)";
+        case SkipReason::BadName:
+            return u"its name is not valid UTF-8, so it cannot be named";
+        case SkipReason::TooLarge:
+            return u"2 GiB or larger, too large to embed";
+        case SkipReason::Unlisted:
+            return u"folder cannot be listed";
+        case SkipReason::LinkLoop:
+            return u"its links lead round in a circle";
+    }
+    return u"not usable";
+}
+
+std::u16string skipped_path_text(const SkippedPath& skip) {
+    std::u16string why(skip_reason_text(skip.reason));
+    if (skip.reason == SkipReason::Unlisted) {
+        if (const std::u16string problem = listing_problem(skip.path); !problem.empty())
+            why += u" (" + problem + u")";
+    }
+    return why;
+}
 
 std::vector<std::u16string> split_text(std::u16string_view text, std::u16string_view separator) {
     std::vector<std::u16string> pieces;

@@ -28,6 +28,11 @@ struct SkippedPath {
     SkipReason reason;
 };
 
+// "no such file or folder", "2 GiB or larger, too large to embed" …, for messages.
+[[nodiscard]] std::u16string_view skip_reason_text(SkipReason reason);
+// The same, with the system's reason for a folder that cannot be listed.
+[[nodiscard]] std::u16string skipped_path_text(const SkippedPath& skip);
+
 struct DropResult {
     std::size_t files = 0;  // files stored (an entry updated again counts again)
     std::vector<SkippedPath> skipped;

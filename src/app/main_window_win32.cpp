@@ -37,7 +37,7 @@ constexpr std::uint32_t kDropFormatFiles = 15;  // the platform's dropped-file l
 constexpr std::uint32_t kDropActions = 5;
 constexpr std::uint32_t kBoxError = 0x10;       // error icon, OK button
 constexpr std::uint32_t kBoxWarning = 0x30;     // warning icon, OK button
-constexpr std::size_t kLeftOutShown = 10;       // files named in a box, the rest counted
+constexpr std::size_t kNamedInABox = 10;        // paths named in a box, the rest counted
 constexpr std::int32_t kLinkColour = 0xCC6600;  // 0x00BBGGRR: red 0, green 102, blue 204
 
 // The generation's thread: its outcome goes back to the GUI thread as an event,
@@ -52,14 +52,20 @@ void copy_worker(void*) noexcept {
         delete left_out;
 }
 
-// "path: why" for the first files, then how many more.
-std::u16string left_out_lines(const std::vector<LeftOut>& left_out) {
+// "path: why" for the first few items, each on a line of its own, then how
+// many more.
+template <class Item, class Why>
+std::u16string named_lines(const std::vector<Item>& items, Why why) {
     std::u16string lines;
-    for (std::size_t i = 0; i < left_out.size() && i < kLeftOutShown; ++i)
-        lines += u"\r\n" + left_out[i].path + u": " + left_out_text(left_out[i]);
-    if (left_out.size() > kLeftOutShown)
-        lines += u"\r\n… and " + utf16_from_utf8(std::to_string(left_out.size() - kLeftOutShown)) + u" more";
+    for (std::size_t i = 0; i < items.size() && i < kNamedInABox; ++i)
+        lines += u"\r\n" + items[i].path + u": " + why(items[i]);
+    if (items.size() > kNamedInABox)
+        lines += u"\r\n… and " + utf16_from_utf8(std::to_string(items.size() - kNamedInABox)) + u" more";
     return lines;
+}
+
+std::u16string left_out_lines(const std::vector<LeftOut>& left_out) {
+    return named_lines(left_out, [](const LeftOut& left) { return left_out_text(left); });
 }
 
 }  // namespace
@@ -112,7 +118,14 @@ void run_event_loop() noexcept {
             break;
         if (state.last_event == EV_WINDOW_DROP && !busy_flag_is_set() && state.file_list) {
             TRACK_LINE(kThisFile);
-            (void)collect_dropped_files(file_map(), dropped_files_text(), &*state.file_list);
+            const DropResult drop = collect_dropped_files(file_map(), dropped_files_text(), &*state.file_list);
+            // A path that adds nothing would otherwise just not appear.
+            if (!drop.skipped.empty())
+                message_box(
+                    u"Blobsmith",
+                    u"Not added:\r\n" +
+                        named_lines(drop.skipped, [](const SkippedPath& skip) { return skipped_path_text(skip); }),
+                    kBoxWarning);
         }
         // Gadget and menu events were handled by their bound procedures.
     }

@@ -94,24 +94,8 @@ void complain(std::u16string_view message) {
     write_stream_text(StandardStream::Error, line);
 }
 
-std::u16string_view reason_text(SkipReason reason) {
-    switch (reason) {
-        case SkipReason::NotFound:
-            return u"skipped: no such file or folder";
-        case SkipReason::AccessDenied:
-            return u"skipped: a folder on its path cannot be searched (permission denied)";
-        case SkipReason::NotPlainFile:
-            return u"skipped: not a plain file (a device, pipe or socket)";
-        case SkipReason::BadName:
-            return u"skipped: its name is not valid UTF-8, so it cannot be named";
-        case SkipReason::TooLarge:
-            return u"skipped: 2 GiB or larger, too large to embed";
-        case SkipReason::Unlisted:
-            return u"skipped: folder cannot be listed";
-        case SkipReason::LinkLoop:
-            return u"skipped: its links lead round in a circle";
-    }
-    return u"skipped";
+std::u16string reason_text(SkipReason reason) {
+    return u"skipped: " + std::u16string(skip_reason_text(reason));
 }
 
 std::string encode(std::u16string_view text, bool utf16) {
@@ -189,7 +173,7 @@ std::u16string skipped_text(const LeftOut& left) {
         case LeftOutReason::Gone:
             return u"skipped: gone before it could be read";
         case LeftOutReason::TooLarge:
-            return std::u16string(reason_text(SkipReason::TooLarge));
+            return reason_text(SkipReason::TooLarge);
         case LeftOutReason::CannotOpen:
             return left.error != 0 ? u"skipped: cannot be read (" + system_error_text(left.error) + u")"
                                    : u"skipped: cannot be read";
@@ -338,12 +322,7 @@ int run(const std::vector<std::u16string>& arguments) {
     if (has_output)
         leave_out_output(map, output, file_facts(*options.output).size);
     for (const SkippedPath& skip : drop.skipped) {
-        std::u16string why(reason_text(skip.reason));
-        if (skip.reason == SkipReason::Unlisted) {
-            if (const std::u16string problem = listing_problem(skip.path); !problem.empty())
-                why += u" (" + problem + u")";
-        }
-        complain((skip.path.empty() ? u"(empty path)" : skip.path) + u": " + why);
+        complain((skip.path.empty() ? u"(empty path)" : skip.path) + u": skipped: " + skipped_path_text(skip));
     }
     // Only one file of a name is kept: the others are named, not lost unseen.
     for (const std::u16string& path : drop.displaced) {

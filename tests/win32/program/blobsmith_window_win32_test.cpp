@@ -431,6 +431,33 @@ TEST(BlobsmithWindow, ACopyNamesTheFilesItCouldNotReadAndCopiesNothingWhenNoneCo
     EXPECT_EQ(program.wait_exit(), 0u);
 }
 
+TEST(BlobsmithWindow, ADropSaysWhatItCouldNotAdd) {
+    ScratchDir dir;
+    const std::u16string added = dir.write(u"added.txt", "added");
+    const std::u16string huge = sparse_file(dir, u"huge.bin", (2ll << 30) + 1);
+    const std::u16string missing = dir.path(u"missing.txt");
+    Program program;
+    ASSERT_NE(program.window(), nullptr);
+    const Parts parts(program.window());
+    driver::drag_files({huge, added, missing}, list_point(parts));
+    HWND box = nullptr;
+    ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }));
+    const std::wstring text = driver::box_text(box, L"Not added");
+    EXPECT_EQ(text, L"Not added:\r\n\r\n" + std::wstring(huge.begin(), huge.end()) +
+                        L": 2 GiB or larger, too large to embed\r\n" + std::wstring(missing.begin(), missing.end()) +
+                        L": no such file or folder");
+    EXPECT_EQ(driver::list_items(parts.list.hwnd), (std::vector<std::u16string>{added}));
+    driver::click(driver::centre_on_screen(driver::find_control(box, L"Button").hwnd));
+    ASSERT_TRUE(driver::wait_until([&] { return program.find_own_window(L"Blobsmith") == nullptr; }, 3000));
+
+    // A drop that adds everything says nothing.
+    driver::drag_files({added}, list_point(parts));
+    Sleep(500);
+    EXPECT_EQ(program.find_own_window(L"Blobsmith"), nullptr);
+    PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.wait_exit(), 0u);
+}
+
 // ---------------------------------------------------------------- a crash
 TEST(BlobsmithWindow, ACrashShowsTheFatalErrorBoxAndEndsWithTheExceptionCode) {
     Program program;
