@@ -7,8 +7,10 @@
 #include "app/program_state.h"
 #include "gadget/gadget.h"
 #include "system/fatal_error.h"
+#include "system/win32.h"
 #include "window/event_queue.h"
 #include "window/menu.h"
+#include "window/window.h"
 
 namespace {
 
@@ -16,19 +18,50 @@ constexpr std::uint32_t kThisFile = 2;
 constexpr std::uint32_t kRemoveSelected = 1;
 constexpr std::uint32_t kRemoveAll = 2;
 
-}  // namespace
-
-void show_list_menu(void* window) noexcept {
+// Menu 0 made anew with its two items; false when it could not be made.
+bool build_list_menu() noexcept {
     TRACK_LINE(kThisFile);
     ProgramState& state = program_state();
     if (is_menu(0))
         free_menu(0);
     if (!create_list_menu(0, on_list_menu))
-        return;
+        return false;
     const bool has_entries = file_map().size() != 0;
     add_list_menu_item(kRemoveSelected, u"Remove selected", has_entries && gadget_get_state(state.files) != -1);
     add_list_menu_item(kRemoveAll, u"Remove ALL", has_entries);
-    show_popup_menu_at_cursor(0, window);
+    return true;
+}
+
+}  // namespace
+
+void show_list_menu(void* window) noexcept {
+    if (build_list_menu())
+        show_popup_menu_at_cursor(0, window);
+}
+
+void show_list_menu_at(void* window, std::int32_t x, std::int32_t y) noexcept {
+    if (build_list_menu())
+        show_popup_menu(0, window, x, y);
+}
+
+int on_list_key(unsigned message, std::uintptr_t wparam, std::intptr_t) noexcept {
+    if (message != WM_KEYDOWN && message != WM_SYSKEYDOWN)
+        return 0;
+    ProgramState& state = program_state();
+    const auto list = static_cast<HWND>(gadget_handle(state.files));
+    if (!list || GetFocus() != list || !state.file_list || busy_flag_is_set())
+        return 0;
+    TRACK_LINE(kThisFile);
+    if (message == WM_KEYDOWN && wparam == VK_DELETE) {
+        remove_selected_entries(file_map(), *state.file_list);
+        return 1;
+    }
+    if (wparam == VK_APPS || (wparam == VK_F10 && GetKeyState(VK_SHIFT) < 0)) {
+        const ScreenPoint at = state.file_list->caret_point();
+        show_list_menu_at(window_handle(state.window), at.x, at.y);
+        return 1;
+    }
+    return 0;
 }
 
 int create_list_menu(std::intptr_t menu, EventCallback procedure) noexcept {

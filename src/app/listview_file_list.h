@@ -5,6 +5,10 @@
 
 #include "app/file_list_view.h"
 
+struct ScreenPoint {
+    std::int32_t x = 0, y = 0;
+};
+
 class ListViewFileList final : public FileListView {
 public:
     explicit ListViewFileList(std::intptr_t gadget) : gadget_(gadget) {}
@@ -19,6 +23,13 @@ public:
     [[nodiscard]] std::int32_t current_item() const override;
     void suspend_drawing() override;
     void resume_drawing() override;
+
+    // A right-click on a row that is not selected selects that row alone, as
+    // file lists do; on a selected row, or below the rows, nothing changes.
+    void select_row_at_cursor();
+    // Where a menu opened from the keyboard goes: below the caret row's start,
+    // within the list; the list's corner when it has no rows.
+    [[nodiscard]] ScreenPoint caret_point() const;
 
 private:
     std::intptr_t gadget_;

@@ -1,6 +1,8 @@
 // The dropped-file collection's list, on a list view gadget.
 #include "app/listview_file_list.h"
 
+#include <algorithm>
+
 #include "gadget/gadget.h"
 #include "system/win32.h"
 
@@ -62,4 +64,42 @@ void ListViewFileList::resume_drawing() {
         return;
     SendMessageW(control, WM_SETREDRAW, TRUE, 0);
     RedrawWindow(control, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void ListViewFileList::select_row_at_cursor() {
+    HWND control = static_cast<HWND>(gadget_handle(gadget_));
+    POINT at{};
+    RECT client{};
+    if (!control || !GetCursorPos(&at) || !ScreenToClient(control, &at) || !GetClientRect(control, &client) ||
+        !PtInRect(&client, at))
+        return;
+    // From the top row and the row height: LB_ITEMFROMPOINT gives only 16 bits
+    // of index, and the list may hold more rows.
+    const auto height = static_cast<std::int32_t>(SendMessageW(control, LB_GETITEMHEIGHT, 0, 0));
+    if (height <= 0)
+        return;
+    const auto row = static_cast<std::int32_t>(SendMessageW(control, LB_GETTOPINDEX, 0, 0)) + at.y / height;
+    if (row >= count_items() || item_state(row) != 0)
+        return;
+    // The list is a multi-selection one: -1 stands for every row.
+    SendMessageW(control, LB_SETSEL, FALSE, -1);
+    SendMessageW(control, LB_SETSEL, TRUE, row);
+    SendMessageW(control, LB_SETCARETINDEX, static_cast<WPARAM>(row), FALSE);
+}
+
+ScreenPoint ListViewFileList::caret_point() const {
+    HWND control = static_cast<HWND>(gadget_handle(gadget_));
+    RECT client{};
+    if (!control || !GetClientRect(control, &client))
+        return {};
+    POINT at{client.left, client.top};
+    RECT row{};
+    const LRESULT caret = SendMessageW(control, LB_GETCARETINDEX, 0, 0);
+    if (caret >= 0 && caret < count_items() &&
+        SendMessageW(control, LB_GETITEMRECT, static_cast<WPARAM>(caret), reinterpret_cast<LPARAM>(&row)) != LB_ERR) {
+        at.x = std::clamp<LONG>(row.left, client.left, client.right);
+        at.y = std::clamp<LONG>(row.bottom, client.top, client.bottom);
+    }
+    ClientToScreen(control, &at);
+    return {at.x, at.y};
 }

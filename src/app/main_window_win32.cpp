@@ -94,6 +94,7 @@ bool open_main_window() noexcept {
         gadget_bind_event(state.copy_button, on_copy);
         gadget_bind_event(state.files, on_file_list_event);
         bind_event(kEventCopyDone, on_copy_done, -1);
+        set_message_prefilter(on_list_key);
 
         set_window_title(state.window, u"Blobsmith v1.0.0.2");
         enable_window_drop(state.window, kDropFormatFiles, kDropActions);
@@ -202,5 +203,8 @@ void on_file_list_event() noexcept {
     TRACK_LINE(kThisFile);
     if (busy_flag_is_set() || current_event_type() != ET_RIGHT_CLICK)
         return;
-    show_list_menu(window_handle(program_state().window));
+    ProgramState& state = program_state();
+    if (state.file_list)
+        state.file_list->select_row_at_cursor();
+    show_list_menu(window_handle(state.window));
 }

@@ -220,6 +220,52 @@ TEST(BlobsmithWindow, DropsFillTheListCopyFillsTheClipboardAndTheMenuRemoves) {
     EXPECT_EQ(program.wait_exit(), 0u);
 }
 
+TEST(BlobsmithWindow, TheListAnswersTheRightButtonAndTheKeysAsFileListsDo) {
+    ScratchDir dir;
+    const std::u16string a = dir.write(u"a.txt", "a"), b = dir.write(u"b.txt", "b"), c = dir.write(u"c.txt", "c");
+    Program program;
+    ASSERT_NE(program.window(), nullptr);
+    const Parts parts(program.window());
+    driver::drag_files({a, b, c}, list_point(parts));
+    ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 3; }));
+    const int row = static_cast<int>(SendMessageW(parts.list.hwnd, LB_GETITEMHEIGHT, 0, 0));
+    const auto row_point = [&](int i) { return list_point(parts, 2 + row * i + row / 2); };
+    const auto selected = [&](int i) { return SendMessageW(parts.list.hwnd, LB_GETSEL, i, 0) > 0; };
+
+    // A right-click on a row that is not selected makes it the selection: the
+    // menu removes the row under the pointer, not the one selected before.
+    driver::click(row_point(0));
+    ASSERT_TRUE(driver::wait_until([&] { return selected(0); }, 3000));
+    ASSERT_TRUE(choose_from_menu(program, row_point(2), 1));
+    EXPECT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 2; }, 3000));
+    EXPECT_EQ(driver::list_items(parts.list.hwnd), (std::vector<std::u16string>{a, b}));
+
+    // Delete removes the selected rows; the menu key and Shift+F10 open the
+    // menu below the current row.
+    driver::click(row_point(1));
+    ASSERT_TRUE(driver::wait_until([&] { return selected(1); }, 3000));
+    driver::key(VK_DELETE);
+    EXPECT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 1; }, 3000));
+    EXPECT_EQ(driver::list_items(parts.list.hwnd), (std::vector<std::u16string>{a}));
+    RECT list{};
+    GetWindowRect(parts.list.hwnd, &list);
+    for (WORD modifier : {WORD{0}, WORD{VK_SHIFT}}) {
+        driver::key(modifier ? VK_F10 : VK_APPS, modifier);
+        HWND menu = nullptr;
+        ASSERT_TRUE(driver::wait_until([&] { return (menu = program.find_menu()) != nullptr; }, 3000)) << modifier;
+        RECT r{};
+        GetWindowRect(menu, &r);
+        EXPECT_TRUE(r.left >= list.left && r.left <= list.right && r.top >= list.top && r.top <= list.bottom)
+            << r.left << "," << r.top;
+        driver::key(VK_ESCAPE);
+        EXPECT_TRUE(driver::wait_until([&] { return program.find_menu() == nullptr; }, 3000));
+    }
+    EXPECT_EQ(driver::list_count(parts.list.hwnd), 1);
+
+    PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.wait_exit(), 0u);
+}
+
 // The program only reads what is dropped: a drag that would move (Shift held)
 // is taken as a copy, and a source that offers only a move is refused, since
 // it would delete what it was told had moved.

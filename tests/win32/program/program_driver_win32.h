@@ -275,12 +275,23 @@ inline void click(POINT p, bool right = false) {
     Sleep(120);
 }
 
-inline void key(WORD vk) {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof in[0]);
+// A key pressed and released, with a modifier (VK_SHIFT …) held around it when given.
+inline void key(WORD vk, WORD modifier = 0) {
+    INPUT in[4]{};
+    UINT n = 0;
+    const auto press = [&](WORD k, bool up) {
+        in[n].type = INPUT_KEYBOARD;
+        in[n].ki.wVk = k;
+        in[n].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        ++n;
+    };
+    if (modifier)
+        press(modifier, false);
+    press(vk, false);
+    press(vk, true);
+    if (modifier)
+        press(modifier, true);
+    SendInput(n, in, sizeof in[0]);
     Sleep(120);
 }
 
