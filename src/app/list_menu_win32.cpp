@@ -44,12 +44,21 @@ void show_list_menu_at(void* window, std::int32_t x, std::int32_t y) noexcept {
         show_popup_menu(0, window, x, y);
 }
 
-int on_list_key(unsigned message, std::uintptr_t wparam, std::intptr_t) noexcept {
+int on_window_key(unsigned message, std::uintptr_t wparam, std::intptr_t) noexcept {
     if (message != WM_KEYDOWN && message != WM_SYSKEYDOWN)
         return 0;
     ProgramState& state = program_state();
+    const HWND focus = GetFocus();
+    if (!focus)
+        return 0;
+    // Outside a dialog box a push button takes only the space bar.
+    if (message == WM_KEYDOWN && wparam == VK_RETURN &&
+        (focus == gadget_handle(state.copy_button) || focus == gadget_handle(state.export_button))) {
+        SendMessageW(focus, BM_CLICK, 0, 0);
+        return 1;
+    }
     const auto list = static_cast<HWND>(gadget_handle(state.files));
-    if (!list || GetFocus() != list || !state.file_list || busy_flag_is_set())
+    if (!list || focus != list || !state.file_list || busy_flag_is_set())
         return 0;
     TRACK_LINE(kThisFile);
     if (message == WM_KEYDOWN && wparam == VK_DELETE) {

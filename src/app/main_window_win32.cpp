@@ -94,10 +94,12 @@ bool open_main_window() noexcept {
         gadget_bind_event(state.copy_button, on_copy);
         gadget_bind_event(state.files, on_file_list_event);
         bind_event(kEventCopyDone, on_copy_done, -1);
-        set_message_prefilter(on_list_key);
+        set_message_prefilter(on_window_key);
 
         set_window_title(state.window, u"Blobsmith v1.0.0.2");
         enable_window_drop(state.window, kDropFormatFiles, kDropActions);
+        // While a Copy runs a drop would be thrown away: the source is told so.
+        set_drop_refusal(busy_flag_is_set);
         refresh_dialog(state.dialog);
 
         state.file_list.emplace(state.files);

@@ -39,9 +39,10 @@ void on_copy_done() noexcept;
 // mouse cursor, or at a point on the screen (opened from the keyboard).
 void show_list_menu(void* window) noexcept;
 void show_list_menu_at(void* window, std::int32_t x, std::int32_t y) noexcept;
-// The list's keys, seen before the list: Delete removes the selected entries,
-// the menu key and Shift+F10 open the menu. Non-zero when the key was used.
-int on_list_key(unsigned message, std::uintptr_t wparam, std::intptr_t lparam) noexcept;
+// The window's keys, seen before the control with the focus: on the list,
+// Delete removes the selected entries and the menu key and Shift+F10 open the
+// menu; on a button, Enter presses it. Non-zero when the key was used.
+int on_window_key(unsigned message, std::uintptr_t wparam, std::intptr_t lparam) noexcept;
 [[nodiscard]] int create_list_menu(std::intptr_t menu, EventCallback procedure) noexcept;
 void add_list_menu_item(std::uint32_t item, const char16_t* text, bool enabled) noexcept;
 void on_list_menu() noexcept;

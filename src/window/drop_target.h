@@ -23,6 +23,12 @@ inline constexpr std::int32_t DROP_OWNER_TREE = 27;
 bool init_drop();
 void end_drop();
 
+// The program's say over every drop target: asked at each step of a drag,
+// while it answers true the drag is refused (the source shows that nothing
+// can be dropped) and a drop delivers nothing. Null: no say.
+using DropRefusal = bool (*)() noexcept;
+void set_drop_refusal(DropRefusal refusal);
+
 // Accepts format with actions on the window (actions 0 removes it; removing the
 // last one unregisters the window). False if the window is not one, or could
 // not be registered with the platform.

@@ -14,6 +14,7 @@
 namespace {
 
 int g_ole_starts = 0;
+DropRefusal g_refusal = nullptr;
 
 constexpr DWORD kModifierKeys = DROP_KEY_CTRL | DROP_KEY_SHIFT | DROP_KEY_ALT;
 
@@ -97,6 +98,8 @@ ULONG DropTarget::Release() noexcept {
 }
 
 std::uint32_t DropTarget::action_for(DWORD allowed, DWORD keys) const {
+    if (g_refusal && g_refusal())
+        return 0;
     return state_ ? choose_drop_action(allowed, accepted_actions_, keys) : 0;
 }
 
@@ -204,6 +207,10 @@ bool DropTarget::queue_drop(std::uint32_t action, POINTL screen_point, const voi
 }
 
 // ---------------------------------------------------------------- registration
+
+void set_drop_refusal(DropRefusal refusal) {
+    g_refusal = refusal;
+}
 
 bool init_drop() {
     const HRESULT hr = OleInitialize(nullptr);

@@ -220,6 +220,13 @@ TEST(BlobsmithWindow, DropsFillTheListCopyFillsTheClipboardAndTheMenuRemoves) {
     EXPECT_EQ(program.wait_exit(), 0u);
 }
 
+// The control with the keyboard focus in the program's window.
+HWND focus_of(const Program& program) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(program.window(), nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 TEST(BlobsmithWindow, TheListAnswersTheRightButtonAndTheKeysAsFileListsDo) {
     ScratchDir dir;
     const std::u16string a = dir.write(u"a.txt", "a"), b = dir.write(u"b.txt", "b"), c = dir.write(u"c.txt", "c");
@@ -261,6 +268,16 @@ TEST(BlobsmithWindow, TheListAnswersTheRightButtonAndTheKeysAsFileListsDo) {
         EXPECT_TRUE(driver::wait_until([&] { return program.find_menu() == nullptr; }, 3000));
     }
     EXPECT_EQ(driver::list_count(parts.list.hwnd), 1);
+
+    // Enter presses the button with the focus: from the list, Tab reaches
+    // "Export to file", then "Copy".
+    const DWORD sequence = driver::settled_clipboard_sequence();
+    driver::key(VK_TAB);
+    driver::key(VK_TAB);
+    ASSERT_TRUE(driver::wait_until([&] { return focus_of(program) == parts.copy.hwnd; }, 3000));
+    driver::key(VK_RETURN);
+    EXPECT_TRUE(driver::wait_clipboard_change(sequence));
+    EXPECT_TRUE(clipboard_is(driver::cli_text(dir.folder(), {a})));
 
     PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(program.wait_exit(), 0u);
@@ -336,9 +353,9 @@ TEST(BlobsmithWindow, WhileAGenerationRunsOnlyExportAnswers) {
     ASSERT_NE(worker, nullptr) << "Copy started no thread";
     EXPECT_TRUE(clipboard_is(u"before"));
 
-    // A drop changes nothing, a right-click opens no menu, a second Copy
-    // starts no thread; Export still answers, and so does the window.
-    driver::drag_files({late}, list_point(parts));
+    // A drop is refused (the source is told so), a right-click opens no menu,
+    // a second Copy starts no thread; Export still answers, and so does the window.
+    EXPECT_FALSE(driver::drag_files({late}, list_point(parts)));
     driver::click(list_point(parts), true);
     Sleep(400);
     EXPECT_EQ(program.find_menu(), nullptr);
