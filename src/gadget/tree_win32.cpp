@@ -24,6 +24,20 @@ LRESULT send(HWND control, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
     return SendMessageW(control, message, wparam, lparam);
 }
 
+WNDPROC g_tree_proc = nullptr;
+
+// The check boxes' pictures are the control's own state list, which by the
+// platform's rules the program destroys. Taken out while the control still
+// stands, so that a control that destroys it itself finds none.
+LRESULT CALLBACK tree_proc(HWND control, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+    if (message == WM_DESTROY && (GetWindowLongW(control, GWL_STYLE) & TVS_CHECKBOXES)) {
+        if (const auto states =
+                reinterpret_cast<HIMAGELIST>(CallWindowProcW(g_tree_proc, control, TVM_SETIMAGELIST, TVSIL_STATE, 0)))
+            ImageList_Destroy(states);
+    }
+    return CallWindowProcW(g_tree_proc, control, message, wparam, lparam);
+}
+
 HTREEITEM next_in_order(HWND control, HTREEITEM item) {
     if (auto child =
             reinterpret_cast<HTREEITEM>(send(control, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))))
@@ -388,6 +402,10 @@ std::intptr_t tree_gadget(std::intptr_t id,
     GadgetObject* g = allocate_gadget_with(id, control, tree);
     if (!g)
         return 0;
+    const auto class_proc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(tree_proc)));
+    if (!g_tree_proc)
+        g_tree_proc = class_proc;
     if (flags & PB_Tree_ThreeState)
         SetPropW(control, kPropThreeState, reinterpret_cast<HANDLE>(1));
     return register_gadget(id, g, control, &kTreeKind);
