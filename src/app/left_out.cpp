@@ -4,6 +4,14 @@
 #include "system/error_text.h"
 #include "system/file.h"
 
+std::u16string system_reason(unsigned long error) {
+    std::u16string text = system_error_text(error);
+    // Set inside a sentence of ours: without the system's full stop.
+    while (!text.empty() && (text.back() == u'.' || text.back() == u' '))
+        text.pop_back();
+    return text;
+}
+
 void add_unusable_entries(FileMap& map, std::vector<LeftOut>& left_out) {
     map.walk([&left_out](const std::u16string&, FileEntry& entry) {
         if (entry.size == FILE_ENTRY_TOO_LARGE)
@@ -27,7 +35,7 @@ std::u16string left_out_text(const LeftOut& left) {
         case LeftOutReason::TooLarge:
             return u"2 GiB or larger, too large to embed";
         case LeftOutReason::CannotOpen:
-            return left.error != 0 ? u"cannot be opened: " + system_error_text(left.error) : u"cannot be opened";
+            return left.error != 0 ? u"cannot be opened (" + system_reason(left.error) + u")" : u"cannot be opened";
         case LeftOutReason::ReadFailed:
             return u"could not be read to its end";
         case LeftOutReason::ChangedWhileRead:

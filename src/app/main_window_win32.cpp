@@ -11,6 +11,7 @@
 #include "app/file_map.h"
 #include "app/left_out.h"
 #include "app/main_dialog.h"
+#include "app/path_report.h"
 #include "app/program.h"
 #include "app/program_state.h"
 #include "dialog/dialog.h"
@@ -20,7 +21,6 @@
 #include "system/message_box.h"
 #include "system/run_program.h"
 #include "system/threads.h"
-#include "system/utf.h"
 #include "window/drop_target.h"
 #include "window/event_queue.h"
 #include "window/posted_events.h"
@@ -35,9 +35,12 @@ constexpr std::uint32_t kDropFormatFiles = 15;  // the platform's dropped-file l
 // source told its files were moved may delete them (Shift+drag, or a source
 // that offers only a move, which is then refused).
 constexpr std::uint32_t kDropActions = 5;
-constexpr std::uint32_t kBoxError = 0x10;       // error icon, OK button
-constexpr std::uint32_t kBoxWarning = 0x30;     // warning icon, OK button
-constexpr std::size_t kNamedInABox = 10;        // paths named in a box, the rest counted
+constexpr std::uint32_t kBoxError = 0x10;    // error icon, OK button
+constexpr std::uint32_t kBoxWarning = 0x30;  // warning icon, OK button
+// Paths named under each reason in a box, the rest counted; and their length,
+// so that a box of paths without spaces (which cannot wrap) fits a screen.
+constexpr std::size_t kPathsPerReason = 5;
+constexpr std::size_t kShownPathLength = 72;
 constexpr std::int32_t kLinkColour = 0xCC6600;  // 0x00BBGGRR: red 0, green 102, blue 204
 
 // The generation's thread: its outcome goes back to the GUI thread as an event,
@@ -52,16 +55,14 @@ void copy_worker(void*) noexcept {
         delete left_out;
 }
 
-// "path: why" for the first few items, each on a line of its own, then how
-// many more.
+// The items' paths under their reasons, for a box.
 template <class Item, class Why>
 std::u16string named_lines(const std::vector<Item>& items, Why why) {
-    std::u16string lines;
-    for (std::size_t i = 0; i < items.size() && i < kNamedInABox; ++i)
-        lines += u"\r\n" + items[i].path + u": " + why(items[i]);
-    if (items.size() > kNamedInABox)
-        lines += u"\r\n… and " + utf16_from_utf8(std::to_string(items.size() - kNamedInABox)) + u" more";
-    return lines;
+    std::vector<ReportedPath> reported;
+    reported.reserve(items.size());
+    for (const Item& item : items)
+        reported.push_back({item.path, why(item)});
+    return paths_by_reason(std::move(reported), kPathsPerReason, kShownPathLength);
 }
 
 std::u16string left_out_lines(const std::vector<LeftOut>& left_out) {

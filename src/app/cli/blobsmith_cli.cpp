@@ -11,6 +11,7 @@
 #include "app/cli_options.h"
 #include "app/dropped_files.h"
 #include "app/file_map.h"
+#include "app/path_report.h"
 #include "app/section_stream.h"
 #include "app/terminal_progress.h"
 #include "system/console.h"
@@ -71,25 +72,12 @@ constexpr std::u16string_view kListLineEnd = u"\r\n";
 constexpr std::u16string_view kListLineEnd = u"\n";
 #endif
 
-// Text with its line breaks made visible, for a message.
-std::u16string escaped_line_breaks(std::u16string_view path) {
-    std::u16string shown;
-    for (char16_t c : path) {
-        if (c == u'\n')
-            shown += u"\\n";
-        else if (c == u'\r')
-            shown += u"\\r";
-        else
-            shown += c;
-    }
-    return shown;
-}
-
 // One line on standard error: a path in the message that holds a line break
-// would make it read as two.
+// would make it read as two, and one with a character that reverses text would
+// disguise the rest of it.
 void complain(std::u16string_view message) {
     std::u16string line = u"blobsmith-cli: ";
-    line += escaped_line_breaks(message);
+    line += shown_path(message);
     line += u'\n';
     write_stream_text(StandardStream::Error, line);
 }
@@ -175,7 +163,7 @@ std::u16string skipped_text(const LeftOut& left) {
         case LeftOutReason::TooLarge:
             return reason_text(SkipReason::TooLarge);
         case LeftOutReason::CannotOpen:
-            return left.error != 0 ? u"skipped: cannot be read (" + system_error_text(left.error) + u")"
+            return left.error != 0 ? u"skipped: cannot be read (" + system_reason(left.error) + u")"
                                    : u"skipped: cannot be read";
         case LeftOutReason::ReadFailed:
         case LeftOutReason::ChangedWhileRead:
