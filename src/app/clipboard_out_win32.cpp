@@ -9,6 +9,8 @@ GenerationStatus put_on_clipboard(std::u16string_view text) noexcept {
             return GenerationStatus::Ok;
         case ClipboardSet::Emptied:
             return GenerationStatus::ClipboardEmptied;
+        case ClipboardSet::EmptiedNoMemory:
+            return GenerationStatus::ClipboardEmptiedNoMemory;
         case ClipboardSet::NoMemory:
             // Copying it again would fail again: the user must make it smaller.
             return GenerationStatus::OutOfMemory;

@@ -19,6 +19,7 @@ enum class GenerationStatus : std::int32_t {
     NoClipboard = 3,       // this build has no clipboard (native Linux)
     ClipboardEmptied = 4,  // built; the clipboard was emptied but did not take it
     NothingCopied = 5,     // no file could be read: the clipboard is unchanged
+    ClipboardEmptiedNoMemory = 6,  // built; the clipboard was emptied, then had no memory for it
 };
 
 struct DataSection {

@@ -179,6 +179,11 @@ void on_copy_done() noexcept {
                 u"The clipboard did not take the text and is now empty "
                 u"(another program may have been holding it). Try Copy again.";
             break;
+        case GenerationStatus::ClipboardEmptiedNoMemory:
+            why =
+                u"The clipboard did not take the text and is now empty: there was not enough memory for "
+                u"its copy of the text. Remove some files and try again.";
+            break;
         case GenerationStatus::NoClipboard:
             why = u"The clipboard is unchanged: this system has no clipboard.";
             break;

@@ -6,9 +6,10 @@
 
 enum class ClipboardSet {
     Set,
-    Unchanged,  // it could not be opened (another program holds it)
-    NoMemory,   // unchanged: no memory for the clipboard's copy of the text
-    Emptied,    // it was emptied, then did not take the text
+    Unchanged,        // it could not be opened (another program holds it)
+    NoMemory,         // unchanged: no memory for the clipboard's copy of the text
+    Emptied,          // it was emptied, then did not take the text
+    EmptiedNoMemory,  // emptied, then it had no memory for the text
 };
 
 // Replaces the clipboard's content by the text as Unicode text.

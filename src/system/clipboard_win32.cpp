@@ -40,6 +40,12 @@ ClipboardSet put_clipboard_text(std::u16string_view text) {
             if (SetClipboardData(CF_UNICODETEXT, memory.get())) {
                 (void)memory.release();  // the system owns it now
                 result = ClipboardSet::Set;
+            } else if (const DWORD error = GetLastError(); error == ERROR_NOT_ENOUGH_MEMORY ||
+                                                           error == ERROR_OUTOFMEMORY ||
+                                                           error == ERROR_NO_SYSTEM_RESOURCES) {
+                // Where the clipboard keeps its own copy (under Wine, in its
+                // server), a text this process could hold may not fit there.
+                result = ClipboardSet::EmptiedNoMemory;
             }
         }
     }

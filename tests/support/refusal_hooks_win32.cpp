@@ -8,7 +8,8 @@
 //   refuse_thread_hook  its next CreateThread fails with "not enough memory",
 //                       later ones work (a Copy whose thread cannot start);
 //   refuse_clipboard_hook  SetClipboardData fails (after the clipboard was
-//                       emptied);
+//                       emptied), access denied;
+//   full_clipboard_hook the same, for want of memory;
 //   refuse_clipboard_memory_hook  GlobalAlloc fails (no memory for the
 //                       clipboard's copy of a text);
 //   slow_clipboard_hook SetClipboardData first sets the event named
@@ -53,6 +54,11 @@ using SetClipboardDataProcedure = HANDLE(WINAPI*)(UINT, HANDLE);
 SetClipboardDataProcedure g_set_clipboard_data = nullptr;
 
 HANDLE WINAPI refused_set_clipboard_data(UINT, HANDLE) noexcept {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return nullptr;
+}
+
+HANDLE WINAPI full_set_clipboard_data(UINT, HANDLE) noexcept {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
 }
@@ -121,6 +127,10 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
             divert_import("GlobalAlloc", reinterpret_cast<void*>(&refused_global_alloc)));
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK full_clipboard_hook(int code, WPARAM wparam, LPARAM lparam) noexcept {
+    return divert_clipboard(code, wparam, lparam, &full_set_clipboard_data);
 }
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK slow_clipboard_hook(int code, WPARAM wparam, LPARAM lparam) noexcept {
