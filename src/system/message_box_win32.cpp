@@ -44,12 +44,21 @@ struct Collection {
     }
 };
 
+// The foreground window when it is this process's. A box disables its owner
+// through the owner's thread: one of another thread that does not answer
+// (blocked, as a thread is whose stack overflowed while its error is reported
+// from a thread of its own) would keep the box from ever appearing.
 HWND owner_window() {
     HWND foreground = GetForegroundWindow();
     DWORD process = 0;
-    if (foreground)
-        GetWindowThreadProcessId(foreground, &process);
-    return process == GetCurrentProcessId() ? foreground : nullptr;
+    const DWORD thread = foreground ? GetWindowThreadProcessId(foreground, &process) : 0;
+    if (process != GetCurrentProcessId())
+        return nullptr;
+    DWORD_PTR answer = 0;
+    if (thread != GetCurrentThreadId() &&
+        !SendMessageTimeoutW(foreground, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 500, &answer))
+        return nullptr;
+    return foreground;
 }
 
 BOOL CALLBACK collect_window(HWND window, LPARAM parameter) noexcept {

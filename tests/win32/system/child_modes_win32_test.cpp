@@ -4,6 +4,7 @@
 #include "child_process.h"
 
 #include "system/fatal_error.h"
+#include "system/message_box.h"
 #include "system/out_of_memory.h"
 #include "system/run_program.h"
 #include "system/threads.h"
@@ -67,6 +68,24 @@ void crashing_routine() {
     *nowhere = 1;
 }
 
+// The routine of a program with a window: the box a program shows.
+void box_routine() {
+    print("routine=box\n");
+    message_box(u"Fatal test box", error_message(), 0);
+    print("box closed\n");
+}
+
+// A visible window of this thread, made the foreground window.
+HWND foreground_window() {
+    HWND window = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetForegroundWindow(window);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&msg);
+    return window;
+}
+
 // Where blocks that must be allocated go, so that the compiler keeps each new.
 char* volatile g_kept = nullptr;
 
@@ -126,6 +145,12 @@ int run_mode(const std::u16string& mode, const std::vector<std::u16string>& argu
     }
     if (mode == u"crash-stack") {
         set_error_handler(stack_routine);
+        return recurse(0);
+    }
+    if (mode == u"crash-stack-window") {
+        if (!foreground_window())
+            return 102;
+        set_error_handler(box_routine);
         return recurse(0);
     }
     if (mode == u"failed-new") {

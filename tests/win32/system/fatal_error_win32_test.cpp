@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 TEST(FatalError, NullReadRunsTheLastRoutineWithPlaceAndEndsWithTheCode) {
@@ -65,6 +68,36 @@ TEST(FatalError, StackOverflowRunsTheRoutine) {
     ASSERT_TRUE(child.finished);
     EXPECT_EQ(child.exit_code, 0xC00000FDu);
     EXPECT_EQ(child.output, "routine=stack\nmessage=Stack overflow\n");
+}
+
+// The routine of an overflow runs on a thread of its own while the failing
+// thread waits: its box must not take that thread's window for its owner,
+// which could never answer, so the box would never appear.
+TEST(FatalError, AnOverflowOnAThreadWithAWindowStillShowsTheBox) {
+    std::atomic<bool> clicked{false};
+    std::thread closer([&clicked] {
+        for (int waited = 0; waited < 200 && !clicked; ++waited) {
+            if (HWND box = FindWindowW(nullptr, L"Fatal test box")) {
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                clicked = true;
+            }
+            Sleep(50);
+        }
+        // No box after 10 s: the child hangs; end it, so that the test fails.
+        DWORD child = 0;
+        if (HWND owner = FindWindowW(L"STATIC", L"owner"); !clicked && owner)
+            GetWindowThreadProcessId(owner, &child);
+        if (HANDLE process = child ? OpenProcess(PROCESS_TERMINATE, FALSE, child) : nullptr) {
+            TerminateProcess(process, 1);
+            CloseHandle(process);
+        }
+    });
+    const ChildResult child = run_child(u"crash-stack-window");
+    clicked = true;
+    closer.join();
+    ASSERT_TRUE(child.finished);
+    EXPECT_EQ(child.exit_code, 0xC00000FDu);
+    EXPECT_EQ(child.output, "routine=box\nbox closed\n");
 }
 
 LONG WINAPI earlier_filter(EXCEPTION_POINTERS*) {
