@@ -292,6 +292,11 @@ void close_window(std::intptr_t number) {
     if (!win)
         return;
     const Window closing = *win;
+    // Its callbacks and events end first: closing what it owns hands the
+    // activation back to it, and a callback run then could close or reopen
+    // this very number in the middle of the close.
+    remove_window_bindings(number);
+    RemovePropW(closing.handle, kPropWindowId);
     // The platform destroys the windows this one owns along with it: closed
     // here first, they do not outlive their windows as records and classes.
     for (const HWND hwnd : owned_windows(closing.handle)) {
@@ -299,9 +304,10 @@ void close_window(std::intptr_t number) {
         if (find_window(hwnd, other) && window_handle(other) == hwnd)
             close_window(other);
     }
-    remove_window_bindings(number);
+    // Something reached from there closed it after all: it is done.
+    if (window_record(number) == nullptr || window_record(number)->handle != closing.handle)
+        return;
     activate_owner(closing.handle);
-    RemovePropW(closing.handle, kPropWindowId);
     remove_drop_target(closing.handle);
     // Released before the platform window goes, so that nothing reached during
     // the destruction can find (or close again) a half-closed window.

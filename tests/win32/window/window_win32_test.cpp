@@ -78,6 +78,31 @@ TEST_F(WindowTest, ClosingAWindowClosesTheWindowsItOwns) {
     EXPECT_FALSE(GetClassInfoExW(GetModuleHandleW(nullptr), L"WindowClass_2", &info));
 }
 
+// Closing the owned window hands the activation back to the owner while the
+// owner closes: the owner's callbacks are gone by then, so none can close or
+// reopen its number halfway through the close.
+int g_activations = 0;
+void reopen_window_1() {
+    ++g_activations;
+    close_window(1);
+    (void)open_window(1, 0, 0, 100, 100, u"reopened", PB_Window_NoActivate);
+}
+
+TEST_F(WindowTest, ClosingAnOwnerRunsNoneOfItsCallbacksOnTheWay) {
+    ASSERT_NE(open_window(1, 0, 0, 100, 100, u"owner", PB_Window_SystemMenu), 0);
+    ASSERT_NE(open_window(2, 20, 20, 100, 100, u"owned", PB_Window_SystemMenu, hwnd_of(1)), 0);
+    SetActiveWindow(hwnd_of(2));
+    for (int i = 0; i < 20; ++i)
+        (void)wait_window_event(10);
+    ASSERT_EQ(GetActiveWindow(), hwnd_of(2));
+    g_activations = 0;
+    bind_event(EV_ACTIVATE, reopen_window_1, 1);
+    close_window(1);
+    EXPECT_EQ(g_activations, 0);
+    EXPECT_EQ(is_window(1), nullptr);
+    EXPECT_EQ(is_window(2), nullptr);
+}
+
 // A platform window that cannot be made (here: its owner is no window)
 // leaves neither the number nor the window class behind, so the same
 // number opens normally afterwards, PB_Any too.
