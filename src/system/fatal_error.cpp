@@ -3,6 +3,7 @@
 #include "system/fatal_error.h"
 
 #include <array>
+#include <atomic>
 
 #include "system/fatal_error_internal.h"
 
@@ -46,6 +47,7 @@ const std::u16string_view* g_source_files = kMainFile;
 std::size_t g_source_file_count = 1;
 
 ErrorRecord g_record{};
+std::atomic<bool> g_reporting{false};
 
 }  // namespace
 
@@ -77,6 +79,13 @@ std::u16string_view error_file_of(std::int32_t line) noexcept {
         return u"OnError line support disabled";
     const std::size_t index = static_cast<std::uint32_t>(line) >> 24;
     return index < g_source_file_count ? g_source_files[index] : std::u16string_view();
+}
+
+void mark_fatal_error_reporting(bool reporting) noexcept {
+    g_reporting = reporting;
+}
+bool fatal_error_reporting() noexcept {
+    return g_reporting;
 }
 
 ErrorRecord& error_record_storage() noexcept {

@@ -68,3 +68,8 @@ void set_error_handler(ErrorRoutine routine) noexcept;
 
 // Puts the remembered earlier filter back and forgets it (program end).
 void restore_error_filter() noexcept;
+
+// True from the moment a fatal error is reported until the process ends. The
+// box the routine shows runs a message loop on the failed thread, whose state
+// may be broken: the program's events and callbacks stand still meanwhile.
+[[nodiscard]] bool fatal_error_reporting() noexcept;

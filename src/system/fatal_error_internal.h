@@ -5,3 +5,6 @@
 
 // The process-wide record that the exception filter fills.
 [[nodiscard]] ErrorRecord& error_record_storage() noexcept;
+
+// Set by the filter before the routine runs (and by tests, which reset it).
+void mark_fatal_error_reporting(bool reporting) noexcept;

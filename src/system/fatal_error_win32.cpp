@@ -75,6 +75,7 @@ LONG WINAPI fatal_error_filter(EXCEPTION_POINTERS* info) noexcept {
             Sleep(INFINITE);
     }
     fill_record(*info);
+    mark_fatal_error_reporting(true);
     run_routine(code);
     // The exception code, not 0: a crashed program must not look successful.
     TerminateProcess(GetCurrentProcess(), code);

@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "system/fatal_error.h"
 #include "system/gui_thread.h"
 #include "window/event_bindings.h"
 
@@ -107,7 +108,9 @@ bool queue_event(std::int32_t event,
                  std::uint32_t flags) {
     ASSERT_GUI_THREAD();
     EventQueue* q = g_queue;
-    if (!q || (q->suppressed > 0 && !(flags & kQueueAlways))) {
+    // Nothing runs while a fatal error is reported: the thread's state may be
+    // broken, and the process ends when the report is read.
+    if (!q || (q->suppressed > 0 && !(flags & kQueueAlways)) || fatal_error_reporting()) {
         free_event_data(data, free_data);
         return false;
     }

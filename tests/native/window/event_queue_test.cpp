@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "system/fatal_error_internal.h"
 #include "window/event_bindings.h"
 
 namespace {
@@ -188,6 +189,20 @@ TEST_F(EventQueueTest, CallbacksSeeTheQueuedEventAndTheCurrentEventIsRestored) {
     EXPECT_EQ(current_event(), EV_MENU);
     EXPECT_EQ(current_event_object(), 2);
     EXPECT_TRUE(g_freed.empty());
+}
+
+// While a fatal error is reported (its box runs a message loop on the thread
+// that failed), no event is queued and no callback runs, kQueueAlways or not.
+TEST_F(EventQueueTest, NothingRunsWhileAFatalErrorIsReported) {
+    g_seen.clear();
+    bind_event(EV_GADGET, record_current, 1);
+    mark_fatal_error_reporting(true);
+    EXPECT_FALSE(queue_event(EV_GADGET, 5, 1, 0, tag(4), free_tag));
+    EXPECT_FALSE(queue_event(EV_GADGET, 6, 1, 0, nullptr, nullptr, kQueueAlways));
+    mark_fatal_error_reporting(false);
+    EXPECT_TRUE(g_seen.empty());
+    EXPECT_EQ(g_freed, std::vector<int>{4});
+    EXPECT_EQ(take_next_event(), 0);
 }
 
 // A callback that runs an event loop of its own (a modal wait) takes events,
