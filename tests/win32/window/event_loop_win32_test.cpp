@@ -186,6 +186,28 @@ TEST_F(WindowTest, AnEventPostedFromAnotherThreadIsQueuedOnTheGuiThreadEvenWhile
     EXPECT_EQ(current_event_data(), &payload);
 }
 
+// The posting message's number is registered by name, so any program can send
+// it (a broadcast reaches the posting window too): such a message, whatever
+// its lParam points at, queues nothing and frees nothing.
+TEST_F(WindowTest, ThePostingMessageOfAnotherProgramIsIgnored) {
+    g_callback_thread = 0;
+    bind_event(0x10012, note_thread, -1);
+    const HWND posting = FindWindowW(L"PostEventClass", nullptr);
+    ASSERT_NE(posting, nullptr);
+    struct {
+        std::int32_t unused1 = 0, event = 0x10012, unused2 = 0;
+        std::intptr_t object = 1, window = 1;
+        std::int32_t type = 0;
+        void* data = nullptr;
+    } forged;  // on the stack: freeing it would corrupt the heap
+    const UINT message = RegisterWindowMessageW(L"PB_PostEventMessage");
+    for (WPARAM guess : {WPARAM{0}, WPARAM{1}, ~WPARAM{0}})
+        ASSERT_TRUE(PostMessageW(posting, message, guess, reinterpret_cast<LPARAM>(&forged)));
+    for (int i = 0; i < 10; ++i)
+        (void)wait_window_event(10);
+    EXPECT_EQ(g_callback_thread, 0u);
+}
+
 TEST_F(WindowTest, PostingAfterTheEndFailsCleanly) {
     end_posted_events();
     EXPECT_FALSE(post_event(0x10011, 0, 0, 0));
