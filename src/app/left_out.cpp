@@ -1,6 +1,7 @@
 // What both generators say of the entries they leave out.
 #include "app/left_out.h"
 
+#include "app/dropped_files.h"
 #include "system/error_text.h"
 #include "system/file.h"
 
@@ -33,7 +34,7 @@ std::u16string left_out_text(const LeftOut& left) {
         case LeftOutReason::Gone:
             return u"no longer there";
         case LeftOutReason::TooLarge:
-            return u"2 GiB or larger, too large to embed";
+            return std::u16string(skip_reason_text(SkipReason::TooLarge));
         case LeftOutReason::CannotOpen:
             return left.error != 0 ? u"cannot be opened (" + system_reason(left.error) + u")" : u"cannot be opened";
         case LeftOutReason::ReadFailed:

@@ -7,10 +7,8 @@
 #include "app/program_state.h"
 #include "gadget/gadget.h"
 #include "system/fatal_error.h"
-#include "system/win32.h"
 #include "window/event_queue.h"
 #include "window/menu.h"
-#include "window/window.h"
 
 namespace {
 
@@ -42,35 +40,6 @@ void show_list_menu(void* window) noexcept {
 void show_list_menu_at(void* window, std::int32_t x, std::int32_t y) noexcept {
     if (build_list_menu())
         show_popup_menu(0, window, x, y);
-}
-
-int on_window_key(unsigned message, std::uintptr_t wparam, std::intptr_t) noexcept {
-    if (message != WM_KEYDOWN && message != WM_SYSKEYDOWN)
-        return 0;
-    ProgramState& state = program_state();
-    const HWND focus = GetFocus();
-    if (!focus)
-        return 0;
-    // Outside a dialog box a push button takes only the space bar.
-    if (message == WM_KEYDOWN && wparam == VK_RETURN &&
-        (focus == gadget_handle(state.copy_button) || focus == gadget_handle(state.export_button))) {
-        SendMessageW(focus, BM_CLICK, 0, 0);
-        return 1;
-    }
-    const auto list = static_cast<HWND>(gadget_handle(state.files));
-    if (!list || focus != list || !state.file_list || busy_flag_is_set())
-        return 0;
-    TRACK_LINE(kThisFile);
-    if (message == WM_KEYDOWN && wparam == VK_DELETE) {
-        remove_selected_entries(file_map(), *state.file_list);
-        return 1;
-    }
-    if (wparam == VK_APPS || (wparam == VK_F10 && GetKeyState(VK_SHIFT) < 0)) {
-        const ScreenPoint at = state.file_list->caret_point();
-        show_list_menu_at(window_handle(state.window), at.x, at.y);
-        return 1;
-    }
-    return 0;
 }
 
 int create_list_menu(std::intptr_t menu, EventCallback procedure) noexcept {
