@@ -17,6 +17,7 @@
 #include "dialog/dialog.h"
 #include "font/font.h"
 #include "gadget/gadget.h"
+#include "system/error_text.h"
 #include "system/fatal_error.h"
 #include "system/message_box.h"
 #include "system/run_program.h"
@@ -138,7 +139,14 @@ void run_event_loop() noexcept {
 
 void on_home_link() noexcept {
     TRACK_LINE(kThisFile);
-    (void)run_program(kHomePageAddress, u"", u"");
+    if (run_program(kHomePageAddress, u"", u"") != 0)
+        return;
+    // A click that opens nothing would look like a dead link.
+    const unsigned long error = last_system_error();
+    std::u16string text = u"Cannot open " + std::u16string(kHomePageAddress);
+    if (error != 0)
+        text += u" (" + system_reason(error) + u")";
+    message_box(u"Blobsmith", text + u".", kBoxWarning);
 }
 
 void on_export() noexcept {

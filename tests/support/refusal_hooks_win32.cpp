@@ -14,10 +14,14 @@
 //                       clipboard's copy of a text);
 //   slow_clipboard_hook SetClipboardData first sets the event named
 //                       kClipboardSettingEvent, if there is one, and waits
-//                       1.5 s (a program closed while it sets the clipboard).
+//                       1.5 s (a program closed while it sets the clipboard);
+//   refuse_shell_hook   ShellExecuteExW finds no program for what it is given
+//                       (an address that nothing on the computer opens).
 #include "support/refusal_hooks_win32.h"
 #include "support/import_slot_win32.h"
 #include "system/win32.h"
+
+#include <shellapi.h>
 
 namespace {
 
@@ -80,6 +84,13 @@ HGLOBAL WINAPI refused_global_alloc(UINT, SIZE_T) noexcept {
     return nullptr;
 }
 
+bool g_shell_diverted = false;
+
+BOOL WINAPI refused_shell_execute(SHELLEXECUTEINFOW*) noexcept {
+    SetLastError(ERROR_NO_ASSOCIATION);
+    return FALSE;
+}
+
 // Diverts the program's SetClipboardData on the first hook call inside it.
 LRESULT divert_clipboard(int code, WPARAM wparam, LPARAM lparam, SetClipboardDataProcedure replacement) {
     if (code >= 0 && !g_set_clipboard_data && in_the_program()) {
@@ -135,4 +146,10 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK full_clipboard_hook(int code, 
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK slow_clipboard_hook(int code, WPARAM wparam, LPARAM lparam) noexcept {
     return divert_clipboard(code, wparam, lparam, &slow_set_clipboard_data);
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK refuse_shell_hook(int code, WPARAM wparam, LPARAM lparam) noexcept {
+    if (code >= 0 && !g_shell_diverted && in_the_program())
+        g_shell_diverted = divert_import("ShellExecuteExW", reinterpret_cast<void*>(&refused_shell_execute)) != nullptr;
+    return CallNextHookEx(nullptr, code, wparam, lparam);
 }

@@ -1,6 +1,6 @@
 // Blobsmith.exe when the system refuses it something, arranged from outside
 // its process by the hooks of blobsmith-refusals.dll: its window, a thread,
-// the clipboard.
+// the clipboard, the shell.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -217,3 +217,19 @@ TEST(BlobsmithFailures, TheListMenuRemovesNothingWhileACopyRuns) {
 }
 
 }  // namespace
+
+TEST(BlobsmithFailures, AHomeLinkThatNothingOpensSaysSo) {
+    Program program;
+    ASSERT_NE(program.window(), nullptr);
+    const RefusalHook hook("refuse_shell_hook");
+    bring_in(program, hook);
+    driver::click(
+        driver::centre_on_screen(driver::find_control(program.window(), L"Static", L"https://blobsmith.dev/").hwnd));
+    HWND box = nullptr;
+    ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }));
+    const std::wstring text = driver::box_text(box, L"Cannot open");
+    EXPECT_EQ(text.rfind(L"Cannot open https://blobsmith.dev/ (", 0), 0u) << std::string(text.begin(), text.end());
+    press_ok(program, box, L"Blobsmith");
+    PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.wait_exit(), 0u);
+}
