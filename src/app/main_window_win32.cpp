@@ -1,6 +1,5 @@
 // The main window: opened from the dialog definition, its event loop, and the
 // commands behind its link, buttons and file list.
-#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -45,16 +44,21 @@ constexpr std::size_t kPathsPerReason = 5;
 constexpr std::size_t kShownPathLength = 72;
 constexpr std::int32_t kLinkColour = 0xCC6600;  // 0x00BBGGRR: red 0, green 102, blue 204
 
+void free_left_out(void* left_out) {
+    delete static_cast<std::vector<LeftOut>*>(left_out);
+}
+
 // The generation's thread: its outcome goes back to the GUI thread as an event,
 // since only that thread may show a box or touch the window. The files left
-// out go with it, owned by the event's handler.
+// out go with it, owned by the event queue.
 void copy_worker(void*) noexcept {
     DataSection result = generate_data_section(1);
     std::vector<LeftOut>* left_out = nullptr;
     if (!result.left_out.empty())
         left_out = new (std::nothrow) std::vector<LeftOut>(std::move(result.left_out));
-    if (!post_event(kEventCopyDone, static_cast<std::intptr_t>(result.status), program_state().window, 0, left_out))
-        delete left_out;
+    if (!post_event(kEventCopyDone, static_cast<std::intptr_t>(result.status), program_state().window, 0, left_out,
+                    free_left_out))
+        free_left_out(left_out);
 }
 
 // The items' paths under their reasons, for a box.
@@ -170,7 +174,7 @@ void on_copy() noexcept {
 void on_copy_done() noexcept {
     TRACK_LINE(kThisFile);
     const auto status = static_cast<GenerationStatus>(current_event_object());
-    const std::unique_ptr<std::vector<LeftOut>> left_out(static_cast<std::vector<LeftOut>*>(current_event_data()));
+    const auto* left_out = static_cast<const std::vector<LeftOut>*>(current_event_data());
     const char16_t* why = nullptr;
     switch (status) {
         case GenerationStatus::OutOfMemory:

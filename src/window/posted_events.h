@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "window/event_types.h"
+
 // Start-up, before init_windows: the posting window, its message, the event
 // queue and the binding table. end_posted_events undoes it.
 void init_posted_events();
@@ -11,10 +13,13 @@ void end_posted_events();
 
 // Safe from any thread: queues (event, object, window, type, data) on the
 // windows' thread, even while events are suppressed, and runs its callbacks
-// there. The queue does not free data; it must stay valid until the event has
-// been handled. False if the message could not be posted (nothing is queued).
+// there. From then on the queue owns data and frees it with free_data (when
+// given) as it frees the data of any event; events that never reach the queue
+// (the program ends first) have their data freed the same way. False if the
+// message could not be posted: nothing is queued and data is still the caller's.
 bool post_event(std::int32_t event,
                 std::intptr_t object,
                 std::intptr_t window,
                 std::int32_t type,
-                void* data = nullptr);
+                void* data = nullptr,
+                EventDataFree free_data = nullptr);

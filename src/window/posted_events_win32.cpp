@@ -3,8 +3,11 @@
 #include "window/posted_events.h"
 
 #include <atomic>
+#include <new>
+#include <unordered_set>
 
 #include "system/gui_thread.h"
+#include "system/process_lock_win32.h"
 #include "system/win32.h"
 #include "window/event_queue.h"
 
@@ -19,6 +22,7 @@ struct PostedEventRecord {
     std::intptr_t window;
     std::int32_t type;
     void* data;
+    EventDataFree free_data;
 };
 
 constexpr wchar_t kClassName[] = L"PostEventClass";
@@ -26,32 +30,40 @@ constexpr wchar_t kClassName[] = L"PostEventClass";
 // Read by posting threads while the GUI thread starts or ends.
 std::atomic<HWND> g_window{nullptr};
 std::atomic<UINT> g_message{0};
-// Goes with every record as wParam. The message's number is known to every
-// process (registered by name) and a broadcast reaches the window: without
-// the cookie, any program could make this one free whatever lParam names.
-std::atomic<WPARAM> g_cookie{0};
 
-WPARAM new_cookie() {
-    LARGE_INTEGER now{};
-    QueryPerformanceCounter(&now);
-    const auto mixed = static_cast<std::uint64_t>(now.QuadPart) * 0x9E3779B97F4A7C15ull ^
-                       (static_cast<std::uint64_t>(GetCurrentProcessId()) << 32) ^
-                       reinterpret_cast<std::uintptr_t>(&now);
-    const auto cookie = static_cast<WPARAM>(mixed ^ (mixed >> 29));
-    return cookie != 0 ? cookie : 1;
+// The records on their way. The message's number is known to every process
+// (registered by name) and a broadcast reaches the window, so an lParam is
+// used only if it names one of them: no other program can make this one read
+// or free memory it chose. Made on first use and never destroyed, like its lock.
+struct LiveRecords {
+    ProcessLock lock;
+    std::unordered_set<PostedEventRecord*> records;
+};
+LiveRecords& live_records() {
+    static LiveRecords* live = new LiveRecords;
+    return *live;
 }
 
 void free_record(PostedEventRecord* record) {
     HeapFree(GetProcessHeap(), 0, record);
 }
 
+// Takes the record out of the live set; null when lParam names none.
+PostedEventRecord* claim_record(LPARAM lparam) {
+    auto* record = reinterpret_cast<PostedEventRecord*>(lparam);
+    LiveRecords& live = live_records();
+    ProcessLockGuard guard(live.lock);
+    return live.records.erase(record) != 0 ? record : nullptr;
+}
+
 LRESULT CALLBACK posting_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-    if (message != 0 && message == g_message.load() && wparam == g_cookie.load()) {
-        if (auto* record = reinterpret_cast<PostedEventRecord*>(lparam)) {
-            queue_event(record->event, record->object, record->window, record->type, record->data, nullptr,
+    if (message != 0 && message == g_message.load()) {
+        if (PostedEventRecord* record = claim_record(lparam)) {
+            queue_event(record->event, record->object, record->window, record->type, record->data, record->free_data,
                         kQueueAlways);
             free_record(record);
         }
+        return 0;
     }
     return DefWindowProcW(hwnd, message, wparam, lparam);
 }
@@ -73,7 +85,6 @@ void init_posted_events() {
     wc.lpszClassName = kClassName;
     RegisterClassExW(&wc);
     g_message = RegisterWindowMessageW(L"PB_PostEventMessage");
-    g_cookie = new_cookie();
     init_event_queue();
     g_window = CreateWindowExW(0, kClassName, L"", WS_CAPTION, 0, 0, 1, 1, nullptr, nullptr, instance, nullptr);
 }
@@ -85,8 +96,11 @@ void end_posted_events() {
         MSG msg;
         const UINT message = g_message.load();
         while (PeekMessageW(&msg, hwnd, message, message, PM_REMOVE)) {
-            if (msg.wParam == g_cookie.load())
-                free_record(reinterpret_cast<PostedEventRecord*>(msg.lParam));
+            if (PostedEventRecord* record = claim_record(msg.lParam)) {
+                if (record->free_data && record->data)
+                    record->free_data(record->data);
+                free_record(record);
+            }
         }
         DestroyWindow(hwnd);
     }
@@ -94,7 +108,12 @@ void end_posted_events() {
     end_event_queue();
 }
 
-bool post_event(std::int32_t event, std::intptr_t object, std::intptr_t window, std::int32_t type, void* data) {
+bool post_event(std::int32_t event,
+                std::intptr_t object,
+                std::intptr_t window,
+                std::int32_t type,
+                void* data,
+                EventDataFree free_data) {
     HWND hwnd = g_window.load();
     if (!hwnd)
         return false;
@@ -107,8 +126,19 @@ bool post_event(std::int32_t event, std::intptr_t object, std::intptr_t window, 
     record->window = window;
     record->type = type;
     record->data = data;
-    if (!PostMessageW(hwnd, g_message.load(), g_cookie.load(), reinterpret_cast<LPARAM>(record))) {
+    record->free_data = free_data;
+    LiveRecords& live = live_records();
+    try {
+        ProcessLockGuard guard(live.lock);
+        live.records.insert(record);
+    } catch (const std::bad_alloc&) {
         free_record(record);
+        return false;
+    }
+    if (!PostMessageW(hwnd, g_message.load(), 0, reinterpret_cast<LPARAM>(record))) {
+        // Unless the window took it meanwhile (it cannot have: the post failed).
+        if (claim_record(reinterpret_cast<LPARAM>(record)))
+            free_record(record);
         return false;
     }
     return true;

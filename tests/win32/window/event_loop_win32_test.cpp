@@ -188,24 +188,54 @@ TEST_F(WindowTest, AnEventPostedFromAnotherThreadIsQueuedOnTheGuiThreadEvenWhile
 
 // The posting message's number is registered by name, so any program can send
 // it (a broadcast reaches the posting window too): such a message, whatever
-// its lParam points at, queues nothing and frees nothing.
+// its wParam and whatever its lParam points at, queues nothing and frees nothing.
 TEST_F(WindowTest, ThePostingMessageOfAnotherProgramIsIgnored) {
     g_callback_thread = 0;
     bind_event(0x10012, note_thread, -1);
     const HWND posting = FindWindowW(L"PostEventClass", nullptr);
     ASSERT_NE(posting, nullptr);
+    const UINT message = RegisterWindowMessageW(L"PB_PostEventMessage");
+    // A genuine message's wParam, as a program watching the window could learn it.
+    ASSERT_TRUE(post_event(0x10013, 0, 0, 0));
+    MSG genuine{};
+    ASSERT_TRUE(PeekMessageW(&genuine, posting, message, message, PM_NOREMOVE));
     struct {
         std::int32_t unused1 = 0, event = 0x10012, unused2 = 0;
         std::intptr_t object = 1, window = 1;
         std::int32_t type = 0;
         void* data = nullptr;
+        void* free_data = nullptr;
     } forged;  // on the stack: freeing it would corrupt the heap
-    const UINT message = RegisterWindowMessageW(L"PB_PostEventMessage");
-    for (WPARAM guess : {WPARAM{0}, WPARAM{1}, ~WPARAM{0}})
+    for (WPARAM guess : {genuine.wParam, WPARAM{0}, WPARAM{1}, ~WPARAM{0}})
         ASSERT_TRUE(PostMessageW(posting, message, guess, reinterpret_cast<LPARAM>(&forged)));
     for (int i = 0; i < 10; ++i)
         (void)wait_window_event(10);
     EXPECT_EQ(g_callback_thread, 0u);
+}
+
+// The queue frees posted data with the poster's routine: once the event is
+// done, or at the end when the event never arrived.
+int g_freed = 0;
+void count_free(void* data) {
+    g_freed += *static_cast<int*>(data);
+}
+
+TEST_F(WindowTest, PostedDataIsFreedByTheQueueOrAtTheEnd) {
+    static int one = 1;
+    g_freed = 0;
+    ASSERT_TRUE(post_event(0x10014, 0, 0, 0, &one, count_free));
+    std::int32_t n = 0;
+    for (int i = 0; i < 100 && n != 0x10014; ++i)
+        n = wait_window_event(100);
+    ASSERT_EQ(n, 0x10014);
+    EXPECT_EQ(g_freed, 0);  // still the current event's
+    (void)wait_window_event(0);
+    EXPECT_EQ(g_freed, 1);
+
+    ASSERT_TRUE(post_event(0x10014, 0, 0, 0, &one, count_free));
+    end_posted_events();  // before the message was taken
+    EXPECT_EQ(g_freed, 2);
+    init_posted_events();
 }
 
 TEST_F(WindowTest, PostingAfterTheEndFailsCleanly) {
