@@ -6,6 +6,7 @@
 #include "app/file_list_view.h"
 #include "app/folder_scan.h"
 #include "system/directory.h"
+#include "system/error_text.h"
 #include "system/file.h"
 
 namespace {
@@ -76,8 +77,8 @@ SkipReason unusable(std::u16string_view path) {
 
 void collect_folder(FileMap& map, const std::u16string& folder, FolderScanMap& scan, DropResult& result) {
     FolderScanResult found = scan_folder(folder, scan);
-    for (std::u16string& unlisted : found.unlisted)
-        result.skipped.push_back({std::move(unlisted), SkipReason::Unlisted});
+    for (UnlistedFolder& unlisted : found.unlisted)
+        result.skipped.push_back({std::move(unlisted.path), SkipReason::Unlisted, unlisted.error});
     for (std::u16string& unnamed : found.unnamed)
         result.skipped.push_back({std::move(unnamed), SkipReason::BadName});
     // Walk order, not listing order: it decides the winner among same-named
@@ -118,10 +119,8 @@ std::u16string_view skip_reason_text(SkipReason reason) {
 
 std::u16string skipped_path_text(const SkippedPath& skip) {
     std::u16string why(skip_reason_text(skip.reason));
-    if (skip.reason == SkipReason::Unlisted) {
-        if (const std::u16string problem = listing_problem(skip.path); !problem.empty())
-            why += u" (" + problem + u")";
-    }
+    if (skip.error != 0)
+        why += u" (" + system_reason(skip.error) + u")";
     return why;
 }
 

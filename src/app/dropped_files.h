@@ -26,11 +26,12 @@ enum class SkipReason : std::int32_t {
 struct SkippedPath {
     std::u16string path;
     SkipReason reason;
+    unsigned long error = 0;  // the system's error number where it says more, 0 otherwise
 };
 
 // "no such file or folder", "2 GiB or larger, too large to embed" …, for messages.
 [[nodiscard]] std::u16string_view skip_reason_text(SkipReason reason);
-// The same, with the system's reason for a folder that cannot be listed.
+// The same, with the system's reason when it was known.
 [[nodiscard]] std::u16string skipped_path_text(const SkippedPath& skip);
 
 struct DropResult {

@@ -8,6 +8,7 @@
 
 #include "base/object_id.h"
 #include "system/directory.h"
+#include "system/error_text.h"
 
 namespace {
 
@@ -39,7 +40,10 @@ struct Frame {
     std::size_t next = 0;
 };
 
-std::optional<Listing> list_folder(const std::u16string& path, std::vector<std::u16string>& unnamed) {
+// `error`: why the folder could not be listed (read before anything is freed).
+std::optional<Listing> list_folder(const std::u16string& path,
+                                   std::vector<std::u16string>& unnamed,
+                                   unsigned long& error) {
     Listing listing;
     const bool listed = list_directory(path, u"*.*", [&](const DirectoryEntry& entry) {
         if (!entry.name_exact) {
@@ -56,8 +60,10 @@ std::optional<Listing> list_folder(const std::u16string& path, std::vector<std::
                                    facts_known ? entry.facts : FileFacts{-1, 0}, folder ? entry.number : 0});
         listing.names += entry.name;
     });
-    if (!listed)
+    if (!listed) {
+        error = last_system_error();
         return std::nullopt;
+    }
     return listing;
 }
 
@@ -89,9 +95,10 @@ public:
     void enter(std::u16string path, std::uint64_t number = 0) {
         if (entered_before(path, listed_numbers_ ? number : 0))
             return;
-        auto listing = list_folder(path, result_.unnamed);
+        unsigned long error = 0;
+        auto listing = list_folder(path, result_.unnamed, error);
         if (!listing) {
-            result_.unlisted.push_back(std::move(path));
+            result_.unlisted.push_back({std::move(path), error});
             return;
         }
         stack_.push_back({std::move(path), std::move(*listing), 0});

@@ -32,9 +32,14 @@ inline constexpr char16_t kPathSeparator =
     u'/';
 #endif
 
+struct UnlistedFolder {
+    std::u16string path;
+    unsigned long error = 0;  // the system's error number, 0 when unknown
+};
+
 struct FolderScanResult {
     std::size_t files = 0;                 // entries in the map; 0 when the folder cannot be listed
-    std::vector<std::u16string> unlisted;  // folders of the tree that could not be listed
+    std::vector<UnlistedFolder> unlisted;  // folders of the tree that could not be listed
     // Entries whose names are not text (POSIX names that are not UTF-8), as
     // shown in messages: they cannot be reached by any path the map can hold.
     std::vector<std::u16string> unnamed;

@@ -5,14 +5,6 @@
 #include "system/error_text.h"
 #include "system/file.h"
 
-std::u16string system_reason(unsigned long error) {
-    std::u16string text = system_error_text(error);
-    // Set inside a sentence of ours: without the system's full stop.
-    while (!text.empty() && (text.back() == u'.' || text.back() == u' '))
-        text.pop_back();
-    return text;
-}
-
 void add_unusable_entries(FileMap& map, std::vector<LeftOut>& left_out) {
     map.walk([&left_out](const std::u16string&, FileEntry& entry) {
         if (entry.size == FILE_ENTRY_TOO_LARGE)

@@ -29,8 +29,5 @@ void add_unusable_entries(FileMap& map, std::vector<LeftOut>& left_out);
 // system's reason (read at once after the failed open).
 [[nodiscard]] LeftOut not_opened(const std::u16string& path, bool check_gone);
 
-// The system's words for an error, without a full stop, for use inside ours.
-[[nodiscard]] std::u16string system_reason(unsigned long error);
-
 // "no longer there", "cannot be opened (<the system's words>)" …, for messages.
 [[nodiscard]] std::u16string left_out_text(const LeftOut& left);

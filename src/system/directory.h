@@ -60,14 +60,11 @@ struct DirectoryEntry {
 // Lists every entry of `directory` matching `pattern` ("*.*" when empty) in
 // the order of next_directory_entry, without a numbered listing: no lookup
 // and no copy per entry, and any thread may list while others use numbered
-// listings. False when the folder cannot be listed.
+// listings. False when the folder cannot be listed, or its listing was cut
+// short; last_system_error() then tells why.
 bool list_directory(std::u16string_view directory,
                     std::u16string_view pattern,
                     const std::function<void(const DirectoryEntry&)>& visit);
-
-// Why `directory` cannot be listed, in the system's words; empty when it can
-// be opened for a listing now (a listing that failed later says nothing here).
-[[nodiscard]] std::u16string listing_problem(std::u16string_view directory);
 
 // Ends the listing and frees its number; PB_Any finishes every listing.
 void finish_directory(std::intptr_t scan);

@@ -10,7 +10,6 @@
 
 #include "base/object_library.h"
 #include "system/directory.h"
-#include "system/error_text.h"
 #include "system/file_facts_posix.h"
 #include "system/handles_posix.h"
 #include "system/utf.h"
@@ -183,30 +182,33 @@ bool list_directory(std::u16string_view directory,
                     std::u16string_view pattern,
                     const std::function<void(const DirectoryEntry&)>& visit) {
     // Without a number: no registry lookup per entry, and safe on any thread.
-    ScanState state;
-    if (!open_scan(state, directory, pattern))
-        return false;
-    std::u16string name;
-    while (advance(state)) {
-        DirectoryEntry entry{};
-        entry.name_exact = name_exact(state.name, &name);
-        entry.name = name;
-        entry.type = state.type;
-        struct stat st {};
-        const bool stated = stat_entry(state, st);
-        entry.facts = stated ? file_facts_of(st) : FileFacts{-1, 0};
-        entry.facts_known = true;
-        entry.number = stated ? static_cast<std::uint64_t>(st.st_ino) : 0;  // links followed, as folder_identity
-        visit(entry);
-    }
-    return !state.failed;
-}
-
-std::u16string listing_problem(std::u16string_view directory) {
-    ScanState state;
-    if (open_scan(state, directory, u""))
-        return {};
-    return system_error_text(static_cast<unsigned long>(errno));
+    // The error is kept past the stream's close, for the caller to read.
+    int error = 0;
+    const bool listed = [&] {
+        ScanState state;
+        if (!open_scan(state, directory, pattern)) {
+            error = errno;
+            return false;
+        }
+        std::u16string name;
+        while (advance(state)) {
+            DirectoryEntry entry{};
+            entry.name_exact = name_exact(state.name, &name);
+            entry.name = name;
+            entry.type = state.type;
+            struct stat st {};
+            const bool stated = stat_entry(state, st);
+            entry.facts = stated ? file_facts_of(st) : FileFacts{-1, 0};
+            entry.facts_known = true;
+            entry.number = stated ? static_cast<std::uint64_t>(st.st_ino) : 0;  // links followed, as folder_identity
+            visit(entry);
+        }
+        error = errno;
+        return !state.failed;
+    }();
+    if (!listed)
+        errno = error;
+    return listed;
 }
 
 void finish_directory(std::intptr_t scan) {

@@ -12,7 +12,6 @@
 
 #include "base/object_library.h"
 #include "system/directory.h"
-#include "system/error_text.h"
 #include "system/file_time_win32.h"
 #include "system/handles_win32.h"
 #include "system/wide.h"
@@ -149,7 +148,10 @@ std::optional<bool> list_whole_folder(std::u16string_view directory,
                 return status == kNoSuchFile ? std::optional<bool>(true) : std::nullopt;
             // A later failure (a share gone away) leaves the listing short:
             // it must not pass for the whole folder.
-            return status >= 0 || status == kNoMoreFiles || status == kNoSuchFile;
+            if (status >= 0 || status == kNoMoreFiles || status == kNoSuchFile)
+                return true;
+            SetLastError(RtlNtStatusToDosError(status));
+            return false;
         }
         const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
         const std::size_t filled = std::min<std::size_t>(io.Information, kBufferBytes);
@@ -232,27 +234,31 @@ bool directory_entry_facts(std::intptr_t scan, FileFacts& facts) {
 bool list_directory(std::u16string_view directory,
                     std::u16string_view pattern,
                     const std::function<void(const DirectoryEntry&)>& visit) {
-    // An empty folder name means the current folder to FindFirstFileW.
-    if (!directory.empty() && lists_everything(pattern)) {
-        if (const auto listed = list_whole_folder(directory, visit))
-            return *listed;
-    }
-    WIN32_FIND_DATAW found{};
-    const UniqueFind search(FindFirstFileW(wide(search_path_of(directory, pattern)), &found));
-    if (!search)
-        return GetLastError() == ERROR_FILE_NOT_FOUND;
-    do {
-        visit_entry(reinterpret_cast<const char16_t*>(found.cFileName), found_entry(found), visit);
-    } while (FindNextFileW(search.get(), &found));
-    return GetLastError() == ERROR_NO_MORE_FILES;  // anything else cut the listing short
-}
-
-std::u16string listing_problem(std::u16string_view directory) {
-    WIN32_FIND_DATAW found{};
-    const UniqueFind search(FindFirstFileW(wide(search_path_of(directory, u"*.*")), &found));
-    if (search || GetLastError() == ERROR_FILE_NOT_FOUND)
-        return {};
-    return system_error_text(GetLastError());
+    // The error is kept past the handles' close, for the caller to read.
+    DWORD error = 0;
+    const bool listed = [&] {
+        // An empty folder name means the current folder to FindFirstFileW.
+        if (!directory.empty() && lists_everything(pattern)) {
+            if (const auto whole = list_whole_folder(directory, visit)) {
+                error = GetLastError();
+                return *whole;
+            }
+        }
+        WIN32_FIND_DATAW found{};
+        const UniqueFind search(FindFirstFileW(wide(search_path_of(directory, pattern)), &found));
+        if (!search) {
+            error = GetLastError();
+            return error == ERROR_FILE_NOT_FOUND;
+        }
+        do {
+            visit_entry(reinterpret_cast<const char16_t*>(found.cFileName), found_entry(found), visit);
+        } while (FindNextFileW(search.get(), &found));
+        error = GetLastError();
+        return error == ERROR_NO_MORE_FILES;  // anything else cut the listing short
+    }();
+    if (!listed)
+        SetLastError(error);
+    return listed;
 }
 
 void finish_directory(std::intptr_t scan) {

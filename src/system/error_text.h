@@ -6,6 +6,9 @@
 
 [[nodiscard]] std::u16string system_error_text(unsigned long error);
 
+// The same without the system's full stop, for use inside a sentence of ours.
+[[nodiscard]] std::u16string system_reason(unsigned long error);
+
 // The calling thread's last error number (errno, GetLastError): read it right
 // after the call that failed.
 [[nodiscard]] unsigned long last_system_error();

@@ -255,6 +255,7 @@ TEST(FolderScan, KeysAreRelativePathsAndNothingCarriesOverBetweenScans) {
     EXPECT_EQ(failed.files, 0u);
     EXPECT_TRUE(map.empty());
     ASSERT_EQ(failed.unlisted.size(), 1u);
+    EXPECT_NE(failed.unlisted[0].error, 0u);  // the system said why
 
     // A trailing separator changes nothing; the keys start after the folder.
     const FolderScanResult found = scan_folder(dir.path(u"top") + ScratchDir::kSeparator, map);

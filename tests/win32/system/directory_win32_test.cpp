@@ -66,11 +66,17 @@ void fill(ScratchDir& dir) {
 }
 
 // Lists the folder with `calls` reads working before one fails; the entries
-// seen, and whether the listing said it was whole.
-std::pair<int, bool> list_with_working_reads(const std::u16string& folder, std::u16string_view pattern, int calls) {
+// seen, and whether the listing said it was whole. `error`: the system's
+// error after a failed listing.
+std::pair<int, bool> list_with_working_reads(const std::u16string& folder,
+                                             std::u16string_view pattern,
+                                             int calls,
+                                             DWORD* error = nullptr) {
     g_calls_left = calls;
     int seen = 0;
     const bool listed = list_directory(folder, pattern, [&seen](const DirectoryEntry&) { ++seen; });
+    if (error)
+        *error = GetLastError();
     return {seen, listed};
 }
 
@@ -80,8 +86,10 @@ TEST(ListDirectoryWin32, AWholeListingCutShortFails) {
     const DivertedImport diverted("NtQueryDirectoryFile", reinterpret_cast<void*>(&query_then_fail));
     g_query = diverted.original<QueryDirectory>();
     ASSERT_NE(g_query, nullptr) << "the listing no longer calls NtQueryDirectoryFile";
-    const auto [cut, cut_listed] = list_with_working_reads(dir.folder(), u"*.*", 1);
+    DWORD error = 0;
+    const auto [cut, cut_listed] = list_with_working_reads(dir.folder(), u"*.*", 1, &error);
     EXPECT_FALSE(cut_listed);
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_NETNAME_DELETED));  // why, for the message
     EXPECT_GT(cut, 0);
     EXPECT_LT(cut, 702);
     EXPECT_EQ(list_with_working_reads(dir.folder(), u"*.*", 1000), std::make_pair(702, true));  // with "." and ".."
@@ -93,7 +101,9 @@ TEST(ListDirectoryWin32, APatternListingCutShortFails) {
     const DivertedImport diverted("FindNextFileW", reinterpret_cast<void*>(&find_next_then_fail));
     g_find_next = diverted.original<FindNext>();
     ASSERT_NE(g_find_next, nullptr);
-    EXPECT_EQ(list_with_working_reads(dir.folder(), u"n*", 10), std::make_pair(11, false));
+    DWORD error = 0;
+    EXPECT_EQ(list_with_working_reads(dir.folder(), u"n*", 10, &error), std::make_pair(11, false));
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_NETNAME_DELETED));
     EXPECT_EQ(list_with_working_reads(dir.folder(), u"n*", 1000), std::make_pair(700, true));
 }
 

@@ -1,0 +1,9 @@
+// What both platforms' error texts share.
+#include "system/error_text.h"
+
+std::u16string system_reason(unsigned long error) {
+    std::u16string text = system_error_text(error);
+    while (!text.empty() && (text.back() == u'.' || text.back() == u' '))
+        text.pop_back();
+    return text;
+}
