@@ -233,17 +233,20 @@ void on_copy_done() noexcept {
         message_box(u"Blobsmith", why, kBoxError);
 }
 
-int on_window_key(unsigned message, std::uintptr_t wparam, std::intptr_t) noexcept {
+int on_window_key(unsigned message, std::uintptr_t wparam, std::intptr_t lparam) noexcept {
     if (message != WM_KEYDOWN && message != WM_SYSKEYDOWN)
         return 0;
     ProgramState& state = program_state();
     const HWND focus = GetFocus();
     if (!focus)
         return 0;
-    // Outside a dialog box a push button takes only the space bar.
+    // Outside a dialog box a push button takes only the space bar. Enter held
+    // down presses it once, as the space bar does.
     if (message == WM_KEYDOWN && wparam == VK_RETURN &&
         (focus == gadget_handle(state.copy_button) || focus == gadget_handle(state.export_button))) {
-        SendMessageW(focus, BM_CLICK, 0, 0);
+        constexpr std::intptr_t kWasDown = 1 << 30;
+        if (!(lparam & kWasDown))
+            SendMessageW(focus, BM_CLICK, 0, 0);
         return 1;
     }
     const auto list = static_cast<HWND>(gadget_handle(state.files));

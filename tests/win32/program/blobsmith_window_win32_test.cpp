@@ -279,6 +279,13 @@ TEST(BlobsmithWindow, TheListAnswersTheRightButtonAndTheKeysAsFileListsDo) {
     EXPECT_TRUE(driver::wait_clipboard_change(sequence));
     EXPECT_TRUE(clipboard_is(driver::cli_text(dir.folder(), {a})));
 
+    // Enter held down (its repeats) presses no more: on "Export to file" no box.
+    driver::key(VK_TAB, VK_SHIFT);
+    ASSERT_TRUE(driver::wait_until([&] { return focus_of(program) == parts.save.hwnd; }, 3000));
+    PostMessageW(parts.save.hwnd, WM_KEYDOWN, VK_RETURN, 1 | (1 << 30));
+    Sleep(500);
+    EXPECT_EQ(program.find_own_window(L"TODO"), nullptr);
+
     PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(program.wait_exit(), 0u);
 }
