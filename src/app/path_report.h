@@ -8,7 +8,8 @@
 #include <vector>
 
 // The path as a message shows it: line breaks as \n and \r, other control
-// characters and those that reorder text (U+202E and its kind) as <U+XXXX>,
+// characters (C1 and the line and paragraph separators too, which terminals
+// and boxes may act on) and those that reorder text (U+202E and its kind) as <U+XXXX>,
 // and, when `limit` is not 0 and the path is longer, its middle left out
 // ("…") so that its start and its end (the file's name) stay.
 [[nodiscard]] std::u16string shown_path(std::u16string_view path, std::size_t limit = 0);
