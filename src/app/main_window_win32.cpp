@@ -71,24 +71,6 @@ std::u16string named_lines(const std::vector<Item>& items, Why why) {
     return paths_by_reason(std::move(reported), kPathsPerReason, kShownPathLength);
 }
 
-// What a drop did not put in the list: a path that adds nothing, or a file
-// that gave way to another of the same name, would otherwise just not appear.
-std::u16string drop_report(const DropResult& drop) {
-    std::u16string text;
-    if (!drop.skipped.empty())
-        text = u"Not added:\r\n" +
-               named_lines(drop.skipped, [](const SkippedPath& skip) { return skipped_path_text(skip); });
-    if (!drop.displaced.empty()) {
-        std::vector<ReportedPath> displaced;
-        displaced.reserve(drop.displaced.size());
-        for (const std::u16string& path : drop.displaced)
-            displaced.push_back({path, u"a file of the same name is in the list instead"});
-        text += (text.empty() ? u"" : u"\r\n\r\n") + std::u16string(u"Left out:\r\n") +
-                paths_by_reason(std::move(displaced), kPathsPerReason, kShownPathLength);
-    }
-    return text;
-}
-
 std::u16string left_out_lines(const std::vector<LeftOut>& left_out) {
     return named_lines(left_out, [](const LeftOut& left) { return left_out_text(left); });
 }
@@ -147,8 +129,13 @@ void run_event_loop() noexcept {
         if (state.last_event == EV_WINDOW_DROP && !busy_flag_is_set() && state.file_list) {
             TRACK_LINE(kThisFile);
             const DropResult drop = collect_dropped_files(file_map(), dropped_files_text(), &*state.file_list);
-            if (const std::u16string text = drop_report(drop); !text.empty())
-                message_box(u"Blobsmith", text, kBoxWarning);
+            // A path that adds nothing would otherwise just not appear.
+            if (!drop.skipped.empty())
+                message_box(
+                    u"Blobsmith",
+                    u"Not added:\r\n" +
+                        named_lines(drop.skipped, [](const SkippedPath& skip) { return skipped_path_text(skip); }),
+                    kBoxWarning);
         }
         // Gadget and menu events were handled by their bound procedures.
     }

@@ -525,20 +525,6 @@ TEST(BlobsmithWindow, ADropSaysWhatItCouldNotAdd) {
     driver::drag_files({added}, list_point(parts));
     Sleep(500);
     EXPECT_EQ(program.find_own_window(L"Blobsmith"), nullptr);
-
-    // Of two same-named files, the one that gave way is named.
-    const std::u16string one = dir.write(u"twins\\a\\same.txt", "1");
-    const std::u16string other = dir.write(u"twins\\b\\SAME.TXT", "2");
-    driver::drag_files({dir.path(u"twins")}, list_point(parts));
-    ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }));
-    const std::vector<std::u16string> listed = driver::list_items(parts.list.hwnd);
-    ASSERT_EQ(listed.size(), 2u);
-    const std::u16string& gone = listed[1] == one ? other : one;
-    EXPECT_EQ(driver::box_text(box, L"Left out"),
-              L"Left out:\r\n\r\na file of the same name is in the list instead:\r\n    " +
-                  std::wstring(gone.begin(), gone.end()));
-    driver::click(driver::centre_on_screen(driver::find_control(box, L"Button").hwnd));
-    ASSERT_TRUE(driver::wait_until([&] { return program.find_own_window(L"Blobsmith") == nullptr; }, 3000));
     PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(program.wait_exit(), 0u);
 }
