@@ -68,10 +68,12 @@ void ListViewFileList::resume_drawing() {
 
 void ListViewFileList::select_row_at_cursor() {
     HWND control = static_cast<HWND>(gadget_handle(gadget_));
-    POINT at{};
+    // Where the click was, not where the pointer has gone since (the window
+    // may have been busy when the button went up).
+    const DWORD clicked = GetMessagePos();
+    POINT at{static_cast<short>(LOWORD(clicked)), static_cast<short>(HIWORD(clicked))};
     RECT client{};
-    if (!control || !GetCursorPos(&at) || !ScreenToClient(control, &at) || !GetClientRect(control, &client) ||
-        !PtInRect(&client, at))
+    if (!control || !ScreenToClient(control, &at) || !GetClientRect(control, &client) || !PtInRect(&client, at))
         return;
     // From the top row and the row height: LB_ITEMFROMPOINT gives only 16 bits
     // of index, and the list may hold more rows.
@@ -84,6 +86,8 @@ void ListViewFileList::select_row_at_cursor() {
     // The list is a multi-selection one: -1 stands for every row.
     SendMessageW(control, LB_SETSEL, FALSE, -1);
     SendMessageW(control, LB_SETSEL, TRUE, row);
+    // Shift+click then extends the selection from this row, as after a click.
+    SendMessageW(control, LB_SETANCHORINDEX, static_cast<WPARAM>(row), 0);
     SendMessageW(control, LB_SETCARETINDEX, static_cast<WPARAM>(row), FALSE);
 }
 
