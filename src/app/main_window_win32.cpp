@@ -109,6 +109,9 @@ bool open_main_window() noexcept {
         set_drop_refusal(busy_flag_is_set);
         refresh_dialog(state.dialog);
 
+        // The keys (Delete, the menu key) work from the start.
+        if (const auto list = static_cast<HWND>(gadget_handle(state.files)))
+            SetFocus(list);
         state.file_list.emplace(state.files);
         state.progress_sink.emplace(state.progress);
         set_generation_progress(&*state.progress_sink);

@@ -32,7 +32,9 @@ struct Collection {
     explicit Collection(HWND owner) : foreground(owner) {}
     Collection(const Collection&) = delete;
     Collection& operator=(const Collection&) = delete;
-    ~Collection() {
+    ~Collection() { restore(); }
+
+    void restore() {
         for (const AffectedWindow& affected : windows) {
             if (!IsWindow(affected.window))
                 continue;  // destroyed while the box was open
@@ -41,6 +43,16 @@ struct Collection {
             if (affected.was_topmost)
                 set_topmost(affected.window, true);
         }
+        windows.clear();
+    }
+
+    // The first window the box disabled that is still there, for activation.
+    HWND first_disabled() const {
+        for (const AffectedWindow& affected : windows) {
+            if (affected.disabled_for_box && IsWindow(affected.window))
+                return affected.window;
+        }
+        return nullptr;
     }
 };
 
@@ -95,5 +107,13 @@ int message_box(std::u16string_view title, std::u16string_view text, std::uint32
             set_topmost(affected.window, false);
     }
 
-    return MessageBoxW(owner, wide(body_text), wide(title_text), flags);
+    const int answer = MessageBoxW(owner, wide(body_text), wide(title_text), flags);
+    // A box without an owner (shown while another program was in front, as
+    // during a drop) hands the activation to no one when it closes: the
+    // window it stood for gets it back, with its focus.
+    HWND reactivate = owner ? nullptr : collection.first_disabled();
+    collection.restore();
+    if (reactivate && !GetForegroundWindow())
+        SetForegroundWindow(reactivate);
+    return answer;
 }

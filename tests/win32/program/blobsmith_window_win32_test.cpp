@@ -536,6 +536,8 @@ TEST(BlobsmithWindow, ADropSaysWhatItCouldNotAdd) {
     Program program;
     ASSERT_NE(program.window(), nullptr);
     const Parts parts(program.window());
+    // The list has the keys from the start.
+    EXPECT_TRUE(driver::wait_until([&] { return focus_of(program) == parts.list.hwnd; }, 3000));
     driver::drag_files({huge, added, missing}, list_point(parts));
     HWND box = nullptr;
     ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }));
@@ -544,8 +546,12 @@ TEST(BlobsmithWindow, ADropSaysWhatItCouldNotAdd) {
                         std::wstring(huge.begin(), huge.end()) + L"\r\nno such file or folder:\r\n    " +
                         std::wstring(missing.begin(), missing.end()));
     EXPECT_EQ(driver::list_items(parts.list.hwnd), (std::vector<std::u16string>{added}));
-    driver::click(driver::centre_on_screen(driver::find_control(box, L"Button").hwnd));
+    // Closed from the keyboard, the box leaves the window active, the list with the keys.
+    ASSERT_TRUE(driver::wait_until([&] { return GetForegroundWindow() == box; }, 3000));
+    driver::key(VK_RETURN);
     ASSERT_TRUE(driver::wait_until([&] { return program.find_own_window(L"Blobsmith") == nullptr; }, 3000));
+    EXPECT_TRUE(driver::wait_until([&] { return GetForegroundWindow() == program.window(); }, 3000));
+    EXPECT_TRUE(driver::wait_until([&] { return focus_of(program) == parts.list.hwnd; }, 3000));
 
     // A drop that adds everything says nothing.
     driver::drag_files({added}, list_point(parts));
