@@ -191,23 +191,42 @@ std::vector<const std::u16string*> sorted_entry_paths(FileMap& map) {
     return paths;
 }
 
-void refresh_file_list(FileMap& map, FileListView& list) {
+namespace {
+
+// Rebuilds the list from the map, showing it from the same row as before, and
+// selects `select` (or the last row, when there are fewer) when it is not -1.
+void rebuild_list(FileMap& map, FileListView& list, std::int32_t select) {
     const std::vector<const std::u16string*> paths = sorted_entry_paths(map);
+    const std::int32_t top = list.top_item();
     list.suspend_drawing();
     list.clear_items();
     list.add_items(paths);
+    const auto count = static_cast<std::int32_t>(paths.size());
+    if (top > 0 && count > 0)
+        list.show_from(std::min(top, count - 1));
+    if (select >= 0 && count > 0)
+        list.select_only(std::min(select, count - 1));
     list.resume_drawing();
 }
 
+}  // namespace
+
+void refresh_file_list(FileMap& map, FileListView& list) {
+    rebuild_list(map, list, -1);
+}
+
 void remove_selected_entries(FileMap& map, FileListView& list) {
-    if (list.current_item() == -1)
+    const std::int32_t first = list.current_item();
+    if (first == -1)
         return;
     // From the last item up, so that the positions still to visit stay valid.
     for (std::int32_t i = list.count_items() - 1; i >= 0; --i) {
         if (list.item_state(i) == 1)
             map.erase(file_map_key(list.item_text(i)));
     }
-    refresh_file_list(map, list);
+    // The row that follows the removed ones takes their place, selected, so
+    // that Delete can go on down the list.
+    rebuild_list(map, list, first);
 }
 
 void remove_all_entries(FileMap& map, FileListView& list) {

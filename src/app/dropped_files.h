@@ -63,11 +63,13 @@ void add_file_entry(FileMap& map, std::u16string_view path, std::int32_t size);
 // pointers lead into the map and hold until it changes.
 [[nodiscard]] std::vector<const std::u16string*> sorted_entry_paths(FileMap& map);
 
-// Rebuilds the list from the map with drawing suspended; the selection is lost.
+// Rebuilds the list from the map with drawing suspended, shown from the same
+// row as before; the selection is lost.
 void refresh_file_list(FileMap& map, FileListView& list);
 
 // Removes the entries of the selected items (nothing at all when there is no
-// current item), then rebuilds the list.
+// current item), then rebuilds the list with the row now at the first removed
+// one's position selected.
 void remove_selected_entries(FileMap& map, FileListView& list);
 
 // Empties the map and the list.

@@ -29,6 +29,13 @@ public:
     // The current item: in a multi-selection list the lowest selected
     // position, -1 when nothing is selected.
     [[nodiscard]] virtual std::int32_t current_item() const = 0;
+    // Makes the item the only selected one, and the one the keys and
+    // Shift+click start from.
+    virtual void select_only(std::int32_t position) = 0;
+    // The first row shown, and showing the rows from one on: a rebuild keeps
+    // the user's place.
+    [[nodiscard]] virtual std::int32_t top_item() const = 0;
+    virtual void show_from(std::int32_t position) = 0;
     // Bracket a rebuild so that the list repaints once.
     virtual void suspend_drawing() = 0;
     virtual void resume_drawing() = 0;

@@ -21,6 +21,9 @@ public:
     [[nodiscard]] std::int32_t item_state(std::int32_t position) const override;
     [[nodiscard]] std::u16string item_text(std::int32_t position) const override;
     [[nodiscard]] std::int32_t current_item() const override;
+    void select_only(std::int32_t position) override;
+    [[nodiscard]] std::int32_t top_item() const override;
+    void show_from(std::int32_t position) override;
     void suspend_drawing() override;
     void resume_drawing() override;
 

@@ -44,6 +44,28 @@ std::int32_t ListViewFileList::current_item() const {
     return gadget_handle(gadget_) ? gadget_get_state(gadget_) : -1;
 }
 
+void ListViewFileList::select_only(std::int32_t position) {
+    HWND control = static_cast<HWND>(gadget_handle(gadget_));
+    if (!control || position < 0 || position >= count_items())
+        return;
+    // The list is a multi-selection one: -1 stands for every row.
+    SendMessageW(control, LB_SETSEL, FALSE, -1);
+    SendMessageW(control, LB_SETSEL, TRUE, position);
+    SendMessageW(control, LB_SETANCHORINDEX, static_cast<WPARAM>(position), 0);
+    SendMessageW(control, LB_SETCARETINDEX, static_cast<WPARAM>(position), FALSE);
+}
+
+std::int32_t ListViewFileList::top_item() const {
+    HWND control = static_cast<HWND>(gadget_handle(gadget_));
+    const LRESULT top = control ? SendMessageW(control, LB_GETTOPINDEX, 0, 0) : 0;
+    return top > 0 ? static_cast<std::int32_t>(top) : 0;
+}
+
+void ListViewFileList::show_from(std::int32_t position) {
+    if (HWND control = static_cast<HWND>(gadget_handle(gadget_)))
+        SendMessageW(control, LB_SETTOPINDEX, static_cast<WPARAM>(position), 0);
+}
+
 // The list itself stops drawing, not just the screen: a list box that may
 // redraw updates its scroll bar on every insertion, which under Wine costs a
 // round trip to the display each time (10 000 files took 90 s).
@@ -83,12 +105,7 @@ void ListViewFileList::select_row_at_cursor() {
     const auto row = static_cast<std::int32_t>(SendMessageW(control, LB_GETTOPINDEX, 0, 0)) + at.y / height;
     if (row >= count_items() || item_state(row) != 0)
         return;
-    // The list is a multi-selection one: -1 stands for every row.
-    SendMessageW(control, LB_SETSEL, FALSE, -1);
-    SendMessageW(control, LB_SETSEL, TRUE, row);
-    // Shift+click then extends the selection from this row, as after a click.
-    SendMessageW(control, LB_SETANCHORINDEX, static_cast<WPARAM>(row), 0);
-    SendMessageW(control, LB_SETCARETINDEX, static_cast<WPARAM>(row), FALSE);
+    select_only(row);
 }
 
 ScreenPoint ListViewFileList::caret_point() const {

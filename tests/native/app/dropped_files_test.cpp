@@ -45,6 +45,10 @@ public:
         return position >= 0 && position < count_items() ? items[static_cast<std::size_t>(position)] : u"";
     }
     std::int32_t current_item() const override { return selected.empty() ? -1 : *selected.begin(); }
+    void select_only(std::int32_t position) override { selected = {position}; }
+    std::int32_t top = 0;
+    std::int32_t top_item() const override { return top; }
+    void show_from(std::int32_t position) override { top = position; }
     void suspend_drawing() override { ++suspended; }
     void resume_drawing() override { --suspended; }
 };
@@ -301,6 +305,24 @@ TEST_F(RemoveEntries, RemovesEverySelectedItemInOnePass) {
     EXPECT_EQ(list.items, std::vector<std::u16string>{paths[1]});
     EXPECT_EQ(map.size(), 1u);
     EXPECT_NE(map.find(u"b.txt"), nullptr);
+    EXPECT_EQ(list.selected, std::set<std::int32_t>{0});  // what now stands first
+}
+
+// The list keeps its place: the row after the removed ones is selected (the
+// last row when they were the last), and the first row shown stays.
+TEST_F(RemoveEntries, KeepsTheUsersPlace) {
+    list.top = 2;
+    list.selected = {1, 2};
+    remove_selected_entries(map, list);
+    EXPECT_EQ(list.items, (std::vector<std::u16string>{paths[0], paths[3]}));
+    EXPECT_EQ(list.selected, std::set<std::int32_t>{1});
+    EXPECT_EQ(list.top, 1);  // no further down than the last row
+    list.selected = {1};
+    remove_selected_entries(map, list);
+    EXPECT_EQ(list.selected, std::set<std::int32_t>{0});
+    list.selected = {0};
+    remove_selected_entries(map, list);
+    EXPECT_TRUE(list.items.empty());
     EXPECT_TRUE(list.selected.empty());
 }
 

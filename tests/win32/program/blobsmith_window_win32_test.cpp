@@ -316,6 +316,50 @@ TEST(BlobsmithWindow, TheListAnswersTheRightButtonAndTheKeysAsFileListsDo) {
     EXPECT_EQ(program.wait_exit(), 0u);
 }
 
+// Delete and drops keep the list where the user is: the first row shown
+// stays, and after Delete the next row is selected, for the next Delete.
+TEST(BlobsmithWindow, TheListKeepsItsPlace) {
+    ScratchDir dir;
+    std::vector<std::u16string> files;
+    for (int i = 0; i < 60; ++i)
+        files.push_back(dir.write(u"f" + std::u16string(1, static_cast<char16_t>(u'A' + i / 10)) +
+                                      std::u16string(1, static_cast<char16_t>(u'0' + i % 10)) + u".txt",
+                                  "x"));
+    Program program;
+    ASSERT_NE(program.window(), nullptr);
+    const Parts parts(program.window());
+    driver::drag_files({dir.folder()}, list_point(parts));
+    ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 60; }));
+    const auto top = [&] { return SendMessageW(parts.list.hwnd, LB_GETTOPINDEX, 0, 0); };
+    const auto caret = [&] { return SendMessageW(parts.list.hwnd, LB_GETCARETINDEX, 0, 0); };
+    driver::click(list_point(parts));
+    driver::key(VK_END);
+    for (int i = 0; i < 5; ++i)
+        driver::key(VK_UP);
+    ASSERT_TRUE(driver::wait_until([&] { return caret() == 54; }, 3000));
+    const LRESULT shown_from = top();
+    ASSERT_GT(shown_from, 0);
+
+    // At the end of the list one row less may pull the view up by one.
+    driver::key(VK_DELETE);
+    ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 59; }, 3000));
+    EXPECT_GE(top(), shown_from - 1);
+    EXPECT_EQ(caret(), 54);
+    EXPECT_GT(SendMessageW(parts.list.hwnd, LB_GETSEL, 54, 0), 0);
+    EXPECT_EQ(SendMessageW(parts.list.hwnd, LB_GETSELCOUNT, 0, 0), 1);
+    driver::key(VK_DELETE);  // and on down the list
+    ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 58; }, 3000));
+    EXPECT_EQ(driver::list_items(parts.list.hwnd)[54], files[56]);
+
+    // A drop keeps the place too.
+    const LRESULT before_drop = top();
+    driver::drag_files({dir.write(u"zz.txt", "z")}, list_point(parts));
+    ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 59; }, 3000));
+    EXPECT_EQ(top(), before_drop);
+    PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.wait_exit(), 0u);
+}
+
 // The program only reads what is dropped: a drag that would move (Shift held)
 // is taken as a copy, and a source that offers only a move is refused, since
 // it would delete what it was told had moved.
