@@ -163,6 +163,16 @@ void on_export() noexcept {
 
 void on_copy() noexcept {
     TRACK_LINE(kThisFile);
+    if (busy_flag_is_set())
+        return;
+    // The text of an empty list holds nothing, and would only take the place
+    // of what the user had on the clipboard. No Copy runs, so the map is still.
+    if (file_map().empty()) {
+        message_box(u"Blobsmith",
+                    u"There is nothing to copy: drop files on the list first. The clipboard is unchanged.",
+                    kBoxWarning);
+        return;
+    }
     if (!busy_flag_try_set())
         return;
     if (create_thread(copy_worker, nullptr) == 0) {

@@ -15,6 +15,13 @@ namespace {
 using driver::Control;
 using driver::Program;
 
+// A list of one file: Copy has something to put on the clipboard.
+void drop_one_file(const Program& program, const ScratchDir& dir) {
+    const HWND list = driver::find_control(program.window(), L"ListBox").hwnd;
+    ASSERT_TRUE(driver::drag_files({dir.write(u"one.bin", "one")}, driver::centre_on_screen(list)));
+    ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(list) == 1; }));
+}
+
 void press_ok(const Program& program, HWND box, const wchar_t* title) {
     driver::click(driver::centre_on_screen(driver::find_control(box, L"Button").hwnd));
     EXPECT_TRUE(driver::wait_until([&] { return program.find_own_window(title) == nullptr; }, 3000));
@@ -79,8 +86,10 @@ TEST(BlobsmithFailures, AWindowThatCannotOpenIsReportedAndTheProgramEndsWithOne)
 }
 
 TEST(BlobsmithFailures, ACopyWhoseThreadCannotStartSaysSoAndTheNextCopyWorks) {
+    ScratchDir dir;
     Program program;
     ASSERT_NE(program.window(), nullptr);
+    drop_one_file(program, dir);
     const HWND copy = driver::find_control(program.window(), L"Button", L"Copy").hwnd;
     ASSERT_TRUE(driver::set_clipboard(u"before"));
 
@@ -117,8 +126,9 @@ void bring_in(const Program& program, const RefusalHook& hook) {
     ASSERT_TRUE(driver::wait_until([&] { return has_module(program.id(), L"blobsmith-refusals.dll"); }, 5000));
 }
 
-// A Copy of the empty list over "before" on the clipboard, with the hook in the program.
-void copy_with(const Program& program, const RefusalHook& hook) {
+// A Copy of one file over "before" on the clipboard, with the hook in the program.
+void copy_with(const Program& program, const RefusalHook& hook, const ScratchDir& dir) {
+    drop_one_file(program, dir);
     ASSERT_TRUE(driver::set_clipboard(u"before"));
     bring_in(program, hook);
     driver::click(driver::centre_on_screen(driver::find_control(program.window(), L"Button", L"Copy").hwnd));
@@ -131,10 +141,11 @@ TEST(BlobsmithFailures, AClipboardEmptiedButNotSetIsNotCalledUnchangedAndSaysWhy
         {"full_clipboard_hook", L"not enough memory for its copy of the text. Remove some files"},
     };
     for (const auto& [hook_name, why] : cases) {
+        ScratchDir dir;
         Program program;
         ASSERT_NE(program.window(), nullptr);
         const RefusalHook hook(hook_name);
-        copy_with(program, hook);
+        copy_with(program, hook, dir);
         HWND box = nullptr;
         ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }));
         const std::wstring text = driver::box_text(box, L"clipboard");
@@ -149,10 +160,11 @@ TEST(BlobsmithFailures, AClipboardEmptiedButNotSetIsNotCalledUnchangedAndSaysWhy
 }
 
 TEST(BlobsmithFailures, NoMemoryForTheClipboardsCopyIsCalledThatNotABusyClipboard) {
+    ScratchDir dir;
     Program program;
     ASSERT_NE(program.window(), nullptr);
     const RefusalHook hook("refuse_clipboard_memory_hook");
-    copy_with(program, hook);
+    copy_with(program, hook, dir);
     HWND box = nullptr;
     ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }));
     const std::wstring text = driver::box_text(box, L"clipboard");
@@ -167,10 +179,11 @@ TEST(BlobsmithFailures, NoMemoryForTheClipboardsCopyIsCalledThatNotABusyClipboar
 TEST(BlobsmithFailures, ClosedWhileSettingTheClipboardItEndsWithTheTextThere) {
     const HANDLE setting = CreateEventW(nullptr, TRUE, FALSE, kClipboardSettingEvent);
     ASSERT_NE(setting, nullptr);
+    ScratchDir dir;
     Program program;
     ASSERT_NE(program.window(), nullptr);
     const RefusalHook hook("slow_clipboard_hook");
-    copy_with(program, hook);
+    copy_with(program, hook, dir);
     // The clipboard is emptied by now, the text not yet given.
     ASSERT_EQ(WaitForSingleObject(setting, 10000), WAIT_OBJECT_0);
     PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -216,8 +229,6 @@ TEST(BlobsmithFailures, TheListMenuRemovesNothingWhileACopyRuns) {
     CloseHandle(setting);
 }
 
-}  // namespace
-
 TEST(BlobsmithFailures, AHomeLinkThatNothingOpensSaysSo) {
     Program program;
     ASSERT_NE(program.window(), nullptr);
@@ -233,3 +244,5 @@ TEST(BlobsmithFailures, AHomeLinkThatNothingOpensSaysSo) {
     PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(program.wait_exit(), 0u);
 }
+
+}  // namespace

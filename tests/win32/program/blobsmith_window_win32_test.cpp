@@ -169,9 +169,18 @@ TEST(BlobsmithWindow, DropsFillTheListCopyFillsTheClipboardAndTheMenuRemoves) {
     ASSERT_NE(program.window(), nullptr);
     const Parts parts(program.window());
 
-    // Empty list: the menu opens and neither item does anything.
+    // Empty list: the menu opens and neither item does anything, and Copy
+    // says there is nothing to copy, leaving the clipboard alone.
     ASSERT_TRUE(choose_from_menu(program, list_point(parts), 2));
     EXPECT_EQ(driver::list_count(parts.list.hwnd), 0);
+    ASSERT_TRUE(driver::set_clipboard(u"before"));
+    driver::click(driver::centre_on_screen(parts.copy.hwnd));
+    HWND box = nullptr;
+    ASSERT_TRUE(driver::wait_until([&] { return (box = program.find_own_window(L"Blobsmith")) != nullptr; }));
+    EXPECT_EQ(driver::box_text(box, L"nothing to copy").rfind(L"There is nothing to copy", 0), 0u);
+    driver::click(driver::centre_on_screen(driver::find_control(box, L"Button").hwnd));
+    ASSERT_TRUE(driver::wait_until([&] { return program.find_own_window(L"Blobsmith") == nullptr; }, 3000));
+    EXPECT_TRUE(clipboard_is(u"before"));
 
     // The folder and the file in one drop; the same-named file dropped last wins.
     EXPECT_TRUE(driver::drag_files(dropped, list_point(parts)));
