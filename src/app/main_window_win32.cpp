@@ -8,6 +8,7 @@
 #include "app/data_section.h"
 #include "app/dropped_files.h"
 #include "app/file_map.h"
+#include "app/largest_files.h"
 #include "app/left_out.h"
 #include "app/main_dialog.h"
 #include "app/path_report.h"
@@ -190,11 +191,17 @@ void on_copy_done() noexcept {
     const auto* left_out = static_cast<const std::vector<LeftOut>*>(current_event_data());
     const char16_t* why = nullptr;
     switch (status) {
-        case GenerationStatus::OutOfMemory:
-            why =
+        case GenerationStatus::OutOfMemory: {
+            // Which files to remove: the largest weigh most.
+            std::u16string text =
                 u"The clipboard is unchanged: there is not enough memory for the text of these files "
                 u"(a 32-bit program can hold little more than 1 GiB of it). Remove some files and try again.";
-            break;
+            if (const std::u16string largest = largest_files_lines(file_map(), kPathsPerReason, kShownPathLength);
+                !largest.empty())
+                text += u"\r\n\r\nThe largest:\r\n" + largest;
+            message_box(u"Blobsmith", text, kBoxError);
+            return;
+        }
         case GenerationStatus::ClipboardRefused:
             why =
                 u"The clipboard is unchanged: it could not be opened (another program may be holding it). "

@@ -515,6 +515,9 @@ TEST(BlobsmithWindow, ACopyTooLargeForTheProcessSaysSoAndTheNextOneWorks) {
     const std::wstring says = driver::box_text(box, L"clipboard");
     EXPECT_EQ(says.rfind(L"The clipboard is unchanged: there is not enough memory", 0), 0u)
         << std::string(says.begin(), says.end());
+    // It names what to remove, largest first.
+    EXPECT_NE(says.find(L"The largest:\r\n    " + std::wstring(huge.begin(), huge.end()) + L" ("), std::wstring::npos)
+        << std::string(says.begin(), says.end());
     EXPECT_TRUE(clipboard_is(u"before"));
     driver::click(driver::centre_on_screen(driver::find_control(box, L"Button").hwnd));
     ASSERT_TRUE(driver::wait_until([&] { return program.find_own_window(L"Blobsmith") == nullptr; }, 3000));

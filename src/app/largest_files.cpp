@@ -1,0 +1,53 @@
+#include "app/largest_files.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/path_report.h"
+
+namespace {
+
+std::u16string widened(const std::string& text) {
+    return std::u16string(text.begin(), text.end());
+}
+
+}  // namespace
+
+std::u16string size_text(std::int64_t bytes) {
+    if (bytes < 1024)
+        return widened(std::to_string(bytes)) + (bytes == 1 ? u" byte" : u" bytes");
+    static constexpr const char* kUnits[] = {"KiB", "MiB", "GiB", "TiB"};
+    double value = static_cast<double>(bytes) / 1024;
+    std::size_t unit = 0;
+    while (value >= 1023.95 && unit + 1 < std::size(kUnits)) {
+        value /= 1024;
+        ++unit;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f %s", value, kUnits[unit]);
+    return widened(text);
+}
+
+std::u16string largest_files_lines(FileMap& map, std::size_t count, std::size_t limit) {
+    std::vector<const FileEntry*> files;
+    map.walk([&files](const std::u16string&, FileEntry& entry) {
+        if (entry.size > 0)
+            files.push_back(&entry);
+    });
+    const std::size_t shown = std::min(count, files.size());
+    // Equal sizes by path, so that the lines do not depend on the map's order.
+    std::partial_sort(files.begin(), files.begin() + static_cast<std::ptrdiff_t>(shown), files.end(),
+                      [](const FileEntry* a, const FileEntry* b) {
+                          return a->size != b->size ? a->size > b->size : a->path < b->path;
+                      });
+    std::u16string lines;
+    for (std::size_t i = 0; i < shown; ++i) {
+        if (i > 0)
+            lines += u"\r\n";
+        lines += u"    " + shown_path(files[i]->path, limit) + u" (" + size_text(files[i]->size) + u")";
+    }
+    return lines;
+}
