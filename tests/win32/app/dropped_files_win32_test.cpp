@@ -45,8 +45,11 @@ TEST_F(DroppedFilesOnTheList, ADropFillsTheListSortedAndRemovalsFollowTheSelecti
     remove_selected_entries(map, files);
     EXPECT_EQ(items(), (std::vector<std::u16string>{lower, nested}));
     EXPECT_EQ(map.size(), 2u);
-    EXPECT_EQ(files.current_item(), -1) << "the rebuilt list has no selection";
+    // The row now in the first removed one's place is selected, and alone.
+    EXPECT_EQ(files.current_item(), 0);
+    EXPECT_EQ(SendMessageW(list_window, LB_GETSELCOUNT, 0, 0), 1);
 
+    SendMessageW(list_window, LB_SETSEL, FALSE, -1);
     remove_selected_entries(map, files);
     EXPECT_EQ(map.size(), 2u) << "nothing selected, nothing removed";
 
