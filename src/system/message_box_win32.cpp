@@ -32,9 +32,7 @@ struct Collection {
     explicit Collection(HWND owner) : foreground(owner) {}
     Collection(const Collection&) = delete;
     Collection& operator=(const Collection&) = delete;
-    ~Collection() { restore(); }
-
-    void restore() {
+    ~Collection() {
         for (const AffectedWindow& affected : windows) {
             if (!IsWindow(affected.window))
                 continue;  // destroyed while the box was open
@@ -43,29 +41,33 @@ struct Collection {
             if (affected.was_topmost)
                 set_topmost(affected.window, true);
         }
-        windows.clear();
-    }
-
-    // The first window the box disabled that is still there, for activation.
-    HWND first_disabled() const {
-        for (const AffectedWindow& affected : windows) {
-            if (affected.disabled_for_box && IsWindow(affected.window))
-                return affected.window;
-        }
-        return nullptr;
     }
 };
+
+BOOL CALLBACK first_shown_window(HWND window, LPARAM found) noexcept {
+    if (!IsWindowVisible(window) || !IsWindowEnabled(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
 
 // The foreground window when it is this process's. A box disables its owner
 // through the owner's thread: one of another thread that does not answer
 // (blocked, as a thread is whose stack overflowed while its error is reported
 // from a thread of its own) would keep the box from ever appearing.
+// While another program is in front (a drop's box: the drag source is), the
+// calling thread's own window stands in: without an owner, the platform hands
+// the activation to another program's window when the box closes, and the
+// user's window is left behind.
 HWND owner_window() {
     HWND foreground = GetForegroundWindow();
     DWORD process = 0;
     const DWORD thread = foreground ? GetWindowThreadProcessId(foreground, &process) : 0;
-    if (process != GetCurrentProcessId())
-        return nullptr;
+    if (process != GetCurrentProcessId()) {
+        HWND own = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), first_shown_window, reinterpret_cast<LPARAM>(&own));
+        return own;
+    }
     DWORD_PTR answer = 0;
     if (thread != GetCurrentThreadId() &&
         !SendMessageTimeoutW(foreground, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 500, &answer))
@@ -107,13 +109,5 @@ int message_box(std::u16string_view title, std::u16string_view text, std::uint32
             set_topmost(affected.window, false);
     }
 
-    const int answer = MessageBoxW(owner, wide(body_text), wide(title_text), flags);
-    // A box without an owner (shown while another program was in front, as
-    // during a drop) hands the activation to no one when it closes: the
-    // window it stood for gets it back, with its focus.
-    HWND reactivate = owner ? nullptr : collection.first_disabled();
-    collection.restore();
-    if (reactivate && !GetForegroundWindow())
-        SetForegroundWindow(reactivate);
-    return answer;
+    return MessageBoxW(owner, wide(body_text), wide(title_text), flags);
 }
