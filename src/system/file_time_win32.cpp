@@ -7,47 +7,58 @@
 // the POSIX build's by an hour).
 #include "system/file_time_win32.h"
 
+#include <new>
+#include <vector>
+
 namespace {
 
 // 100-ns intervals from 1601-01-01 to 1970-01-01.
 constexpr std::int64_t kEpochSeconds = 11644473600LL;
 
-// Reading the zone costs several times the conversion under Wine, and a drop
-// converts one date per file: each thread keeps the rules of the last few
-// years it met for a second.
-const TIME_ZONE_INFORMATION& zone_of_year(USHORT year) {
-    struct Slot {
-        USHORT year = 0;  // 0: empty (file times begin in 1601)
-        TIME_ZONE_INFORMATION zone{};
-    };
-    constexpr std::size_t kSlots = 8;
-    thread_local Slot slots[kSlots];
-    thread_local std::size_t next = 0;
+// Reading a year's rules costs up to a third of a millisecond under Wine, and
+// a drop converts one date per file: each thread keeps the rules of every
+// year it met, for a second.
+struct YearZone {
+    USHORT year;
+    TIME_ZONE_INFORMATION zone;
+};
+
+TIME_ZONE_INFORMATION read_zone(USHORT year) {
+    TIME_ZONE_INFORMATION zone{};
+    if (!GetTimeZoneInformationForYear(year, nullptr, &zone) && GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID)
+        zone = TIME_ZONE_INFORMATION{};
+    return zone;
+}
+
+TIME_ZONE_INFORMATION zone_of_year(USHORT year) {
+    thread_local std::vector<YearZone> years;
     thread_local ULONGLONG read_at = 0;
     const ULONGLONG now = GetTickCount64();
     if (now - read_at >= 1000) {
-        for (Slot& slot : slots)
-            slot = Slot{};
+        years.clear();
         read_at = now;
     }
-    for (const Slot& slot : slots) {
-        if (slot.year == year)
-            return slot.zone;
+    for (const YearZone& known : years) {
+        if (known.year == year)
+            return known.zone;
     }
-    Slot& slot = slots[next];
-    next = (next + 1) % kSlots;
-    slot.year = year;
-    if (!GetTimeZoneInformationForYear(year, nullptr, &slot.zone) &&
-        GetTimeZoneInformation(&slot.zone) == TIME_ZONE_ID_INVALID)
-        slot.zone = TIME_ZONE_INFORMATION{};
-    return slot.zone;
+    const TIME_ZONE_INFORMATION zone = read_zone(year);
+    try {
+        years.push_back({year, zone});
+    } catch (const std::bad_alloc&) {
+        // Read again next time.
+    }
+    return zone;
 }
 
 }  // namespace
 
 bool local_system_time(const FILETIME& time, SYSTEMTIME& local) {
     SYSTEMTIME utc{};
-    return FileTimeToSystemTime(&time, &utc) && SystemTimeToTzSpecificLocalTime(&zone_of_year(utc.wYear), &utc, &local);
+    if (!FileTimeToSystemTime(&time, &utc))
+        return false;
+    const TIME_ZONE_INFORMATION zone = zone_of_year(utc.wYear);
+    return SystemTimeToTzSpecificLocalTime(&zone, &utc, &local) != FALSE;
 }
 
 std::int32_t local_date(const FILETIME& time) {
