@@ -91,18 +91,21 @@ void init_posted_events() {
 
 void end_posted_events() {
     HWND hwnd = g_window.exchange(nullptr);
-    if (hwnd) {
-        // Records still on their way would be lost with the window.
-        MSG msg;
-        const UINT message = g_message.load();
-        while (PeekMessageW(&msg, hwnd, message, message, PM_REMOVE)) {
-            if (PostedEventRecord* record = claim_record(msg.lParam)) {
-                if (record->free_data && record->data)
-                    record->free_data(record->data);
-                free_record(record);
-            }
-        }
+    if (hwnd)
         DestroyWindow(hwnd);
+    // Records still on their way are lost with the window, whether their
+    // message was queued or is still being posted by a thread that read the
+    // window before it went: theirs, and their data, are freed here.
+    std::unordered_set<PostedEventRecord*> left;
+    {
+        LiveRecords& live = live_records();
+        ProcessLockGuard guard(live.lock);
+        left.swap(live.records);
+    }
+    for (PostedEventRecord* record : left) {
+        if (record->free_data && record->data)
+            record->free_data(record->data);
+        free_record(record);
     }
     UnregisterClassW(kClassName, GetModuleHandleW(nullptr));
     end_event_queue();
@@ -136,9 +139,11 @@ bool post_event(std::int32_t event,
         return false;
     }
     if (!PostMessageW(hwnd, g_message.load(), 0, reinterpret_cast<LPARAM>(record))) {
-        // Unless the window took it meanwhile (it cannot have: the post failed).
-        if (claim_record(reinterpret_cast<LPARAM>(record)))
-            free_record(record);
+        // The end of the posting window may have taken the record, and its
+        // data, meanwhile: then the data is no longer the caller's.
+        if (!claim_record(reinterpret_cast<LPARAM>(record)))
+            return true;
+        free_record(record);
         return false;
     }
     return true;
