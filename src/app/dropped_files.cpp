@@ -193,17 +193,24 @@ std::vector<const std::u16string*> sorted_entry_paths(FileMap& map) {
 
 namespace {
 
-// Rebuilds the list from the map, showing it from the same row as before, and
-// selects `select` (or the last row, when there are fewer) when it is not -1.
+// Rebuilds the list from the map, showing it from the same row as before (or
+// the one that follows it, when it went), and selects `select` (or the last
+// row, when there are fewer) when it is not -1.
 void rebuild_list(FileMap& map, FileListView& list, std::int32_t select) {
     const std::vector<const std::u16string*> paths = sorted_entry_paths(map);
     const std::int32_t top = list.top_item();
+    const std::u16string top_path = top > 0 ? list.item_text(top) : std::u16string();
     list.suspend_drawing();
     list.clear_items();
     list.add_items(paths);
     const auto count = static_cast<std::int32_t>(paths.size());
-    if (top > 0 && count > 0)
-        list.show_from(std::min(top, count - 1));
+    if (top > 0 && count > 0) {
+        // Rows added or removed above it move it: it is found by its path.
+        const auto at =
+            std::lower_bound(paths.begin(), paths.end(), top_path,
+                             [](const std::u16string* path, const std::u16string& text) { return *path < text; });
+        list.show_from(std::min(static_cast<std::int32_t>(at - paths.begin()), count - 1));
+    }
     if (select >= 0 && count > 0)
         list.select_only(std::min(select, count - 1));
     list.resume_drawing();

@@ -317,6 +317,12 @@ TEST_F(RemoveEntries, KeepsTheUsersPlace) {
     EXPECT_EQ(list.items, (std::vector<std::u16string>{paths[0], paths[3]}));
     EXPECT_EQ(list.selected, std::set<std::int32_t>{1});
     EXPECT_EQ(list.top, 1);  // no further down than the last row
+    // Rows that come before it move the row shown first, not the view.
+    collect_dropped_paths(map, {dir.write(u"0.txt", "0")}, &list);
+    EXPECT_EQ(list.items[static_cast<std::size_t>(list.top)], paths[3]);
+    list.selected = {0, 1};
+    remove_selected_entries(map, list);
+    EXPECT_EQ(list.items[static_cast<std::size_t>(list.top)], paths[3]);
     list.selected = {1};
     remove_selected_entries(map, list);
     EXPECT_EQ(list.selected, std::set<std::int32_t>{0});
