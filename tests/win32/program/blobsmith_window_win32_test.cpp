@@ -271,6 +271,25 @@ TEST(BlobsmithWindow, TheListAnswersTheRightButtonAndTheKeysAsFileListsDo) {
     SendInput(4, shift_click, sizeof shift_click[0]);
     EXPECT_TRUE(driver::wait_until([&] { return selected(1) && selected(2) && !selected(0); }, 3000));
 
+    // The row is the one clicked, wherever the pointer has gone by the time
+    // the program reads the click: one batch clicks row 0 and moves away.
+    driver::move_mouse(row_point(0));
+    Sleep(60);
+    const POINT away = driver::centre_on_screen(parts.copy.hwnd);
+    INPUT click_and_leave[3]{};
+    for (INPUT& in : click_and_leave)
+        in.type = INPUT_MOUSE;
+    click_and_leave[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    click_and_leave[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    click_and_leave[2].mi.dx = static_cast<LONG>(away.x * 65535LL / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    click_and_leave[2].mi.dy = static_cast<LONG>(away.y * 65535LL / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    click_and_leave[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(3, click_and_leave, sizeof click_and_leave[0]);
+    ASSERT_TRUE(driver::wait_until([&] { return program.find_menu() != nullptr; }, 3000));
+    EXPECT_TRUE(selected(0) && !selected(1) && !selected(2));
+    driver::key(VK_ESCAPE);
+    ASSERT_TRUE(driver::wait_until([&] { return program.find_menu() == nullptr; }, 3000));
+
     // The menu removes the row under the pointer, not the one selected before.
     driver::click(row_point(0));
     ASSERT_TRUE(driver::wait_until([&] { return selected(0); }, 3000));
