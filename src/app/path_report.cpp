@@ -54,8 +54,6 @@ std::u16string shown_path(std::u16string_view path, std::size_t limit) {
             shown += u"\\n";
         else if (c == u'\r')
             shown += u"\\r";
-        else if (c == u'\t')
-            shown += u"\\t";  // a wide gap otherwise, which reads as two names
         else if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029 || reorders_text(c))
             append_hex(shown, c);
         else

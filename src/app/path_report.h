@@ -7,7 +7,8 @@
 #include <string_view>
 #include <vector>
 
-// The path as a message shows it: line breaks and tabs as \n, \r and \t, other control
+// The path as a message shows it: line breaks as \n and \r, tabs (a wide gap
+// that reads as two names; "\t" would read as a folder's name) and other control
 // characters (C1 and the line and paragraph separators too, which terminals
 // and boxes may act on) and those that reorder text (U+202E and its kind) as <U+XXXX>,
 // and, when `limit` is not 0 and the path is longer, its middle left out

@@ -13,7 +13,7 @@ TEST(ShownPath, NoNameCanDisguiseItselfOrTheTextAfterIt) {
     EXPECT_EQ(shown_path(u"two\nlines\r.bin"), u"two\\nlines\\r.bin");
     // U+202E would turn "report\u202Efdp.exe: reason" round from there on.
     EXPECT_EQ(shown_path(u"report\u202Efdp.exe"), u"report<U+202E>fdp.exe");
-    EXPECT_EQ(shown_path(u"a\u2066b\u200Fc\x01\td"), u"a<U+2066>b<U+200F>c<U+0001>\\td");
+    EXPECT_EQ(shown_path(u"a\u2066b\u200Fc\x01\td"), u"a<U+2066>b<U+200F>c<U+0001><U+0009>d");
     EXPECT_EQ(shown_path(u"a\u0085b\u009Bc\u2028d\u2029e\u00A0f"), u"a<U+0085>b<U+009B>c<U+2028>d<U+2029>e\u00A0f");
     EXPECT_EQ(shown_path(u"caf\u00E9 \U0001F600.bin"), u"caf\u00E9 \U0001F600.bin");
 }
