@@ -14,6 +14,7 @@
 #include "system/directory.h"
 #include "system/file_time_win32.h"
 #include "system/handles_win32.h"
+#include "system/verbatim_path.h"
 #include "system/wide.h"
 
 // FILE_ID_FULL_DIR_INFORMATION, which the headers for programs leave out.
@@ -49,8 +50,10 @@ extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE file,
 
 namespace {
 
+// The folder in its verbatim form where it needs it; the pattern keeps the
+// platform's wildcard rules.
 std::u16string search_path_of(std::u16string_view directory, std::u16string_view pattern) {
-    std::u16string search_path(directory);
+    std::u16string search_path = verbatim_path(directory);
     if (!search_path.empty() && search_path.back() != u'\\')
         search_path += u'\\';
     search_path += pattern.empty() ? std::u16string_view(u"*.*") : pattern;
@@ -129,7 +132,7 @@ std::optional<bool> list_whole_folder(std::u16string_view directory,
     std::u16string folder(directory);
     if (folder.empty() || folder.back() != u'\\')
         folder += u'\\';
-    const UniqueFile handle(CreateFileW(wide(folder), FILE_LIST_DIRECTORY | SYNCHRONIZE,
+    const UniqueFile handle(CreateFileW(wide(verbatim_path(folder)), FILE_LIST_DIRECTORY | SYNCHRONIZE,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                         FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!handle)

@@ -9,6 +9,7 @@
 #include "system/file_platform.h"
 #include "system/file_time_win32.h"
 #include "system/handles_win32.h"
+#include "system/verbatim_path.h"
 #include "system/wide.h"
 
 namespace {
@@ -29,7 +30,7 @@ std::int64_t drive_size(std::u16string root) {
 // it to what it names. False when that cannot be opened (a link that leads
 // nowhere).
 bool target_attributes(const std::u16string& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
-    const UniqueFile handle(CreateFileW(wide(path), FILE_READ_ATTRIBUTES,
+    const UniqueFile handle(CreateFileW(wide(verbatim_path(path)), FILE_READ_ATTRIBUTES,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                         FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
@@ -42,7 +43,7 @@ bool target_attributes(const std::u16string& path, WIN32_FILE_ATTRIBUTE_DATA& da
 
 // GetFileAttributesExW, links followed.
 bool path_attributes(const std::u16string& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
-    if (!GetFileAttributesExW(wide(path), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(wide(verbatim_path(path)), GetFileExInfoStandard, &data))
         return false;
     return !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || target_attributes(path, data);
 }
@@ -86,7 +87,7 @@ std::int64_t file_size(std::u16string_view path) {
         return -1;
 
     WIN32_FIND_DATAW found{};
-    const UniqueFind search(p.empty() ? INVALID_HANDLE_VALUE : FindFirstFileW(wide(p), &found));
+    const UniqueFind search(p.empty() ? INVALID_HANDLE_VALUE : FindFirstFileW(wide(verbatim_path(p)), &found));
     if (search) {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
             return size_of(found.dwFileAttributes, found.nFileSizeHigh, found.nFileSizeLow);
@@ -110,7 +111,7 @@ PathProblem path_problem(std::u16string_view path) {
     if (file_size(path) != -1)
         return PathProblem::None;
     const std::u16string p(path);
-    if (!p.empty() && GetFileAttributesW(wide(p)) == INVALID_FILE_ATTRIBUTES)
+    if (!p.empty() && GetFileAttributesW(wide(verbatim_path(p))) == INVALID_FILE_ATTRIBUTES)
         return GetLastError() == ERROR_ACCESS_DENIED ? PathProblem::AccessDenied : PathProblem::NotFound;
     // There, but not found as a file or folder: a device name such as NUL.
     return p.empty() ? PathProblem::NotFound : PathProblem::NotPlainFile;
@@ -142,7 +143,8 @@ NativeFile native_open_read(std::u16string_view path, FileStamp&) {
     const std::u16string p(path);
     if (p.empty())
         return 0;
-    UniqueFile file(CreateFileW(wide(p), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(
+        CreateFileW(wide(verbatim_path(p)), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     // Handed to the file library's record, which closes it.
     return file ? reinterpret_cast<NativeFile>(file.release()) : 0;
 }

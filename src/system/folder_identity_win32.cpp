@@ -9,6 +9,7 @@
 
 #include "system/folder_identity.h"
 #include "system/handles_win32.h"
+#include "system/verbatim_path.h"
 #include "system/wide.h"
 
 namespace {
@@ -27,8 +28,9 @@ std::optional<FolderIdentity> identity(std::u16string_view path, bool with_volum
     // Backup semantics is what lets CreateFileW open a folder; no access
     // rights are needed to read its identity, and sharing everything keeps
     // the walk from disturbing anyone.
-    const UniqueFile opened(CreateFileW(wide(p), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const UniqueFile opened(CreateFileW(wide(verbatim_path(p)), 0,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!opened)
         return std::nullopt;
     FILE_BASIC_INFO basic{};

@@ -1,0 +1,46 @@
+#include "system/verbatim_path.h"
+
+namespace {
+
+constexpr std::size_t kShortLimit = 248;  // a folder's limit without the prefix (MAX_PATH - 12)
+
+bool is_drive_path(std::u16string_view path) {
+    const char16_t d = path.size() >= 3 ? path[0] : u'\0';
+    return ((d >= u'A' && d <= u'Z') || (d >= u'a' && d <= u'z')) && path[1] == u':' && path[2] == u'\\';
+}
+
+bool is_share_path(std::u16string_view path) {
+    // Not "\\?\" or "\\.\", which are already the platform's own.
+    return path.size() > 2 && path[0] == u'\\' && path[1] == u'\\' && path[2] != u'?' && path[2] != u'.';
+}
+
+}  // namespace
+
+std::u16string verbatim_path(std::u16string_view path) {
+    const bool drive = is_drive_path(path);
+    if ((!drive && !is_share_path(path)) || path.find(u'/') != std::u16string_view::npos)
+        return std::u16string(path);
+    // The names after the root: "C:\" or "\\".
+    std::u16string_view rest = path.substr(drive ? 3 : 2);
+    bool needed = path.size() >= kShortLimit;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find(u'\\');
+        const std::u16string_view name = rest.substr(0, end);
+        if (end == std::u16string_view::npos && name.empty())
+            break;
+        if (name.empty() && end != std::u16string_view::npos && end + 1 == rest.size())
+            break;  // one separator at the end, as folder paths have
+        if (name.empty() || name == u"." || name == u"..")
+            return std::u16string(path);
+        if (name.back() == u'.' || name.back() == u' ')
+            needed = true;
+        if (end == std::u16string_view::npos)
+            break;
+        rest.remove_prefix(end + 1);
+    }
+    if (!needed)
+        return std::u16string(path);
+    if (drive)
+        return u"\\\\?\\" + std::u16string(path);
+    return u"\\\\?\\UNC\\" + std::u16string(path.substr(2));
+}
