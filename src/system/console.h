@@ -19,6 +19,10 @@ enum class StandardStream { Output, Error };
 // Writes text for a person: UTF-16 to a Windows console, UTF-8 anywhere else.
 bool write_stream_text(StandardStream stream, std::u16string_view text);
 
+// Gives a closed standard stream (input, output, error) the null device, so
+// that no file the program opens takes its number: messages would go into it.
+void keep_standard_streams();
+
 struct ProgramArguments {
     std::vector<std::u16string> texts;
     // The first argument that is not text (on POSIX: not valid UTF-8), which

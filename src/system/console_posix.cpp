@@ -1,4 +1,5 @@
 // Console streams and arguments on POSIX: UTF-8 everywhere.
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -28,6 +29,17 @@ bool write_stream_bytes(StandardStream stream, std::string_view bytes) {
 
 bool write_stream_text(StandardStream stream, std::u16string_view text) {
     return write_stream_bytes(stream, utf8_from_utf16(text));
+}
+
+void keep_standard_streams() {
+    for (int stream = 0; stream <= 2; ++stream) {
+        if (fcntl(stream, F_GETFD) == -1 && errno == EBADF) {
+            // The lowest free number: this one.
+            const int opened = open("/dev/null", stream == 0 ? O_RDONLY : O_WRONLY);
+            if (opened != stream && opened >= 0)
+                close(opened);
+        }
+    }
 }
 
 ProgramArguments program_arguments(int argc, char** argv) {

@@ -58,6 +58,9 @@ bool write_stream_text(StandardStream stream, std::u16string_view text) {
     return true;
 }
 
+// A closed standard handle is not given to the next file opened on Windows.
+void keep_standard_streams() {}
+
 ProgramArguments program_arguments(int, char**) {
     ProgramArguments arguments;
     int count = 0;

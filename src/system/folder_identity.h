@@ -24,3 +24,7 @@ struct FolderIdentity {
 // The same for a plain file, with its volume: two paths with the same
 // identity name one file (through links, or another spelling of the path).
 [[nodiscard]] std::optional<FolderIdentity> file_identity(std::u16string_view path);
+
+// The identity of the plain file standard output writes to, and its size now;
+// none when it writes to anything else (a terminal, a pipe, a device) or to nothing.
+[[nodiscard]] std::optional<FolderIdentity> standard_output_identity(std::int64_t& size);

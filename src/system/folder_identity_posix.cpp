@@ -27,3 +27,11 @@ std::optional<FolderIdentity> folder_identity(std::u16string_view path, bool) {
 std::optional<FolderIdentity> file_identity(std::u16string_view path) {
     return identity(path, false);
 }
+
+std::optional<FolderIdentity> standard_output_identity(std::int64_t& size) {
+    struct stat st {};
+    if (fstat(1, &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    size = static_cast<std::int64_t>(st.st_size);
+    return FolderIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}

@@ -21,6 +21,38 @@ struct FileIdInfo128 {
 };
 constexpr auto kFileIdInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
 
+std::optional<FolderIdentity> identity_of(HANDLE opened, bool with_volume, bool want_folder) {
+    FILE_BASIC_INFO basic{};
+    if (!GetFileInformationByHandleEx(opened, FileBasicInfo, &basic, sizeof basic) ||
+        !(basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != !want_folder)
+        return std::nullopt;
+    if (!with_volume) {
+        // The number alone, which kernel32 has no call for: under Wine a
+        // stat, where the volume's serial costs 0.4 ms a folder.
+        IO_STATUS_BLOCK io{};
+        LARGE_INTEGER number{};
+        if (NtQueryInformationFile(opened, &io, &number, sizeof number, FileInternalInformation) >= 0) {
+            FolderIdentity identity;
+            identity.index = static_cast<std::uint64_t>(number.QuadPart);
+            return identity;
+        }
+    }
+    // ReFS numbers its folders with 128 bits (Windows 8 and later).
+    FileIdInfo128 id{};
+    if (GetFileInformationByHandleEx(opened, kFileIdInfo, &id, sizeof id)) {
+        FolderIdentity identity;
+        identity.volume = id.volume;
+        std::memcpy(&identity.index, id.id, 8);
+        std::memcpy(&identity.index_high, id.id + 8, 8);
+        return identity;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(opened, &info))
+        return std::nullopt;
+    return FolderIdentity{info.dwVolumeSerialNumber,
+                          (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
 std::optional<FolderIdentity> identity(std::u16string_view path, bool with_volume, bool want_folder) {
     if (path.empty())
         return std::nullopt;
@@ -31,37 +63,7 @@ std::optional<FolderIdentity> identity(std::u16string_view path, bool with_volum
     const UniqueFile opened(CreateFileW(wide(verbatim_path(p)), 0,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                         FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!opened)
-        return std::nullopt;
-    FILE_BASIC_INFO basic{};
-    if (!GetFileInformationByHandleEx(opened.get(), FileBasicInfo, &basic, sizeof basic) ||
-        !(basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != !want_folder)
-        return std::nullopt;
-    if (!with_volume) {
-        // The number alone, which kernel32 has no call for: under Wine a
-        // stat, where the volume's serial costs 0.4 ms a folder.
-        IO_STATUS_BLOCK io{};
-        LARGE_INTEGER number{};
-        if (NtQueryInformationFile(opened.get(), &io, &number, sizeof number, FileInternalInformation) >= 0) {
-            FolderIdentity identity;
-            identity.index = static_cast<std::uint64_t>(number.QuadPart);
-            return identity;
-        }
-    }
-    // ReFS numbers its folders with 128 bits (Windows 8 and later).
-    FileIdInfo128 id{};
-    if (GetFileInformationByHandleEx(opened.get(), kFileIdInfo, &id, sizeof id)) {
-        FolderIdentity identity;
-        identity.volume = id.volume;
-        std::memcpy(&identity.index, id.id, 8);
-        std::memcpy(&identity.index_high, id.id + 8, 8);
-        return identity;
-    }
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(opened.get(), &info))
-        return std::nullopt;
-    return FolderIdentity{info.dwVolumeSerialNumber,
-                          (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    return opened ? identity_of(opened.get(), with_volume, want_folder) : std::nullopt;
 }
 
 }  // namespace
@@ -72,4 +74,14 @@ std::optional<FolderIdentity> folder_identity(std::u16string_view path, bool wit
 
 std::optional<FolderIdentity> file_identity(std::u16string_view path) {
     return identity(path, true, false);
+}
+
+std::optional<FolderIdentity> standard_output_identity(std::int64_t& size) {
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    LARGE_INTEGER length{};
+    if (!output || output == INVALID_HANDLE_VALUE || GetFileType(output) != FILE_TYPE_DISK ||
+        !GetFileSizeEx(output, &length))
+        return std::nullopt;
+    size = length.QuadPart;
+    return identity_of(output, true, false);
 }

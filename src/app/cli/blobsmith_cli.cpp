@@ -259,9 +259,17 @@ bool read_identity(std::u16string_view path, FolderIdentity& identity) {
     return read.has_value();
 }
 
+// Under Wine the file behind an inherited standard handle has no volume (0):
+// its number alone must then do.
+bool same_file(const FolderIdentity& a, const FolderIdentity& b) {
+    if (a.volume == 0 || b.volume == 0)
+        return a.index == b.index && a.index_high == b.index_high;
+    return a == b;
+}
+
 bool is_file(std::u16string_view path, const FolderIdentity& file) {
     FolderIdentity identity;
-    return read_identity(path, identity) && identity == file;
+    return read_identity(path, identity) && same_file(identity, file);
 }
 
 // Takes an earlier run's output out of a folder it lies in: embedded, it would
@@ -285,7 +293,7 @@ int run(const std::vector<std::u16string>& arguments) {
         complain(parse.error + u" (see blobsmith-cli --help)");
         return kExitFailed;
     }
-    const CliOptions& options = parse.options;
+    CliOptions options = parse.options;
     if (options.help)
         return write_stream_text(StandardStream::Output, kHelp) ? kExitOk : kExitFailed;
 
@@ -295,9 +303,22 @@ int run(const std::vector<std::u16string>& arguments) {
     for (const std::u16string& path : options.paths)
         paths.push_back(path.empty() ? path : absolute_path(path));
 
-    // A file that is both an input and the output would be read and then lost.
+    // Standard output redirected to a file is an output too. `-o` naming that
+    // very file (/dev/stdout, say) writes there in place: replaced, it would
+    // lose what the shell wrote before and after, or what `>>` kept.
     FolderIdentity output{};
-    const bool has_output = options.output && read_identity(*options.output, output);
+    bool has_output = options.output && read_identity(*options.output, output);
+    std::int64_t standard_output_size = 0;
+    const std::optional<FolderIdentity> standard_output = standard_output_identity(standard_output_size);
+    if (has_output && standard_output && same_file(output, *standard_output))
+        options.output.reset();
+    if (!options.output) {
+        has_output = standard_output.has_value();
+        if (has_output)
+            output = *standard_output;
+    }
+
+    // A file that is both an input and the output would be read and then lost.
     for (const std::u16string& path : paths) {
         if (has_output && is_file(path, output)) {
             complain(path + u": is also the output; nothing is written");
@@ -308,7 +329,7 @@ int run(const std::vector<std::u16string>& arguments) {
     FileMap& map = file_map();
     const DropResult drop = collect_dropped_paths(map, paths, nullptr);
     if (has_output)
-        leave_out_output(map, output, file_facts(*options.output).size);
+        leave_out_output(map, output, options.output ? file_facts(*options.output).size : standard_output_size);
     for (const SkippedPath& skip : drop.skipped) {
         complain((skip.path.empty() ? u"(empty path)" : skip.path) + u": skipped: " + skipped_path_text(skip));
     }
@@ -328,6 +349,7 @@ int run(const std::vector<std::u16string>& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    keep_standard_streams();
     try {
         const ProgramArguments arguments = program_arguments(argc, argv);
         if (arguments.inexact != 0) {

@@ -24,6 +24,7 @@ struct CliRun {
 struct CliStart {
     DWORD creation = CREATE_NO_WINDOW;  // a console without a window
     bool errors_too = false;            // error output on the same pipe, not discarded
+    std::u16string output_file;         // standard output to this file instead of the pipe
 };
 
 // Runs blobsmith-cli in `folder` with its standard output on a pipe (so not a
@@ -45,7 +46,10 @@ CliRun run_cli(const std::u16string& folder,
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = null_device;
-    startup.hStdOutput = write_end;
+    HANDLE output_file = how.output_file.empty() ? nullptr
+                                                 : CreateFileW(wide(how.output_file), GENERIC_WRITE, FILE_SHARE_READ,
+                                                               &inherit, CREATE_ALWAYS, 0, nullptr);
+    startup.hStdOutput = output_file && output_file != INVALID_HANDLE_VALUE ? output_file : write_end;
     startup.hStdError = how.errors_too ? write_end : null_device;
     std::u16string command = u"\"" BLOBSMITH_BIN_DIR u"\\blobsmith-cli.exe\" " + arguments;
     PROCESS_INFORMATION process{};
@@ -53,6 +57,8 @@ CliRun run_cli(const std::u16string& folder,
                                         how.creation, nullptr, wide(folder), &startup, &process);
     CloseHandle(write_end);
     CloseHandle(null_device);
+    if (output_file && output_file != INVALID_HANDLE_VALUE)
+        CloseHandle(output_file);
     CliRun result{~0u, ""};
     if (started) {
         std::vector<char> buffer(1 << 16);
@@ -137,9 +143,20 @@ TEST(BlobsmithCliWin32, NeverReadsItsOwnOutput) {
     }
 }
 
+// Standard output to a file in a folder it is made from: that file is the
+// output, not an input.
+TEST(BlobsmithCliWin32, StandardOutputToAFileIsNotReadAsAnInput) {
+    CliFixture files;
+    CliStart how;
+    how.output_file = files.dir.path(u"tree\\out.inc");
+    const CliRun r = run_cli(files.dir.folder(), u"tree other\\ABC.BIN", nullptr, how);
+    EXPECT_EQ(r.status, 0u);
+    EXPECT_EQ(file_bytes(how.output_file), CliFixture::expected_text());
+}
+
 TEST(BlobsmithCliWin32, AFolderAsTheOutputIsRefusedBeforeAnyWork) {
     CliFixture files;
-    const CliRun r = run_cli(files.dir.folder(), u"-o tree other\\ABC.BIN", nullptr, {CREATE_NO_WINDOW, true});
+    const CliRun r = run_cli(files.dir.folder(), u"-o tree other\\ABC.BIN", nullptr, {CREATE_NO_WINDOW, true, {}});
     EXPECT_EQ(r.status, 2u);
     EXPECT_EQ(r.out, "blobsmith-cli: tree: it is a folder\n");
 }
@@ -154,7 +171,7 @@ TEST(BlobsmithCliWin32, WritesToDevicesWithoutReplacingThem) {
     EXPECT_FALSE(any_file_matches(files.dir.path(u"NUL*")));
     EXPECT_FALSE(any_file_matches(files.dir.path(u"CON*")));
     // Without a console there is none to write to: said so, and no file made.
-    const CliRun r = run_cli(files.dir.folder(), u"-o con tree", nullptr, {DETACHED_PROCESS, true});
+    const CliRun r = run_cli(files.dir.folder(), u"-o con tree", nullptr, {DETACHED_PROCESS, true, {}});
     EXPECT_EQ(r.status, 2u);
     EXPECT_NE(r.out.find("con: cannot open it for writing"), std::string::npos) << r.out;
     EXPECT_FALSE(any_file_matches(files.dir.path(u"CON*")));
