@@ -20,7 +20,7 @@ public:
 
     // Starts replacing the file at `path`. Until commit() or abandon() the
     // temporary file is also removed when the program is interrupted (SIGINT,
-    // SIGTERM, SIGHUP; Ctrl+C or Ctrl+Break on Windows).
+    // SIGTERM, SIGHUP, SIGQUIT; Ctrl+C or Ctrl+Break on Windows).
     [[nodiscard]] bool begin(std::u16string_view path, std::u16string& problem);
     [[nodiscard]] bool write(const void* bytes, std::size_t count, std::u16string& problem);
     // Puts the new content in place. On failure the old file (if any) is

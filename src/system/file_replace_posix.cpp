@@ -37,7 +37,7 @@ extern "C" void remove_temporary_and_end(int signal_number) {
 
 void install_interrupt_cleanup() {
     static const bool installed = [] {
-        for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
+        for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
             struct sigaction action {};
             struct sigaction old {};
             if (sigaction(signal_number, nullptr, &old) == 0 && old.sa_handler == SIG_IGN)
@@ -170,6 +170,10 @@ bool FileReplacement::commit(std::u16string& problem) {
     mode_t mode = 0;
     if (stat(s.target.c_str(), &old) == 0) {
         mode = old.st_mode & 07777;
+        // And its owner, where we may give it (as root): a file of another
+        // user's would otherwise become ours, and with its mode closed to them.
+        if (fchown(s.fd.get(), old.st_uid, old.st_gid) != 0) {
+        }
     } else {
         const mode_t mask = umask(0);
         umask(mask);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -206,6 +207,45 @@ TEST_F(BlobsmithCli, AnOutputOfADashIsStandardOutput) {
     EXPECT_FALSE(std::filesystem::exists(root / "-"));
 }
 
+// Standard output redirected to a file is an output like -o's: written in
+// place when -o names it, never read as an input. A closed standard error
+// changes nothing in the output.
+TEST_F(BlobsmithCli, StandardOutputToAFileIsAnOutputToo) {
+    const std::string program = "'" BLOBSMITH_BIN_DIR "/blobsmith-cli'";
+    const std::string in_root = "cd '" + root.string() + "' && ";
+    EXPECT_EQ(std::system((in_root + "{ echo header; " + program +
+                           " -o /dev/stdout tree other/ABC.BIN; echo footer; } >combined.txt 2>/dev/null")
+                              .c_str()),
+              0);
+    EXPECT_EQ(slurp(root / "combined.txt"), "header\n" + CliFixture::expected_text() + "footer\n");
+
+    EXPECT_EQ(std::system((in_root + program + " tree other/ABC.BIN >tree/out.inc 2>err.txt").c_str()), 0);
+    EXPECT_EQ(slurp(root / "tree/out.inc"), CliFixture::expected_text());
+    EXPECT_NE(slurp(root / "err.txt").find("out.inc: left out: it is the output"), std::string::npos);
+    std::filesystem::remove(root / "tree/out.inc");
+
+    const int raw = std::system((in_root + program + " -o out.inc tree other/ABC.BIN missing 2>&-").c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1);
+    EXPECT_EQ(slurp(root / "out.inc"), CliFixture::expected_text());
+}
+
+// Replacing another user's file (as root) keeps it theirs, with its mode.
+TEST_F(BlobsmithCli, AReplacedOutputKeepsItsOwner) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can give a file to another user";
+    const std::filesystem::path output = root / "theirs.inc";
+    std::ofstream(output) << "old";
+    ASSERT_EQ(chown(output.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chmod(output.c_str(), 0640), 0);
+    EXPECT_EQ(run("-o theirs.inc tree other/ABC.BIN").status, 0);
+    struct stat st {};
+    ASSERT_EQ(stat(output.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(slurp(output), CliFixture::expected_text());
+}
+
 TEST_F(BlobsmithCli, ADoubleDashMakesOptionLikeNamesPaths) {
     files.dir.write(u"--list", "z");
     const CliRun r = run("--list -- --list");
@@ -313,7 +353,10 @@ TEST_F(BlobsmithCli, AnInterruptedRunRemovesItsTemporaryFile) {
     std::filesystem::resize_file(root / "big.bin", (2ULL << 30) - 8, error);
     if (error)
         GTEST_SKIP() << "no sparse files here: " << error.message();
-    for (int signal_number : {SIGINT, SIGTERM}) {
+    // SIGQUIT would leave a core file beside the output.
+    const rlimit no_core{0, 0};
+    ASSERT_EQ(setrlimit(RLIMIT_CORE, &no_core), 0);
+    for (int signal_number : {SIGINT, SIGTERM, SIGQUIT}) {
         std::ofstream(root / "out.inc") << "old";
         const std::string program = BLOBSMITH_BIN_DIR "/blobsmith-cli";
         const std::string output = (root / "out.inc").string(), input = (root / "big.bin").string();
