@@ -221,6 +221,9 @@ int generate(FileMap& map, const CliOptions& options, bool skipped) {
 }
 
 int list(FileMap& map, const CliOptions& options, bool skipped) {
+    // A person at a terminal gets the names as messages show them: a name
+    // could otherwise hold sequences the terminal acts on.
+    const bool to_person = !options.output && stream_is_terminal(StandardStream::Output);
     std::u16string text;
     for (const std::u16string* listed : sorted_entry_paths(map)) {
         const std::u16string& path = *listed;
@@ -230,7 +233,7 @@ int list(FileMap& map, const CliOptions& options, bool skipped) {
             skipped = true;
             continue;
         }
-        text += path;
+        text += to_person ? shown_path(path) : path;
         text += kListLineEnd;
     }
     if (options.output) {

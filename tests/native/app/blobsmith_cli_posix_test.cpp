@@ -439,6 +439,40 @@ TEST_F(BlobsmithCli, ReportsEveryNameItCannotHoldAndEveryPathItCannotList) {
     EXPECT_EQ(r.err, "blobsmith-cli: " + path("gone") + "\\nname.bin: skipped: no such file or folder\n");
 }
 
+// On a terminal --list shows names as messages do: control characters in a
+// name (an escape sequence) are shown, not sent to the terminal.
+TEST_F(BlobsmithCli, ListsNamesOnATerminalWithoutTheirControlCharacters) {
+    std::ofstream(root / "a\x1b[2Jb.bin") << "x";
+    const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    ASSERT_EQ(grantpt(terminal), 0);
+    ASSERT_EQ(unlockpt(terminal), 0);
+    const std::string other_end = ptsname(terminal);
+    const std::string program = BLOBSMITH_BIN_DIR "/blobsmith-cli", input = (root / "a\x1b[2Jb.bin").string();
+    char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>("--list"), const_cast<char*>(input.c_str()),
+                    nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, other_end.c_str(), O_RDWR | O_NOCTTY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    ASSERT_EQ(posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    std::string shown;
+    char buffer[4096];
+    for (ssize_t got; (got = read(terminal, buffer, sizeof buffer)) > 0;)
+        shown.append(buffer, static_cast<std::size_t>(got));
+    close(terminal);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_NE(shown.find("a<U+001B>[2Jb.bin"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find('\x1b'), std::string::npos);
+    // Into a file or a pipe the name goes as it is.
+    const CliRun r = run("--list 'a\x1b[2Jb.bin'");
+    EXPECT_NE(r.out.find("a\x1b[2Jb.bin"), std::string::npos);
+}
+
 TEST_F(BlobsmithCli, MovesTheBarOnATerminalWhileOneLargeFileIsConverted) {
     { std::ofstream(root / "big.bin") << "x"; }
     std::error_code error;
