@@ -297,8 +297,12 @@ int run(const std::vector<std::u16string>& arguments) {
         return kExitFailed;
     }
     CliOptions options = parse.options;
-    if (options.help)
-        return write_stream_text(StandardStream::Output, kHelp) ? kExitOk : kExitFailed;
+    if (options.help) {
+        if (write_stream_text(StandardStream::Output, kHelp))
+            return kExitOk;
+        complain(standard_output_problem());
+        return kExitFailed;
+    }
 
     // The window is handed full paths; so is the collection here.
     std::vector<std::u16string> paths;

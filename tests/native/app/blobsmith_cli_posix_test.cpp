@@ -198,6 +198,12 @@ TEST_F(BlobsmithCli, HelpNamesEveryOptionAndTheExitStatus) {
     EXPECT_EQ(r.status, 0);
     for (const char* word : {"-o FILE", "--utf16", "--list", "--help", "Exit status", "CR LF"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
+    // Help that cannot be written says why.
+    const std::string to_full =
+        "cd '" + root.string() + "' && '" BLOBSMITH_BIN_DIR "/blobsmith-cli' --help >/dev/full 2>err.txt";
+    const int raw = std::system(to_full.c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 2);
+    EXPECT_NE(slurp(root / "err.txt").find("No space left on device"), std::string::npos);
 }
 
 TEST_F(BlobsmithCli, AnOutputOfADashIsStandardOutput) {
