@@ -445,35 +445,51 @@ TEST_F(BlobsmithCli, ReportsEveryNameItCannotHoldAndEveryPathItCannotList) {
     EXPECT_EQ(r.err, "blobsmith-cli: " + path("gone") + "\\nname.bin: skipped: no such file or folder\n");
 }
 
+struct TerminalRun {
+    int status = -1;    // the wait status
+    std::string shown;  // what reached the terminal
+};
+
+// Runs the program with one of its standard streams (STDOUT_FILENO or
+// STDERR_FILENO) on a pseudo-terminal and the other to /dev/null.
+TerminalRun run_on_terminal(int stream, const std::vector<std::string>& arguments) {
+    TerminalRun result;
+    const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+    if (terminal < 0 || grantpt(terminal) != 0 || unlockpt(terminal) != 0)
+        return result;
+    const std::string other_end = ptsname(terminal);
+    const std::string program = BLOBSMITH_BIN_DIR "/blobsmith-cli";
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, stream, other_end.c_str(), O_RDWR | O_NOCTTY, 0);
+    posix_spawn_file_actions_addopen(&actions, stream == STDOUT_FILENO ? STDERR_FILENO : STDOUT_FILENO, "/dev/null",
+                                     O_WRONLY, 0);
+    pid_t child = 0;
+    const bool started = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    if (started) {
+        char buffer[4096];
+        // EIO once the program has closed the other end.
+        for (ssize_t got; (got = read(terminal, buffer, sizeof buffer)) > 0;)
+            result.shown.append(buffer, static_cast<std::size_t>(got));
+        waitpid(child, &result.status, 0);
+    }
+    close(terminal);
+    return result;
+}
+
 // On a terminal --list shows names as messages do: control characters in a
 // name (an escape sequence) are shown, not sent to the terminal.
 TEST_F(BlobsmithCli, ListsNamesOnATerminalWithoutTheirControlCharacters) {
     std::ofstream(root / "a\x1b[2Jb.bin") << "x";
-    const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(terminal, 0);
-    ASSERT_EQ(grantpt(terminal), 0);
-    ASSERT_EQ(unlockpt(terminal), 0);
-    const std::string other_end = ptsname(terminal);
-    const std::string program = BLOBSMITH_BIN_DIR "/blobsmith-cli", input = (root / "a\x1b[2Jb.bin").string();
-    char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>("--list"), const_cast<char*>(input.c_str()),
-                    nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, other_end.c_str(), O_RDWR | O_NOCTTY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    ASSERT_EQ(posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    std::string shown;
-    char buffer[4096];
-    for (ssize_t got; (got = read(terminal, buffer, sizeof buffer)) > 0;)
-        shown.append(buffer, static_cast<std::size_t>(got));
-    close(terminal);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    EXPECT_NE(shown.find("a<U+001B>[2Jb.bin"), std::string::npos) << shown;
-    EXPECT_EQ(shown.find('\x1b'), std::string::npos);
+    const TerminalRun t = run_on_terminal(STDOUT_FILENO, {"--list", (root / "a\x1b[2Jb.bin").string()});
+    EXPECT_TRUE(WIFEXITED(t.status) && WEXITSTATUS(t.status) == 0) << t.status;
+    EXPECT_NE(t.shown.find("a<U+001B>[2Jb.bin"), std::string::npos) << t.shown;
+    EXPECT_EQ(t.shown.find('\x1b'), std::string::npos);
     // Into a file or a pipe the name goes as it is.
     const CliRun r = run("--list 'a\x1b[2Jb.bin'");
     EXPECT_NE(r.out.find("a\x1b[2Jb.bin"), std::string::npos);
@@ -485,33 +501,9 @@ TEST_F(BlobsmithCli, MovesTheBarOnATerminalWhileOneLargeFileIsConverted) {
     std::filesystem::resize_file(root / "big.bin", 1536ULL << 20, error);
     if (error)
         GTEST_SKIP() << "no sparse files here: " << error.message();
-    const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(terminal, 0);
-    ASSERT_EQ(grantpt(terminal), 0);
-    ASSERT_EQ(unlockpt(terminal), 0);
-    const std::string other_end = ptsname(terminal);
-
-    const std::string program = BLOBSMITH_BIN_DIR "/blobsmith-cli", input = (root / "big.bin").string();
-    char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(input.c_str()), nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, other_end.c_str(), O_RDWR | O_NOCTTY, 0);
-    pid_t child = 0;
-    ASSERT_EQ(posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    std::string shown;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t got = read(terminal, buffer, sizeof buffer);
-        if (got <= 0)
-            break;  // EIO once the program has closed the other end
-        shown.append(buffer, static_cast<std::size_t>(got));
-    }
-    close(terminal);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    const TerminalRun t = run_on_terminal(STDERR_FILENO, {(root / "big.bin").string()});
+    EXPECT_TRUE(WIFEXITED(t.status) && WEXITSTATUS(t.status) == 0) << t.status;
+    const std::string& shown = t.shown;
 
     // Each bar begins with "\r["; count the filled cells of each.
     std::vector<std::size_t> filled;
