@@ -192,7 +192,7 @@ LayoutSize SplitterElement::own_requested_size() {
     const bool automatic[2] = {first_auto, second_auto};
     for (int i = 0; i < 2; ++i) {
         pane_sizes[i] = child_size(panes[i]);
-        if (panes[i] && automatic[i])
+        if (automatic[i])  // an absent pane asks for nothing: minimum 0
             platform().set_attribute(gadget, i + 1,
                                      splitter_auto_minimum(static_cast<std::uint32_t>(flags), pane_sizes[i]));
     }

@@ -212,6 +212,10 @@ int open_xml_dialog(std::intptr_t dialog,
     if (!state)
         return 0;
     state->clear_error();
+    // A failed opening leaves no tree, whichever step it failed at. The earlier
+    // tree also goes before a new window opens, so that a window number used
+    // again cannot lose its new map entry to the old tree.
+    state->root.reset();
     // The tree up to an XML error would open a window that silently lacks the
     // rest of its definition.
     if (const XmlDocument* document = is_xml(xml); document && document->error_code != 0) {
@@ -229,9 +233,6 @@ int open_xml_dialog(std::intptr_t dialog,
         record_dialog_error(*state, kErrorWindowNotOpened);
         return 0;
     }
-    // The earlier tree goes before the new window opens, so that a window
-    // number used again cannot lose its new map entry to the old tree.
-    state->root.reset();
     DialogBuild build{*state, *g_platform, -1, 0, {}};
     state->root = make_window_element(build, window_node, x, y, width, height, parent);
     if (!state->root)

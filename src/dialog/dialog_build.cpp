@@ -351,10 +351,12 @@ std::unique_ptr<DialogElement> make_splitter(DialogBuild& build, const Attribute
         const bool first = equal(a.name(i), u"FIRSTMIN");
         if (!first && !equal(a.name(i), u"SECONDMIN"))
             continue;
-        const std::optional<std::int32_t> minimum = read_splitter_minimum(a.value(i));
-        (first ? e->first_auto : e->second_auto) = !minimum;
-        if (minimum)
+        // A number is set at once; "auto" makes the pane's size the minimum
+        // from then on, whatever number follows.
+        if (const std::optional<std::int32_t> minimum = read_splitter_minimum(a.value(i)))
             build.platform.set_attribute(e->gadget, first ? 1 : 2, *minimum);
+        else
+            (first ? e->first_auto : e->second_auto) = true;
     }
     e->start_panes();
     return e;
@@ -396,6 +398,9 @@ std::unique_ptr<DialogElement> make_element(DialogBuild& build,
                 return make_grouped_option(build, k, a, parent);
             return make_gadget_element(build, k, a);
         case Maker::canvas: {
+            // A plain canvas is made as a gadget kind with an empty event
+            // mask: ONEVENT binds, a handler for one event type is an error.
+            // Ignoring a handler the definition names would drop it silently.
             if (!(peek_flags(k, a) & kPbCanvasContainer))
                 return make_gadget_element(build, k, a);
             auto e = make_single_child<CanvasContainerElement>(build, a);

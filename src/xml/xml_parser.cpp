@@ -81,8 +81,16 @@ void XMLCALL on_start_element(void* user_data, const XML_Char* name, const XML_C
     node->attribute_count = static_cast<std::int32_t>(count);
 }
 
+// A parse stopped in a start handler still gets the end of that element or
+// section when it is empty. Its node may never have opened, and closing would
+// then close the parent; the parse is over, so nothing more is closed.
+void close_unless_stopped(XmlDocument& document) noexcept {
+    if (!document.error_code)
+        close_node(document);
+}
+
 void XMLCALL on_end_element(void* user_data, const XML_Char*) noexcept {
-    close_node(document_of(user_data));
+    close_unless_stopped(document_of(user_data));
 }
 
 // Expat reports every line break as LF; the stored text gets the input's.
@@ -111,7 +119,7 @@ void XMLCALL on_start_cdata(void* user_data) noexcept {
 }
 
 void XMLCALL on_end_cdata(void* user_data) noexcept {
-    close_node(document_of(user_data));
+    close_unless_stopped(document_of(user_data));
 }
 
 void XMLCALL on_processing_instruction(void* user_data, const XML_Char* target, const XML_Char* data) noexcept {

@@ -90,11 +90,15 @@ TEST_F(ContainerElements, SplitterPanesAreBuiltInTheirContainersAndPlacedByTheir
 }
 
 TEST_F(ContainerElements, ASplitterKeepsTwoChildrenAndLeavesNoListOpen) {
-    ASSERT_EQ(open(u"<window name='w'><vbox><splitter name='one'><button name='x'/></splitter>"
+    ASSERT_EQ(open(u"<window name='w'><vbox><splitter name='one' FirstMin='auto' firstmin='5' secondmin='auto'>"
+                   u"<button name='x' height='25'/></splitter>"
                    u"<splitter name='three'><button/><button/><button name='extra'/></splitter>"
                    u"<splitter name='none'/><button name='after'/></vbox></window>"),
               1)
         << dialog_error(dialog);
+    // "auto" stays, whatever number follows; the absent pane's minimum is 0.
+    EXPECT_EQ(gadget(u"one").attributes.at(1), 25);
+    EXPECT_EQ(gadget(u"one").attributes.at(2), 0);
     EXPECT_NE(dialog_gadget(dialog, u"x"), -1);
     EXPECT_EQ(dialog_gadget(dialog, u"extra"), -1);
     EXPECT_EQ(gadget(u"after").list, -1);

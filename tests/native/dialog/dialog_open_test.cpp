@@ -94,6 +94,9 @@ TEST_F(DialogOpen, TheFirstErrorWinsAndAFailedOpeningLeavesNothing) {
     // The next opening starts without the old error.
     ASSERT_EQ(open(u"<window name='w'/>"), 1);
     EXPECT_EQ(dialog_error(dialog), "");
+    // A failure before any window is made leaves no tree either.
+    EXPECT_EQ(open(u"<window name='w'/>", u"other"), 0);
+    EXPECT_EQ(dialog_window(dialog), -1);
 }
 
 // The tree up to an XML error would make a window that silently lacks the
