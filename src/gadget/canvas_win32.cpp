@@ -5,8 +5,8 @@
 #include "gadget/gadget_internal_win32.h"
 #include "gadget/image_kinds.h"
 #include "window/gadget_hooks.h"
-#include "window/window_properties_win32.h"
 #include "window/window.h"
+#include "window/window_properties_win32.h"
 
 namespace {
 
@@ -91,23 +91,30 @@ void paint(HWND control, CanvasRecord& c) {
     EndPaint(control, &ps);
 }
 
-void note_mouse(HWND control, CanvasRecord& c, WPARAM keys, LPARAM where) {
+// Each event's callbacks run at once and may free the canvas: after a post or
+// a focus change the record is looked up again (null: the canvas is gone).
+CanvasRecord* note_mouse(HWND control, CanvasRecord& c, WPARAM keys, LPARAM where) {
     c.mouse_x = static_cast<short>(LOWORD(where));
     c.mouse_y = static_cast<short>(HIWORD(where));
     c.buttons = static_cast<std::int32_t>(keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON));
-    if (!c.inside) {
-        c.inside = true;
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, control, 0};
-        TrackMouseEvent(&track);
-        post_gadget_event(control, ET_MOUSE_ENTER);
-    }
+    if (c.inside)
+        return &c;
+    c.inside = true;
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, control, 0};
+    TrackMouseEvent(&track);
+    post_gadget_event(control, ET_MOUSE_ENTER);
+    return canvas_of(control);
 }
 
-void press(HWND control, CanvasRecord& c, std::int32_t type) {
-    if (c.flags & PB_Canvas_Keyboard)
+void press(HWND control, CanvasRecord* c, std::int32_t type) {
+    if (c && (c->flags & PB_Canvas_Keyboard)) {
         SetFocus(control);
+        c = canvas_of(control);
+    }
+    if (!c)
+        return;
     SetCapture(control);
-    if (c.flags & PB_Canvas_ClipMouse) {
+    if (c->flags & PB_Canvas_ClipMouse) {
         RECT r{};
         GetWindowRect(control, &r);
         ClipCursor(&r);
@@ -115,16 +122,18 @@ void press(HWND control, CanvasRecord& c, std::int32_t type) {
     post_gadget_event(control, type);
 }
 
-void release(HWND control, CanvasRecord& c, std::int32_t type, std::int32_t click) {
-    if (!(c.buttons & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) {
+void release(HWND control, CanvasRecord* c, std::int32_t type, std::int32_t click) {
+    if (!c)
+        return;
+    if (!(c->buttons & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) {
         if (GetCapture() == control)
             ReleaseCapture();
-        if (c.flags & PB_Canvas_ClipMouse)
+        if (c->flags & PB_Canvas_ClipMouse)
             ClipCursor(nullptr);
     }
     post_gadget_event(control, type);
     if (click >= 0)
-        post_gadget_event(control, click);
+        post_gadget_event(control, click);  // nothing if the first one's callbacks freed it
 }
 
 LRESULT CALLBACK canvas_proc(HWND control, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
@@ -147,12 +156,12 @@ LRESULT CALLBACK canvas_proc(HWND control, UINT message, WPARAM wparam, LPARAM l
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             post_gadget_event(control, message == WM_SETFOCUS ? ET_FOCUS : ET_LOST_FOCUS);
-            if (c->flags & PB_Canvas_DrawFocus)
+            if ((c = canvas_of(control)) && (c->flags & PB_Canvas_DrawFocus))
                 InvalidateRect(control, nullptr, FALSE);
             return 0;
         case WM_MOUSEMOVE:
-            note_mouse(control, *c, wparam, lparam);
-            post_gadget_event(control, ET_MOUSE_MOVE);
+            if (note_mouse(control, *c, wparam, lparam))
+                post_gadget_event(control, ET_MOUSE_MOVE);
             return 0;
         case WM_MOUSELEAVE:
             c->inside = false;
@@ -161,28 +170,24 @@ LRESULT CALLBACK canvas_proc(HWND control, UINT message, WPARAM wparam, LPARAM l
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            note_mouse(control, *c, wparam, lparam);
-            press(control, *c,
+            press(control, note_mouse(control, *c, wparam, lparam),
                   message == WM_LBUTTONDOWN   ? ET_LEFT_BUTTON_DOWN
                   : message == WM_RBUTTONDOWN ? ET_RIGHT_BUTTON_DOWN
                                               : ET_MIDDLE_BUTTON_DOWN);
             return 0;
         case WM_LBUTTONUP:
-            note_mouse(control, *c, wparam, lparam);
-            release(control, *c, ET_LEFT_BUTTON_UP, ET_LEFT_CLICK);
+            release(control, note_mouse(control, *c, wparam, lparam), ET_LEFT_BUTTON_UP, ET_LEFT_CLICK);
             return 0;
         case WM_RBUTTONUP:
-            note_mouse(control, *c, wparam, lparam);
-            release(control, *c, ET_RIGHT_BUTTON_UP, ET_RIGHT_CLICK);
+            release(control, note_mouse(control, *c, wparam, lparam), ET_RIGHT_BUTTON_UP, ET_RIGHT_CLICK);
             return 0;
         case WM_MBUTTONUP:
-            note_mouse(control, *c, wparam, lparam);
-            release(control, *c, ET_MIDDLE_BUTTON_UP, -1);
+            release(control, note_mouse(control, *c, wparam, lparam), ET_MIDDLE_BUTTON_UP, -1);
             return 0;
         case WM_LBUTTONDBLCLK:
         case WM_RBUTTONDBLCLK:
-            note_mouse(control, *c, wparam, lparam);
-            press(control, *c, message == WM_LBUTTONDBLCLK ? ET_LEFT_BUTTON_DOWN : ET_RIGHT_BUTTON_DOWN);
+            press(control, note_mouse(control, *c, wparam, lparam),
+                  message == WM_LBUTTONDBLCLK ? ET_LEFT_BUTTON_DOWN : ET_RIGHT_BUTTON_DOWN);
             post_gadget_event(control, message == WM_LBUTTONDBLCLK ? ET_LEFT_DOUBLE_CLICK : ET_RIGHT_DOUBLE_CLICK);
             return 0;
         case WM_CAPTURECHANGED:

@@ -231,10 +231,15 @@ std::intptr_t explorerlist_notification(GadgetObject& g,
         case NM_RCLICK:
             post_gadget_event(control, ET_RIGHT_CLICK);
             return 0;
-        case NM_DBLCLK:
+        case NM_DBLCLK: {
+            const int item = reinterpret_cast<const NMITEMACTIVATE*>(lparam)->iItem;
             post_gadget_event(control, ET_LEFT_DOUBLE_CLICK);
-            open_entry(control, list_of(g), reinterpret_cast<const NMITEMACTIVATE*>(lparam)->iItem);
+            // The event's callbacks may have freed the gadget (a picker that
+            // closes its window on a double-click).
+            if (GadgetObject* live = gadget_of_control(control))
+                open_entry(control, list_of(*live), item);
             return 0;
+        }
         case LVN_BEGINDRAG:
             post_gadget_event(control, ET_DRAG_START);
             return 0;

@@ -4,12 +4,15 @@
 #include "window/window.h"
 
 namespace {
+// Callbacks run inside queue_event, so a gadget that posts two events in a row
+// may be gone before the second: a destroyed control reads as id 0, which is
+// another gadget's number.
 void post(void* control, std::int32_t type, std::uint32_t flags) {
     const auto hwnd = static_cast<HWND>(control);
-    const LONG_PTR id = GetWindowLongPtrW(hwnd, GWLP_ID);
-    if (!hwnd || id == -1)
+    const GadgetObject* g = hwnd ? gadget_of_control(hwnd) : nullptr;
+    if (!g)
         return;
-    queue_event(EV_GADGET, id, window_number_of(hwnd), type, nullptr, nullptr, flags);
+    queue_event(EV_GADGET, GetWindowLongPtrW(hwnd, GWLP_ID), window_number_of(hwnd), type, nullptr, nullptr, flags);
 }
 }  // namespace
 

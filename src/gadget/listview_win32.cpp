@@ -1,6 +1,7 @@
 // The list view gadget: a list box of text lines with single or multiple
 // selection, reporting clicks, double clicks, right clicks and drag starts.
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <span>
 #include <utility>
@@ -26,15 +27,35 @@ int g_drag_x = 0, g_drag_y = 0;
 // because a press at (0, 0) packs to 0, which a property cannot tell from none.
 HWND g_armed = nullptr;
 
+LRESULT send(HWND control, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
+    return SendMessageW(control, message, wparam, lparam);
+}
+
+bool multi_selection(HWND control) {
+    return GetWindowLongW(control, GWL_STYLE) & kMultiSelection;
+}
+
+// What a click reports, in short: enough to tell whether the selection moved.
+using SelectionMark = std::array<LRESULT, 3>;
+
+SelectionMark selection_mark(HWND control) {
+    if (multi_selection(control))
+        return {send(control, LB_GETSELCOUNT), send(control, LB_GETCARETINDEX), send(control, LB_GETANCHORINDEX)};
+    return {send(control, LB_GETCURSEL), 0, 0};
+}
+
 // The user's action in progress on a list: a key, or a press from the button
 // going down until its release has been handled. The list box reports
 // LBN_SELCHANGE more than once for one action (on the press and again on the
 // release; twice for an arrow key in extended selection) and the drag
 // detection reports the release as a click too, while the event queue runs
-// bound callbacks even for an event it merges: one action is one click.
+// bound callbacks even for an event it merges: one action is one click, and
+// one more at its end if the selection moved on since (a press dragged over
+// more rows), so that the last click reported shows the final selection.
 struct ListAction {
     HWND control = nullptr;
     bool clicked = false;
+    SelectionMark reported{};
 };
 ListAction g_action;
 
@@ -45,14 +66,18 @@ void post_click_once(HWND control) {
         g_action.clicked = true;
     }
     post_gadget_event(control, ET_LEFT_CLICK);
+    // After the callbacks: a selection they set is not the user's.
+    if (g_action.control == control && IsWindow(control))
+        g_action.reported = selection_mark(control);
 }
 
-LRESULT send(HWND control, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
-    return SendMessageW(control, message, wparam, lparam);
-}
-
-bool multi_selection(HWND control) {
-    return GetWindowLongW(control, GWL_STYLE) & kMultiSelection;
+void end_action(HWND control) {
+    if (g_action.control != control)
+        return;
+    const ListAction done = g_action;
+    g_action = {};
+    if (done.clicked && IsWindow(control) && selection_mark(control) != done.reported)
+        post_gadget_event(control, ET_LEFT_CLICK);
 }
 
 std::intptr_t listview_notification(GadgetObject& g,
@@ -99,9 +124,9 @@ std::int32_t listview_get_state(GadgetObject& g) {
 void listview_set_state(GadgetObject& g, std::int32_t state) {
     const HWND control = gadget_hwnd(g);
     if (multi_selection(control)) {
-        const LRESULT count = send(control, LB_GETCOUNT);
-        if (count > 0)
-            send(control, LB_SELITEMRANGEEX, static_cast<WPARAM>(count - 1), 0);
+        // Every row at once: a range of one row (a list of one item) would
+        // select that row instead.
+        send(control, LB_SETSEL, FALSE, -1);
         if (state != -1)
             send(control, LB_SETSEL, TRUE, state);
         return;
@@ -282,8 +307,7 @@ LRESULT CALLBACK listview_proc(HWND control, UINT message, WPARAM wparam, LPARAM
         case WM_CHAR: {
             g_action = ListAction{control, false};
             const LRESULT result = CallWindowProcW(g_listbox_proc, control, message, wparam, lparam);
-            if (g_action.control == control)
-                g_action = {};
+            end_action(control);
             return result;
         }
         case WM_LBUTTONDBLCLK:
@@ -306,8 +330,7 @@ LRESULT CALLBACK listview_proc(HWND control, UINT message, WPARAM wparam, LPARAM
             }
             // The list box's own release handling belongs to the same action.
             const LRESULT result = CallWindowProcW(g_listbox_proc, control, message, wparam, lparam);
-            if (g_action.control == control)
-                g_action = {};
+            end_action(control);
             return result;
         }
         case WM_RBUTTONUP:

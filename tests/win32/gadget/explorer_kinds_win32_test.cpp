@@ -18,6 +18,17 @@ protected:
         dir.write(u"Sub/inner.txt", "x");
         root = dir.folder() + u"\\";
     }
+    // Row 1 is the folder "Sub".
+    static void double_click_row(HWND list, int row) {
+        RECT item{};
+        item.left = LVIR_LABEL;
+        SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item));
+        const int x = item.left + 5, y = (item.top + item.bottom) / 2;
+        post_mouse(list, WM_LBUTTONDOWN, x, y, MK_LBUTTON);
+        post_mouse(list, WM_LBUTTONUP, x, y);
+        post_mouse(list, WM_LBUTTONDBLCLK, x, y, MK_LBUTTON);
+        post_mouse(list, WM_LBUTTONUP, x, y);
+    }
     ScratchDir dir;
     std::u16string root;
 };
@@ -89,14 +100,7 @@ TEST_F(ExplorerTest, ADoubleClickOpensAFolderAndTheListingFollowsTheDisk) {
     ASSERT_NE(explorerlist_gadget(1, 0, 0, 400, 300, root.c_str()), 0);
     const HWND list = hwnd(1);
     pump();
-    RECT item{};
-    item.left = LVIR_LABEL;
-    SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
-    const int x = item.left + 5, y = (item.top + item.bottom) / 2;
-    post_mouse(list, WM_LBUTTONDOWN, x, y, MK_LBUTTON);
-    post_mouse(list, WM_LBUTTONUP, x, y);
-    post_mouse(list, WM_LBUTTONDBLCLK, x, y, MK_LBUTTON);
-    post_mouse(list, WM_LBUTTONUP, x, y);
+    double_click_row(list, 1);
     const GadgetEvents events = pump();
     EXPECT_TRUE(has_event(events, {1, ET_CHANGE}));
     EXPECT_EQ(gadget_get_text(1), root + u"Sub\\");
@@ -108,6 +112,19 @@ TEST_F(ExplorerTest, ADoubleClickOpensAFolderAndTheListingFollowsTheDisk) {
     EXPECT_EQ(gadget_count_items(1), 3);
     EXPECT_EQ(gadget_get_item_text(1, 2, 0), u"new.txt");
     expect_all_freed({list});
+}
+
+// A picker closes on a double-click: the folder is not opened after its list is gone.
+TEST_F(ExplorerTest, ADoubleClickWhoseCallbackFreesTheListOpensNothing) {
+    ASSERT_NE(explorerlist_gadget(1, 0, 0, 400, 300, root.c_str()), 0);
+    const HWND list = hwnd(1);
+    gadget_bind_event(
+        1, [] { gadget_free(1); }, ET_LEFT_DOUBLE_CLICK);
+    pump();
+    double_click_row(list, 1);
+    pump();
+    EXPECT_FALSE(IsWindow(list));
+    EXPECT_EQ(gadget_handle(1), nullptr);
 }
 
 TEST_F(ExplorerTest, ATreeOpensAlongAPathAndReportsTheSelection) {

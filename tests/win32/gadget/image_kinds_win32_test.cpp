@@ -172,6 +172,21 @@ TEST_F(GadgetTest, ACanvasKeepsItsDrawingAndReportsMouseAndKeys) {
     expect_all_freed({canvas});
 }
 
+// A callback may free the canvas between two events of one message: the rest
+// is dropped, not posted for the number a destroyed control reads as (0).
+TEST_F(GadgetTest, ACanvasFreedByACallbackPostsNothingMore) {
+    ASSERT_NE(button_gadget(0, 0, 0, 50, 20, u"zero"), 0);
+    ASSERT_NE(canvas_gadget(1, 0, 30, 100, 80, PB_Canvas_Keyboard), 0);
+    const HWND canvas = hwnd(1);
+    gadget_bind_event(
+        1, [] { gadget_free(1); }, ET_LEFT_BUTTON_UP);
+    post_mouse(canvas, WM_LBUTTONDOWN, 11, 13, MK_LBUTTON);
+    post_mouse(canvas, WM_LBUTTONUP, 11, 13);
+    const GadgetEvents events = pump();
+    EXPECT_FALSE(IsWindow(canvas));
+    EXPECT_FALSE(has_event(events, {0, ET_LEFT_CLICK}));
+}
+
 TEST_F(GadgetTest, AContainerCanvasHoldsGadgets) {
     ASSERT_NE(canvas_gadget(1, 0, 0, 100, 80, PB_Canvas_Container), 0);
     EXPECT_EQ(current_gadget_list(), hwnd(1));
