@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "system/gui_thread.h"
 #include "system/wide.h"
 #include "window/drop_target_internal_win32.h"
 #include "window/event_queue.h"
@@ -233,6 +234,7 @@ bool enable_drop_target(void* handle,
                         std::uint32_t format,
                         std::uint32_t actions,
                         std::uint32_t private_type) {
+    ASSERT_GUI_THREAD();
     const auto hwnd = static_cast<HWND>(handle);
     if (!hwnd || !IsWindow(hwnd))
         return false;
@@ -270,6 +272,7 @@ bool enable_window_drop(std::intptr_t window, std::uint32_t format, std::uint32_
 }
 
 void remove_drop_target(void* handle) {
+    ASSERT_GUI_THREAD();
     const auto hwnd = static_cast<HWND>(handle);
     if (hwnd && RemovePropW(hwnd, kPropDropAccept))
         RevokeDragDrop(hwnd);

@@ -166,7 +166,13 @@ void remove_queued_events(std::int32_t event, std::intptr_t object, std::intptr_
             void* data = e->data;
             EventDataFree free_data = e->free_data;
             give_back(e);
-            free_event_data(data, free_data);
+            // The event whose callbacks are running (one of them closed its
+            // window): the later ones still read its data, so it is freed
+            // when the dispatch ends.
+            if (data && data == q->current.data && !q->current.free_data)
+                q->current.free_data = free_data;
+            else
+                free_event_data(data, free_data);
         } else {
             previous = e;
         }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/object_library.h"
+#include "system/gui_thread.h"
 #include "system/wide.h"
 #include "system/win32.h"
 #include "window/event_types.h"
@@ -35,7 +36,9 @@ void free_menu_routine(std::intptr_t id) {
     free_menu(id);
 }
 
+// Every operation passes here or through add_menu: the build state has no lock.
 Menu* menu_record(std::intptr_t number) {
+    ASSERT_GUI_THREAD();
     if (!g_menus)
         return nullptr;
     return g_menus->find(number);
@@ -60,6 +63,7 @@ void refresh_bar(const Menu* m) {
 }
 
 std::intptr_t add_menu(std::intptr_t number, HMENU handle, HWND window) {
+    ASSERT_GUI_THREAD();
     if (!g_menus || number < PB_Any || !handle) {
         if (handle)
             DestroyMenu(handle);
@@ -250,6 +254,7 @@ void* menu_handle(std::intptr_t number) {
 }
 
 void free_menu(std::intptr_t number) {
+    ASSERT_GUI_THREAD();
     if (!g_menus)
         return;
     const Menu* m = g_menus->free_all_or_find(number);

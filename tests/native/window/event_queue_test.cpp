@@ -191,6 +191,26 @@ TEST_F(EventQueueTest, CallbacksSeeTheQueuedEventAndTheCurrentEventIsRestored) {
     EXPECT_TRUE(g_freed.empty());
 }
 
+// A callback that closes its window removes the event being dispatched from
+// the queue; the callbacks after it still read its data (ASan), freed once.
+void remove_all_queued() {
+    remove_queued_events(-1, -1, -1, -1);
+}
+int g_data_seen = 0;
+void read_current_data() {
+    g_data_seen = *static_cast<int*>(current_event_data());
+}
+
+TEST_F(EventQueueTest, DataOfAnEventRemovedByItsOwnCallbackLivesUntilTheDispatchEnds) {
+    bind_event(EV_GADGET, read_current_data, 1, 9);
+    bind_event(EV_GADGET, remove_all_queued, 1, 9);  // the newest runs first
+    queue_event(EV_GADGET, 9, 1, 0, tag(7), free_tag);
+    EXPECT_EQ(g_data_seen, 7);
+    EXPECT_EQ(g_freed, std::vector<int>{7});
+    EXPECT_EQ(take_next_event(), 0);
+    EXPECT_EQ(g_freed, std::vector<int>{7});
+}
+
 // While a fatal error is reported (its box runs a message loop on the thread
 // that failed), no event is queued and no callback runs, kQueueAlways or not.
 TEST_F(EventQueueTest, NothingRunsWhileAFatalErrorIsReported) {
