@@ -1,7 +1,9 @@
 // The tree gadget: items with sublevels, numbered in display order from the
 // top, with check boxes, images and item data.
 #include <algorithm>
+#include <cstring>
 #include <new>
+#include <unordered_map>
 #include <vector>
 
 #include "gadget/gadget_internal_win32.h"
@@ -16,8 +18,15 @@ constexpr DWORD kTreeStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
 static_assert(kTreeStyle == 0x50010000);
 constexpr int kImageSize = 16;
 
+struct ItemColours {
+    std::int32_t front = -1, back = -1;  // -1: the tree's own
+};
+
 struct TreeRecord {
     HIMAGELIST images = nullptr;
+    // By item handle, so that colours follow their item when others come and
+    // go; an item's entry goes with it (TVN_DELETEITEM).
+    std::unordered_map<HTREEITEM, ItemColours> colours;
 };
 
 LRESULT send(HWND control, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
@@ -86,11 +95,39 @@ std::int32_t level_of(HWND control, HTREEITEM item) {
     return level;
 }
 
+TreeRecord& tree_of(GadgetObject& g) {
+    return *static_cast<TreeRecord*>(g.extension);
+}
+
+LRESULT custom_draw(TreeRecord& tree, NMTVCUSTOMDRAW& draw) {
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
+        return tree.colours.empty() ? CDRF_DODEFAULT : CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT)
+        return CDRF_DODEFAULT;
+    const auto found = tree.colours.find(reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec));
+    // A selected item keeps the selection's colours, so that it shows.
+    if (found == tree.colours.end() || (draw.nmcd.uItemState & CDIS_SELECTED))
+        return CDRF_DODEFAULT;
+    if (found->second.front != -1)
+        draw.clrText = static_cast<COLORREF>(found->second.front);
+    if (found->second.back != -1)
+        draw.clrTextBk = static_cast<COLORREF>(found->second.back);
+    return CDRF_NEWFONT;
+}
+
 std::intptr_t tree_notification(GadgetObject& g, void*, unsigned message, std::uintptr_t, std::intptr_t lparam) {
     if (message != WM_NOTIFY)
         return NOT_HANDLED;
     const HWND control = gadget_hwnd(g);
     switch (reinterpret_cast<const NMHDR*>(lparam)->code) {
+        case NM_CUSTOMDRAW:
+            if (!g.extension)
+                return NOT_HANDLED;
+            return custom_draw(tree_of(g), *reinterpret_cast<NMTVCUSTOMDRAW*>(lparam));
+        case TVN_DELETEITEMW:
+            if (g.extension)
+                tree_of(g).colours.erase(reinterpret_cast<const NMTREEVIEWW*>(lparam)->itemOld.hItem);
+            return 0;
         case NM_CLICK:
             post_gadget_event(control, ET_LEFT_CLICK);
             return 0;
@@ -112,10 +149,6 @@ std::intptr_t tree_notification(GadgetObject& g, void*, unsigned message, std::u
             return 0;
     }
     return NOT_HANDLED;
-}
-
-TreeRecord& tree_of(GadgetObject& g) {
-    return *static_cast<TreeRecord*>(g.extension);
 }
 
 void tree_free(GadgetObject& g) {
@@ -352,6 +385,26 @@ void tree_set_item_image(GadgetObject& g, std::int32_t item, std::uintptr_t imag
         send(control, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&entry));
 }
 
+void tree_set_item_colour(GadgetObject& g, std::int32_t item, std::int32_t type, std::int32_t colour, std::int32_t) {
+    const HWND control = gadget_hwnd(g);
+    const HTREEITEM found = item_at(control, item);
+    if (!found || (type != FRONT_COLOR && type != BACK_COLOR))
+        return;
+    ItemColours& colours = tree_of(g).colours[found];
+    (type == FRONT_COLOR ? colours.front : colours.back) = colour;
+    RECT r{};
+    std::memcpy(&r, &found, sizeof found);  // the item goes in, its rectangle comes out
+    if (send(control, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&r)))
+        InvalidateRect(control, &r, TRUE);
+}
+
+std::int32_t tree_get_item_colour(GadgetObject& g, std::int32_t item, std::int32_t type, std::int32_t) {
+    const auto found = tree_of(g).colours.find(item_at(gadget_hwnd(g), item));
+    if (found == tree_of(g).colours.end())
+        return -1;
+    return type == FRONT_COLOR ? found->second.front : type == BACK_COLOR ? found->second.back : -1;
+}
+
 // Slot 8 adds; the plain add (slot 7) is not needed beside it.
 constexpr GadgetKindTable kTreeKind{
     .kind = kKindTree,
@@ -373,6 +426,8 @@ constexpr GadgetKindTable kTreeKind{
     .get_item_attribute = tree_get_item_attribute,
     .set_colour = tree_set_colour,
     .get_colour = common_get_colour,
+    .set_item_colour = tree_set_item_colour,
+    .get_item_colour = tree_get_item_colour,
     .set_item_data = tree_set_item_data,
     .get_item_data = tree_get_item_data,
     .set_item_image = tree_set_item_image,

@@ -1,5 +1,7 @@
 // List icon and tree gadgets on real controls: columns, items with sublevels,
 // states, colours and data, and their events from posted mouse messages.
+#include <cstring>
+
 #include "gadget/list_kinds.h"
 #include "gadget_test_support_win32.h"
 
@@ -106,9 +108,30 @@ TEST_F(GadgetTest, TreeItemsTakeTheirSublevelsInDisplayOrder) {
     EXPECT_EQ(gadget_get_state(1), 4);
     EXPECT_EQ(gadget_get_text(1), u"second child");
     EXPECT_EQ(pump(), GadgetEvents{});
+    gadget_set_item_colour(1, 3, FRONT_COLOR, RGB(0, 0, 255));
+    gadget_set_item_colour(1, 6, BACK_COLOR, RGB(255, 0, 0));
     gadget_remove_item(1, 2);  // with its subtree
     EXPECT_EQ(gadget_count_items(1), 5);
     EXPECT_EQ(gadget_get_item_text(1, 2), u"second child");
+    // Colours follow their item; the removed one's are gone.
+    EXPECT_EQ(gadget_get_item_colour(1, 4, BACK_COLOR), static_cast<std::int32_t>(RGB(255, 0, 0)));
+    EXPECT_EQ(gadget_get_item_colour(1, 4, FRONT_COLOR), -1);
+    EXPECT_EQ(gadget_get_item_colour(1, 3, FRONT_COLOR), -1);
+    RECT label{};
+    const auto next_root = reinterpret_cast<HTREEITEM>(
+        SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)));
+    std::memcpy(&label, &next_root, sizeof next_root);
+    ASSERT_TRUE(SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label)));
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, 200, 200);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, picture);
+    SendMessageW(tree, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    EXPECT_EQ(GetPixel(dc, label.right - 2, label.top + 1), RGB(255, 0, 0)) << "next root's background";
+    SelectObject(dc, old);
+    DeleteObject(picture);
+    DeleteDC(dc);
     gadget_clear_items(1);
     EXPECT_EQ(gadget_count_items(1), 0);
     EXPECT_EQ(gadget_get_state(1), -1);
