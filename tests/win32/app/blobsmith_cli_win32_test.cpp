@@ -6,11 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "support/cli_fixture.h"
+#include "support/wait_until.h"
 #include "system/wide.h"
 
 namespace {
@@ -187,7 +189,9 @@ TEST(BlobsmithCliWin32, ListsFullPathsWithWindowsLineEnds) {
     EXPECT_EQ(r.out, expected + "\r\n");
 }
 
+std::atomic<bool> g_break_seen{false};
 BOOL WINAPI keep_running_on_break(DWORD) noexcept {
+    g_break_seen = true;
     return TRUE;
 }
 
@@ -233,9 +237,14 @@ TEST(BlobsmithCliWin32, CtrlCRemovesTheTemporaryFileAndKeepsTheOutput) {
             break;
         writing = any_file_matches(files.dir.path(u"out.inc.tmp*"));
     }
+    g_break_seen = false;
     const bool sent = writing && GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
     const DWORD send_error = GetLastError();
     const bool ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
+    // Ctrl+C reaches this test too, on a thread of its own: without the
+    // handler by then, the default one would end the whole test program.
+    if (sent)
+        wait_until([] { return g_break_seen.load(); }, [] { Sleep(10); }, 10000);
     if (!ended)
         TerminateProcess(process.hProcess, 99);
     DWORD status = 0;
@@ -280,9 +289,9 @@ TEST(BlobsmithCliWin32, StreamsAFileOfHundredsOfMebibytesInLittleMemory) {
     // "$0" and "," for every value, "\r\n" instead of "," ending a row, and
     // "\tData.q " starting every row but the first.
     EXPECT_EQ(bytes, 15u + 53u + 19u + 8u + values * 3 + rows + 8 * (rows - 1) + 4u + 16u);
-    if (r.peak_memory != 0) {
-        EXPECT_LT(r.peak_memory, 64u << 20);
-    }
+    if (r.peak_memory == 0)
+        GTEST_SKIP() << "the system did not tell the run's peak memory; its text was checked";
+    EXPECT_LT(r.peak_memory, 64u << 20);
 }
 
 }  // namespace

@@ -222,7 +222,9 @@ TEST(BlobsmithFailures, TheListMenuRemovesNothingWhileACopyRuns) {
 
     // Not looked at while the set is under way: under Wine, another opener
     // without a window would take the open clipboard over, and the set fail.
-    Sleep(2000);
+    // The set emptied the clipboard before it was held up, so text there again
+    // is the set's own; asking opens nothing.
+    EXPECT_TRUE(driver::wait_until([] { return IsClipboardFormatAvailable(CF_UNICODETEXT) != 0; }, 10000));
     EXPECT_NE(driver::clipboard_text().find(u"kept_bin"), std::u16string::npos);
     PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(program.wait_exit(), 0u);

@@ -127,6 +127,7 @@ TEST(BlobsmithWindow, LooksAsDesignedAtTheScreensDpi) {
     // Escape does nothing; closing ends the process with 0.
     SetForegroundWindow(program.window());
     driver::click(driver::centre_on_screen(parts.list.hwnd));
+    ASSERT_TRUE(driver::wait_until([&] { return GetForegroundWindow() == program.window(); }, 3000));
     driver::key(VK_ESCAPE);
     Sleep(300);
     EXPECT_FALSE(program.exited());
@@ -460,17 +461,21 @@ TEST(BlobsmithWindow, WhileAGenerationRunsOnlyExportAnswers) {
 
     // A drop is refused (the source is told so), a right-click opens no menu,
     // a second Copy starts no thread; Export still answers, and so does the window.
-    EXPECT_FALSE(driver::drag_files({late}, list_point(parts)));
-    driver::click(list_point(parts), true);
-    Sleep(400);
-    EXPECT_EQ(program.find_menu(), nullptr);
+    const DragRun refused = driver::drag_run({late}, list_point(parts));
+    EXPECT_EQ(refused.status, 1u) << refused.out;
+    EXPECT_EQ(refused.effect(), static_cast<DWORD>(DROPEFFECT_NONE)) << refused.out;
     const std::set<DWORD> threads = driver::thread_ids(program.id());
+    driver::click(list_point(parts), true);
     driver::click(driver::centre_on_screen(parts.copy.hwnd));
-    Sleep(400);
-    EXPECT_EQ(driver::thread_ids(program.id()), threads);
     driver::click(driver::centre_on_screen(parts.save.hwnd));
+    // The window takes its input in order: once Export's box is there, the
+    // right-click and the Copy were handled (a menu would have taken the
+    // click on Export, and a thread is made before Copy returns).
     HWND todo = nullptr;
     EXPECT_TRUE(driver::wait_until([&] { return (todo = program.find_own_window(L"TODO")) != nullptr; }, 5000));
+    EXPECT_EQ(program.find_menu(), nullptr);
+    for (const DWORD id : driver::thread_ids(program.id()))
+        EXPECT_TRUE(threads.count(id)) << "a thread started during the Copy: " << id;
     if (todo) {
         for (const Control& c : driver::controls_of(todo)) {
             if (c.class_name == L"Static") {
@@ -628,10 +633,16 @@ TEST(BlobsmithWindow, ADropSaysWhatItCouldNotAdd) {
     EXPECT_TRUE(driver::wait_until([&] { return GetForegroundWindow() == program.window(); }, 3000));
     EXPECT_TRUE(driver::wait_until([&] { return focus_of(program) == parts.list.hwnd; }, 3000));
 
-    // A drop that adds everything says nothing.
-    driver::drag_files({added}, list_point(parts));
-    Sleep(500);
+    // A drop that adds everything says nothing: Export's box comes next, as
+    // the window takes its input in order, and no other box is there.
+    EXPECT_TRUE(driver::drag_files({dir.write(u"more.txt", "more")}, list_point(parts)));
+    ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 2; }));
+    driver::click(driver::centre_on_screen(parts.save.hwnd));
+    HWND todo = nullptr;
+    ASSERT_TRUE(driver::wait_until([&] { return (todo = program.find_own_window(L"TODO")) != nullptr; }, 5000));
     EXPECT_EQ(program.find_own_window(L"Blobsmith"), nullptr);
+    driver::click(driver::centre_on_screen(driver::find_control(todo, L"Button").hwnd));
+    EXPECT_TRUE(driver::wait_until([&] { return program.find_own_window(L"TODO") == nullptr; }, 3000));
     PostMessageW(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(program.wait_exit(), 0u);
 }

@@ -109,6 +109,7 @@ TEST(MainWindowInProcess, LooksAsDesignedWithItsFontAndMenuRules) {
     // A current item: both enabled, and each command does what it says.
     SendMessageW(static_cast<HWND>(gadget_handle(state.files)), LB_SETSEL, TRUE, 1);
     seen = right_click_list();
+    ASSERT_TRUE(seen.shown);
     EXPECT_FALSE(seen.selected_state & MF_GRAYED);
     EXPECT_FALSE(seen.all_state & MF_GRAYED);
     choose(1);

@@ -376,8 +376,12 @@ inline std::u16string drag_arguments(const std::vector<std::u16string>& paths, P
 
 // Drags the paths onto `to` with the drag-source program of the tests (real
 // input, a real OLE drag from another process). True if the target took them.
+inline DragRun drag_run(const std::vector<std::u16string>& paths, POINT to) {
+    return run_drag_source(drag_arguments(paths, to), [] { Sleep(20); });
+}
+
 inline bool drag_files(const std::vector<std::u16string>& paths, POINT to) {
-    return run_drag_source(drag_arguments(paths, to), [] { Sleep(20); }).status == 0;
+    return drag_run(paths, to).status == 0;
 }
 
 // ---------------------------------------------------------------- blobsmith-cli
