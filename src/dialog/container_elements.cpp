@@ -35,7 +35,10 @@ void on_pane_event() {
     if (it == splitter_map().end())
         return;
     SplitterElement& splitter = *it->second;
-    for (int i = 0; i < 2; ++i) {
+    if (in_retired_tree(splitter))
+        return;
+    const LayoutPass pass;
+    for (int i = 0; i < 2 && !in_retired_tree(splitter); ++i) {
         if (splitter.containers[i] == container && splitter.panes[i]) {
             const LayoutSize size = platform().gadget_size(container);
             splitter.panes[i]->place(0, 0, size.width, size.height);
@@ -54,7 +57,7 @@ LayoutSize ContainerElement::own_requested_size() {
 
 void ContainerElement::place(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
     platform().resize(gadget, x, y, w, h);
-    if (child)
+    if (child && !in_retired_tree(*this))
         place_in(*child, layout.place_child(container_content_area(borders, {w, h})));
 }
 
@@ -72,7 +75,7 @@ LayoutSize CanvasContainerElement::own_requested_size() {
 
 void CanvasContainerElement::place(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
     platform().resize(gadget, x, y, w, h);
-    if (child)
+    if (child && !in_retired_tree(*this))
         place_in(*child, layout.place_child({0, 0, w, h}));
 }
 
@@ -116,8 +119,8 @@ void PanelElement::place(std::int32_t x, std::int32_t y, std::int32_t w, std::in
     platform().resize(gadget, x, y, w, h);
     const std::int32_t page_width = platform().get_attribute(gadget, 1);
     const std::int32_t page_height = platform().get_attribute(gadget, 2);
-    for (auto& page : children)
-        page->place(0, 0, page_width, page_height);
+    for (std::size_t i = 0; i < children.size() && !in_retired_tree(*this); ++i)
+        children[i]->place(0, 0, page_width, page_height);
 }
 
 void PanelElement::finish() {
@@ -132,14 +135,15 @@ LayoutSize ScrollAreaElement::own_requested_size() {
 
 void ScrollAreaElement::place(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
     platform().resize(gadget, x, y, w, h);
-    if (!child)
+    if (!child || in_retired_tree(*this))
         return;
     const ScrollAreaPlacement placed = scroll_area_place(settings, layout, {w, h});
     if (placed.inner_width)
         platform().set_attribute(gadget, 1, *placed.inner_width);
-    if (placed.inner_height)
+    if (placed.inner_height && !in_retired_tree(*this))
         platform().set_attribute(gadget, 2, *placed.inner_height);
-    place_in(*child, placed.child);
+    if (!in_retired_tree(*this))
+        place_in(*child, placed.child);
 }
 
 void ScrollAreaElement::finish() {

@@ -2,8 +2,10 @@
 #include "dialog/dialog.h"
 
 #include <algorithm>
+#include <memory>
 #include <new>
 #include <unordered_map>
+#include <vector>
 
 #include "base/object_library.h"
 #include "dialog/dialog_build.h"
@@ -41,6 +43,30 @@ struct DialogRecord {
 };
 
 std::unique_ptr<ObjectLibrary<DialogRecord>> g_dialogs;
+
+// Layout passes running (nested through callbacks), and what was let go
+// meanwhile: destroyed when the last pass ends.
+int g_layout_passes = 0;
+std::vector<std::unique_ptr<WindowElement>> g_retired_trees;
+std::vector<std::unique_ptr<DialogState>> g_retired_states;
+
+// A tree let go: destroyed now, or retired while a pass may stand in it. A
+// retired tree is out of the window map at once, so no resize reaches it.
+void retire_tree(std::unique_ptr<WindowElement> root) {
+    if (!root)
+        return;
+    if (g_layout_passes == 0)
+        return;  // `root` is destroyed here
+    root->retired = true;
+    if (root->registered)
+        unregister_dialog_window(*root);
+    g_retired_trees.push_back(std::move(root));
+}
+
+void retire_state(std::unique_ptr<DialogState> state) {
+    if (g_layout_passes > 0)
+        g_retired_states.push_back(std::move(state));
+}
 DialogPlatform* g_platform = nullptr;
 // Window number -> its window element, for the resize handler.
 std::unordered_map<std::intptr_t, WindowElement*>* g_windows = nullptr;
@@ -68,7 +94,7 @@ void close_dialog_tree(DialogState& state) {
     const std::intptr_t window = state.root->window;
     // A tree whose window number a newer tree took over no longer owns that window.
     const bool owns_window = state.root->registered;
-    state.root.reset();
+    retire_tree(std::move(state.root));
     if (owns_window && g_platform && g_platform->is_window(window))
         g_platform->close_window(window);
 }
@@ -81,6 +107,7 @@ void on_size_window() {
         return;
     const LayoutSize inner = g_platform->window_size(it->first);
     // Place only: the sizes stored by the last size pass stand.
+    const LayoutPass pass;
     it->second->place(0, 0, inner.width, inner.height);
 }
 
@@ -108,16 +135,33 @@ const XmlNode* find_window_node(const XmlNode* main, std::u16string_view name) {
 }
 
 // Size pass, then the window at least `at_least` and everything placed in it.
+// Runs inside a LayoutPass: `root` stays readable, but may be retired.
 void lay_out(WindowElement& root, LayoutSize at_least) {
     const LayoutSize wanted = root.requested_size();
     // Sizes stay within the layout range whatever the caller or the definition asks.
     const std::int32_t w = clamp_layout(std::max(at_least.width, wanted.width));
     const std::int32_t h = clamp_layout(std::max(at_least.height, wanted.height));
-    root.place(0, 0, w, h);
-    g_platform->resize_window(root.window, w, h);
+    if (!root.retired)
+        root.place(0, 0, w, h);
+    if (!root.retired)
+        g_platform->resize_window(root.window, w, h);
 }
 
 }  // namespace
+
+LayoutPass::LayoutPass() {
+    ++g_layout_passes;
+}
+
+LayoutPass::~LayoutPass() {
+    if (--g_layout_passes > 0)
+        return;
+    // Destroying runs no callbacks; taken out first all the same.
+    std::vector<std::unique_ptr<WindowElement>> trees;
+    std::vector<std::unique_ptr<DialogState>> states;
+    trees.swap(g_retired_trees);
+    states.swap(g_retired_states);
+}
 
 DialogPlatform* dialog_platform() {
     return g_platform;
@@ -190,10 +234,12 @@ void free_dialog(std::intptr_t dialog) {
     const DialogRecord* record = g_dialogs->free_all_or_find(dialog);
     if (!record)
         return;
-    DialogState* state = record->state;
-    close_dialog_tree(*state);
-    delete state;
+    // The number goes first: closing the window runs callbacks (the owner's
+    // activation), and one of them may free or make this dialog again.
+    std::unique_ptr<DialogState> state(record->state);
     g_dialogs->release(dialog);
+    close_dialog_tree(*state);
+    retire_state(std::move(state));
 }
 
 bool is_dialog(std::intptr_t dialog) {
@@ -215,7 +261,7 @@ int open_xml_dialog(std::intptr_t dialog,
     // A failed opening leaves no tree, whichever step it failed at. The earlier
     // tree also goes before a new window opens, so that a window number used
     // again cannot lose its new map entry to the old tree.
-    state->root.reset();
+    retire_tree(std::move(state->root));
     // The tree up to an XML error would open a window that silently lacks the
     // rest of its definition.
     if (const XmlDocument* document = is_xml(xml); document && document->error_code != 0) {
@@ -233,19 +279,28 @@ int open_xml_dialog(std::intptr_t dialog,
         record_dialog_error(*state, kErrorWindowNotOpened);
         return 0;
     }
+    // Making gadgets and laying them out run callbacks (handlers the definition
+    // names among them); one may free this dialog or open it again.
+    const LayoutPass pass;
     DialogBuild build{*state, *g_platform, -1, 0, {}};
     state->root = make_window_element(build, window_node, x, y, width, height, parent);
-    if (!state->root)
+    WindowElement* const tree = state->root.get();
+    if (!tree)
         return 0;
-    build_children(build, *state->root, window_node->first_child, 1);
-    if (!state->has_error())
-        finish_element(build, *state->root);
+    const auto still_ours = [&] { return find_dialog(dialog) == state && state->root.get() == tree; };
+    build_children(build, *tree, window_node->first_child, 1);
+    if (!state->has_error() && still_ours())
+        finish_element(build, *tree);
+    if (!still_ours())
+        return 0;
     if (state->has_error()) {
         close_dialog_tree(*state);
         return 0;
     }
-    WindowElement& root = *state->root;
+    WindowElement& root = *tree;
     lay_out(root, {width, height});
+    if (!still_ours())
+        return 0;
     if (root.window_flags & (PB_Window_ScreenCentered | PB_Window_WindowCentered))
         g_platform->centre_window(root.window, root.window_flags, parent);
     if (!(root.window_flags & PB_Window_Invisible))
@@ -275,5 +330,6 @@ void refresh_dialog(std::intptr_t dialog) {
     DialogState* state = find_dialog(dialog);
     if (!state || !state->root || !g_platform)
         return;
+    const LayoutPass pass;
     lay_out(*state->root, g_platform->window_size(state->root->window));
 }

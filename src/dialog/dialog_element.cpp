@@ -15,6 +15,13 @@ LayoutSize DialogElement::requested_size() {
     return common_requested_size(false, own_requested_size(), {width, height});
 }
 
+bool in_retired_tree(const DialogElement& element) {
+    const DialogElement* e = &element;
+    while (e->parent)
+        e = e->parent;
+    return e->retired;
+}
+
 void DialogElement::hide_own_gadget(bool hidden) {
     if (gadget != -1)
         dialog_platform()->hide(gadget, hidden);

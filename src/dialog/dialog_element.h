@@ -72,12 +72,30 @@ public:
     std::vector<PendingOption> pending_options;
     // Set on a grouped option while it waits: its record's pointer to it.
     std::shared_ptr<DialogElement*> pending_slot;
+    // Set on the root of a tree whose dialog let it go while a layout pass ran.
+    bool retired = false;
 
 protected:
     // The leaf parts of operations 4, 5 and 7, for every family.
     void hide_own_gadget(bool hidden);
     [[nodiscard]] bool name_matches(std::u16string_view wanted) const;
     void reapply_own_text();
+};
+
+// True when the element's tree was let go while a layout pass ran: the pass
+// stops placing it (its gadgets may be gone, their numbers taken again).
+[[nodiscard]] bool in_retired_tree(const DialogElement& element);
+
+// Layout resizes gadgets, and their events run callbacks at once, which may
+// free or reopen the dialog being laid out. While any pass runs, the trees and
+// dialogs let go are kept, marked retired, and destroyed when the last pass
+// ends (dialog.cpp).
+class LayoutPass {
+public:
+    LayoutPass();
+    ~LayoutPass();
+    LayoutPass(const LayoutPass&) = delete;
+    LayoutPass& operator=(const LayoutPass&) = delete;
 };
 
 class LeafElement : public DialogElement {

@@ -50,7 +50,7 @@ void BoxElement::place(std::int32_t x, std::int32_t y, std::int32_t w, std::int3
     for (const auto& child : children)
         folded.push_back(child->folded);
     const auto rects = box.place({x, y, w, h}, folded);
-    for (std::size_t i = 0; i < children.size() && i < rects.size(); ++i)
+    for (std::size_t i = 0; i < children.size() && i < rects.size() && !in_retired_tree(*this); ++i)
         if (rects[i])
             place_at(*children[i], *rects[i]);
 }
@@ -63,8 +63,8 @@ LayoutSize MultiBoxElement::own_requested_size() {
 }
 
 void MultiBoxElement::place(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
-    for (auto& child : children)
-        child->place(x, y, w, h);
+    for (std::size_t i = 0; i < children.size() && !in_retired_tree(*this); ++i)
+        children[i]->place(x, y, w, h);
 }
 
 // ---------------------------------------------------------------- singlebox
@@ -102,7 +102,7 @@ LayoutSize GridElement::own_requested_size() {
 
 void GridElement::place(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
     const std::vector<LayoutRect> rects = grid.place({x, y, w, h});
-    for (std::size_t i = 0; i < children.size() && i < rects.size(); ++i)
+    for (std::size_t i = 0; i < children.size() && i < rects.size() && !in_retired_tree(*this); ++i)
         place_at(*children[i], rects[i]);
 }
 

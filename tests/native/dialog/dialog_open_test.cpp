@@ -340,4 +340,52 @@ TEST_F(DialogOpen, TheProgramsWindowLaysOutExactly) {
     EXPECT_EQ(rect(u"progress"), (LayoutRect{8, 396, 584, 16}));
 }
 
+// A gadget's resize runs callbacks at once; one that frees or reopens the
+// dialog stops the layout, which never reads the tree it let go (ASan).
+TEST_F(DialogOpen, ACallbackThatLetsTheDialogGoStopsItsLayout) {
+    constexpr const char16_t* kDefinition =
+        u"<window name='w'><vbox><hbox><button name='a'/><button name='b'/></hbox><button name='c'/></vbox></window>";
+    ASSERT_EQ(open(kDefinition), 1);
+    const std::intptr_t a = dialog_gadget(dialog, u"a"), c = dialog_gadget(dialog, u"c");
+    const int c_resizes = fake.gadgets.at(c).resizes;
+    fake.on_resize = [&](std::intptr_t gadget) {
+        if (gadget == a)
+            free_dialog(dialog);
+    };
+    refresh_dialog(dialog);
+    EXPECT_FALSE(is_dialog(dialog));
+    EXPECT_TRUE(fake.windows.empty());
+    EXPECT_EQ(fake.gadgets.at(c).resizes, c_resizes);
+
+    // Opened again by the callback, during the opening's own layout: the
+    // outer opening fails and the inner one's window stands.
+    dialog = create_dialog(PB_Any);
+    bool reopened = false;
+    fake.on_resize = [&](std::intptr_t) {
+        if (!reopened) {
+            reopened = true;
+            EXPECT_EQ(open(u"<window name='w'><button name='z'/></window>"), 1);
+        }
+    };
+    EXPECT_EQ(open(kDefinition), 0);
+    fake.on_resize = nullptr;
+    EXPECT_NE(dialog_gadget(dialog, u"z"), -1);
+    EXPECT_EQ(dialog_gadget(dialog, u"c"), -1);
+}
+
+// Closing the window runs callbacks too; one that frees the dialog again
+// finds it gone (ASan: nothing freed twice).
+TEST_F(DialogOpen, FreeingADialogFromItsOwnClosingFreesItOnce) {
+    ASSERT_EQ(open(u"<window name='w'><button name='a'/></window>"), 1);
+    int closes = 0;
+    fake.on_close_window = [&](std::intptr_t) {
+        ++closes;
+        free_dialog(dialog);
+    };
+    free_dialog(dialog);
+    fake.on_close_window = nullptr;
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(is_dialog(dialog));
+}
+
 }  // namespace

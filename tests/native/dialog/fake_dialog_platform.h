@@ -3,6 +3,7 @@
 // (tests/win32/dialog) runs the same paths over real controls.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -64,6 +65,8 @@ public:
     void close_window(std::intptr_t window) override {
         windows.erase(window);
         remove_window_bindings(window);
+        if (on_close_window)
+            on_close_window(window);  // as the owner's activation runs callbacks
     }
     bool is_window(std::intptr_t window) override { return windows.count(window) != 0; }
     void resize_window(std::intptr_t window, std::int32_t width, std::int32_t height) override {
@@ -130,6 +133,8 @@ public:
             g.attributes[1] = width - 4;
             g.attributes[2] = height - tab_strip_height - 2;
         }
+        if (on_resize)
+            on_resize(gadget);  // as a resize event's callbacks run at once
     }
     // As the real splitter: the bar in the middle, the panes' containers
     // resized, each reporting its resize as a gadget event.
@@ -198,6 +203,9 @@ public:
     ElementKind refused_kind = ElementKind::window;  // a kind it cannot make
     std::int32_t caption_height = 13;
     std::int32_t tab_strip_height = 20;
+    // Stand-ins for the callbacks a real resize or close may run.
+    std::function<void(std::intptr_t gadget)> on_resize;
+    std::function<void(std::intptr_t window)> on_close_window;
     std::vector<std::intptr_t> lists;  // open gadget lists, innermost last
     int unbalanced_closes = 0;
     int freed = 0;
