@@ -258,10 +258,17 @@ void panel_remove_item(GadgetObject& g, std::int32_t item) {
 
 void panel_clear_items(GadgetObject& g) {
     const HWND tab = gadget_hwnd(g);
-    while (tab_count(tab) > 0)
-        panel_remove_item(g, 0);
-    if (panel_of(g).images)
-        ImageList_RemoveAll(panel_of(g).images);
+    // A page shown for the first time reports its size, and the callbacks may
+    // free the panel: it is looked up again after each removal.
+    for (GadgetObject* live = &g; live;) {
+        if (tab_count(tab) == 0) {
+            if (panel_of(*live).images)
+                ImageList_RemoveAll(panel_of(*live).images);
+            return;
+        }
+        panel_remove_item(*live, 0);
+        live = gadget_of_control(tab);
+    }
 }
 
 std::int32_t panel_count_items(GadgetObject& g) {

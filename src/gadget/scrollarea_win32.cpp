@@ -54,21 +54,27 @@ void place_inner(HWND outer, const ScrollAreaRecord& area) {
 }
 
 // Ranges and pages for the inner size; the system keeps the positions within them.
-void update_bars(HWND outer, const ScrollAreaRecord& area) {
+// A bar shown or hidden resizes the area, whose resize event runs callbacks at
+// once; one of them may free it, so the record is looked up after each.
+void update_bars(HWND outer) {
     for (int pass = 0; pass < 2; ++pass) {  // showing one bar can make the other needed
-        RECT client{};
-        GetClientRect(outer, &client);
-        SCROLLINFO info{};
-        info.cbSize = sizeof info;
-        info.fMask = SIF_RANGE | SIF_PAGE;
-        info.nMax = area.inner_width > 0 ? area.inner_width - 1 : 0;
-        info.nPage = static_cast<UINT>(client.right);
-        SetScrollInfo(outer, SB_HORZ, &info, TRUE);
-        info.nMax = area.inner_height > 0 ? area.inner_height - 1 : 0;
-        info.nPage = static_cast<UINT>(client.bottom);
-        SetScrollInfo(outer, SB_VERT, &info, TRUE);
+        for (const int bar : {SB_HORZ, SB_VERT}) {
+            const ScrollAreaRecord* area = area_of(outer);
+            if (!area)
+                return;
+            RECT client{};
+            GetClientRect(outer, &client);
+            const std::int32_t inner = bar == SB_HORZ ? area->inner_width : area->inner_height;
+            SCROLLINFO info{};
+            info.cbSize = sizeof info;
+            info.fMask = SIF_RANGE | SIF_PAGE;
+            info.nMax = inner > 0 ? inner - 1 : 0;
+            info.nPage = static_cast<UINT>(bar == SB_HORZ ? client.right : client.bottom);
+            SetScrollInfo(outer, bar, &info, TRUE);
+        }
     }
-    place_inner(outer, area);
+    if (const ScrollAreaRecord* area = area_of(outer))
+        place_inner(outer, *area);
 }
 
 // The bar keeps the position within its range; the step may be any number a
@@ -119,7 +125,7 @@ LRESULT CALLBACK outer_proc(HWND outer, UINT message, WPARAM wparam, LPARAM lpar
     if (area) {
         switch (message) {
             case WM_SIZE:
-                update_bars(outer, *area);
+                update_bars(outer);
                 post_gadget_event_forced(outer, ET_RESIZE);
                 return 0;
             case WM_HSCROLL:
@@ -200,11 +206,11 @@ void scrollarea_set_attribute(GadgetObject& g, std::int32_t attribute, std::int3
     switch (attribute) {
         case PB_ScrollArea_InnerWidth:
             area.inner_width = std::max(value, 0);
-            update_bars(outer, area);
+            update_bars(outer);
             break;
         case PB_ScrollArea_InnerHeight:
             area.inner_height = std::max(value, 0);
-            update_bars(outer, area);
+            update_bars(outer);
             break;
         case PB_ScrollArea_X:
             scroll_to(outer, area, SB_HORZ, value);
@@ -289,8 +295,9 @@ std::intptr_t scrollarea_gadget(std::intptr_t id,
     g->back_colour = -1;
     g->front_colour = -1;
     g->extension = area;
+    const HWND inner = area->inner;
     const std::intptr_t result = register_gadget(id, g, outer, &kScrollAreaKind);
-    update_bars(outer, *area);
-    push_gadget_list(area->inner);
+    update_bars(outer);
+    push_gadget_list(inner);
     return result;
 }

@@ -67,17 +67,26 @@ void place_panes(HWND control, SplitterRecord& s) {
     const std::int32_t after = s.position + bar_size(s);
     const std::int32_t rest = std::max(length - after, 0);
     const std::int32_t first_size = std::max(s.position, 0);
-    if (vertical(s)) {
+    const bool bar_unplaced = first_placement && length <= bar_size(s);
+    const bool across_x = vertical(s);
+    const std::intptr_t second = s.second;
+    // Each pane's resize event runs its callbacks at once, and one of them
+    // may free the splitter: the record is not read after the first.
+    if (across_x)
         gadget_resize(s.first, 0, 0, first_size, across);
-        gadget_resize(s.second, after, 0, rest, across);
-    } else {
+    else
         gadget_resize(s.first, 0, 0, across, first_size);
-        gadget_resize(s.second, 0, after, across, rest);
-    }
+    SplitterRecord* still = splitter_of(control);
+    if (!still)
+        return;
+    if (across_x)
+        gadget_resize(second, after, 0, rest, across);
+    else
+        gadget_resize(second, 0, after, across, rest);
     // Made without a size (as a dialog makes it): the bar is placed at the
     // first real size, not pushed to the edge by this empty one.
-    if (first_placement && length <= bar_size(s))
-        s.position = -1;
+    if (bar_unplaced && (still = splitter_of(control)) != nullptr)
+        still->position = -1;
     InvalidateRect(control, nullptr, TRUE);
 }
 
