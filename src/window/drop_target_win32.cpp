@@ -196,9 +196,16 @@ bool DropTarget::queue_drop(std::uint32_t action, POINTL screen_point, const voi
         make_drop_event_data(accepted_format_, state_ == 2 ? accepted_key_ : 0, action, p.x, p.y, block, size);
     if (!d)
         return false;
-    feedback(DropFeedback::Dropped, screen_point);
-    // Callbacks run inside queue_event and may unregister this target; keep it alive.
+    // The feedback selects an item, whose change event runs callbacks at once,
+    // and so does queue_event: either may unregister this target (free its
+    // gadget, close its window). Kept alive; no drop for an owner that went.
     AddRef();
+    feedback(DropFeedback::Dropped, screen_point);
+    if (target_of(hwnd_) != this) {
+        free_drop_event_data(d);
+        Release();
+        return false;
+    }
     if (owner_kind_ == DROP_OWNER_WINDOW)
         queue_event(EV_WINDOW_DROP, 0, owner_number_, 0, d, free_drop_event_data);
     else

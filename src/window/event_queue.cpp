@@ -30,8 +30,18 @@ struct CurrentEvent {
     EventDataFree free_data = nullptr;
 };
 
+// An event whose callbacks are running. Its data stays readable until they
+// are done: an entry removed meanwhile (a callback closed the window) hands
+// the data's free routine to the frame instead of freeing it.
+struct DispatchFrame {
+    void* data;
+    EventDataFree orphaned_free;
+    DispatchFrame* outer;
+};
+
 struct EventQueue {
-    Entry* pool = nullptr;  // entries given back, reused before allocating
+    DispatchFrame* dispatching = nullptr;  // innermost first
+    Entry* pool = nullptr;                 // entries given back, reused before allocating
     Entry* head = nullptr;
     Entry* tail = nullptr;
     std::size_t count = 0;
@@ -69,6 +79,18 @@ bool can_merge(const Entry* last,
     // merging would throw the data away.
     return last && !data && event <= kLastMergeableEvent && last->event == event && last->object == object &&
            last->window == window && last->type == type;
+}
+
+// Frees the data of an entry taken out of the queue, unless callbacks of its
+// event are still running (in this dispatch or an outer one): then when they end.
+void free_when_dispatched(EventQueue* q, void* data, EventDataFree free_data) {
+    for (DispatchFrame* frame = q->dispatching; data && frame; frame = frame->outer) {
+        if (frame->data == data && !frame->orphaned_free) {
+            frame->orphaned_free = free_data;
+            return;
+        }
+    }
+    free_event_data(data, free_data);
 }
 
 }  // namespace
@@ -133,14 +155,21 @@ bool queue_event(std::int32_t event,
     // entry, so a nested event loop inside a callback must not free it.
     const CurrentEvent saved = q->current;
     q->current = CurrentEvent{event, window, object, type, data, nullptr};
+    DispatchFrame frame{data, nullptr, q->dispatching};
+    q->dispatching = &frame;
     dispatch_bound_callbacks(event, window, object, type);
-    if (g_queue != q)
-        return stored || merged;  // a callback ended the queue
+    if (g_queue != q) {
+        // A callback ended the queue; data taken from it meanwhile is still ours.
+        free_event_data(data, frame.orphaned_free);
+        return stored || merged;
+    }
+    q->dispatching = frame.outer;
     // A callback that ran an event loop of its own left a taken event current
     // (only taken events carry a free routine there); that event is done now.
     free_event_data(q->current.data, q->current.free_data);
     q->current = saved;
 
+    free_event_data(data, frame.orphaned_free);
     if (!stored)
         free_event_data(data, free_data);
     return stored || merged;
@@ -166,13 +195,7 @@ void remove_queued_events(std::int32_t event, std::intptr_t object, std::intptr_
             void* data = e->data;
             EventDataFree free_data = e->free_data;
             give_back(e);
-            // The event whose callbacks are running (one of them closed its
-            // window): the later ones still read its data, so it is freed
-            // when the dispatch ends.
-            if (data && data == q->current.data && !q->current.free_data)
-                q->current.free_data = free_data;
-            else
-                free_event_data(data, free_data);
+            free_when_dispatched(q, data, free_data);
         } else {
             previous = e;
         }
@@ -206,7 +229,7 @@ std::int32_t take_next_event() {
         void* data = current.data;
         current.data = nullptr;
         current.free_data = nullptr;
-        free_data(data);
+        free_when_dispatched(q, data, free_data);
     }
     current.type = -1;
     Entry* e = q->head;

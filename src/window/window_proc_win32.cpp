@@ -56,7 +56,10 @@ LRESULT on_activate(HWND hwnd, std::intptr_t number, WPARAM wparam, LPARAM lpara
             // Nothing to give the focus back to: the window itself takes the
             // keys, as the default handling does, so the keyboard still works.
             DefWindowProcW(hwnd, WM_ACTIVATE, wparam, lparam);
-        queue_event(EV_ACTIVATE, 0, number, 0);
+        // The focus events' callbacks may have closed the window, or opened
+        // another under its number.
+        if (still_open(number, hwnd))
+            queue_event(EV_ACTIVATE, 0, number, 0);
     } else {
         HWND focus = GetFocus();
         if (focus && IsChild(hwnd, focus))

@@ -305,9 +305,17 @@ void close_window(std::intptr_t number) {
             close_window(other);
     }
     // Something reached from there closed it after all: it is done.
-    if (window_record(number) == nullptr || window_record(number)->handle != closing.handle)
+    const auto still_closing = [&] {
+        const Window* now = window_record(number);
+        return now && now->handle == closing.handle;
+    };
+    if (!still_closing())
         return;
+    // The owner's callbacks run here (its activation); one may close this
+    // number, or close and open it again: the new window is not ours to end.
     activate_owner(closing.handle);
+    if (!still_closing())
+        return;
     remove_drop_target(closing.handle);
     // Released before the platform window goes, so that nothing reached during
     // the destruction can find (or close again) a half-closed window.

@@ -201,6 +201,16 @@ void read_current_data() {
     g_data_seen = *static_cast<int*>(current_event_data());
 }
 
+// Also when the removal happens in a nested dispatch: a callback of another
+// event, queued while the first one's callbacks run (a box's message loop).
+void queue_remover() {
+    queue_event(EV_MENU, 3, 1, 0);
+}
+int* g_outer_data = nullptr;
+void read_outer_data() {
+    g_data_seen = *g_outer_data;
+}
+
 TEST_F(EventQueueTest, DataOfAnEventRemovedByItsOwnCallbackLivesUntilTheDispatchEnds) {
     bind_event(EV_GADGET, read_current_data, 1, 9);
     bind_event(EV_GADGET, remove_all_queued, 1, 9);  // the newest runs first
@@ -209,6 +219,16 @@ TEST_F(EventQueueTest, DataOfAnEventRemovedByItsOwnCallbackLivesUntilTheDispatch
     EXPECT_EQ(g_freed, std::vector<int>{7});
     EXPECT_EQ(take_next_event(), 0);
     EXPECT_EQ(g_freed, std::vector<int>{7});
+
+    clear_bindings();
+    g_data_seen = 0;
+    g_outer_data = tag(8);
+    bind_event(EV_MENU, remove_all_queued, 1, 3);
+    bind_event(EV_GADGET, read_outer_data, 1, 9);
+    bind_event(EV_GADGET, queue_remover, 1, 9);  // runs first
+    queue_event(EV_GADGET, 9, 1, 0, g_outer_data, free_tag);
+    EXPECT_EQ(g_data_seen, 8);
+    EXPECT_EQ(g_freed, (std::vector<int>{7, 8}));
 }
 
 // While a fatal error is reported (its box runs a message loop on the thread

@@ -103,6 +103,34 @@ TEST_F(WindowTest, ClosingAnOwnerRunsNoneOfItsCallbacksOnTheWay) {
     EXPECT_EQ(is_window(2), nullptr);
 }
 
+// The owner's activation, handed back while an owned window closes, runs the
+// owner's callbacks: one that opens the closing number again keeps its window.
+void reopen_window_2() {
+    ++g_activations;
+    (void)open_window(2, 0, 0, 100, 100, u"again", PB_Window_NoActivate);
+}
+
+TEST_F(WindowTest, AWindowOpenedAgainByTheOwnersCallbackDuringItsCloseStays) {
+    ASSERT_NE(open_window(1, 0, 0, 100, 100, u"owner", PB_Window_SystemMenu), 0);
+    ASSERT_NE(open_window(2, 20, 20, 100, 100, u"owned", PB_Window_SystemMenu, hwnd_of(1)), 0);
+    SetActiveWindow(hwnd_of(2));
+    for (int i = 0; i < 20; ++i)
+        (void)wait_window_event(10);
+    ASSERT_EQ(GetActiveWindow(), hwnd_of(2));
+    const HWND old = hwnd_of(2);
+    g_activations = 0;
+    bind_event(EV_ACTIVATE, reopen_window_2, 1);
+    close_window(2);
+    unbind_event(EV_ACTIVATE, reopen_window_2, 1);
+    ASSERT_EQ(g_activations, 1);
+    EXPECT_FALSE(IsWindow(old));
+    ASSERT_NE(is_window(2), nullptr);
+    EXPECT_TRUE(IsWindow(hwnd_of(2)));
+    wchar_t title[16] = {};
+    GetWindowTextW(hwnd_of(2), title, 16);
+    EXPECT_STREQ(title, L"again");
+}
+
 // A platform window that cannot be made (here: its owner is no window)
 // leaves neither the number nor the window class behind, so the same
 // number opens normally afterwards, PB_Any too.
