@@ -152,6 +152,7 @@ void count_menu_event() {
 }
 
 std::intptr_t g_popup = 0;
+HMENU g_popup_handle = nullptr;  // for the input thread: the runtime is the GUI thread's
 void show_popup_on_right_click() {
     show_popup_menu_at_cursor(g_popup, window_handle(current_event_window()));
 }
@@ -166,6 +167,7 @@ protected:
         settle();
         g_popup = 3;
         ASSERT_NE(create_popup_menu(g_popup), 0);
+        g_popup_handle = hmenu(g_popup);
         add_menu_item(1, u"Remove selected");
         add_menu_item(2, u"Remove ALL");
         bind_menu_event(g_popup, 1, on_menu_item);
@@ -211,10 +213,10 @@ protected:
     // its height is right; the items fill the popup window between equal borders.
     static POINT item_centre(HWND owner, int index) {
         RECT item{}, popup{};
-        GetMenuItemRect(owner, hmenu(g_popup), static_cast<UINT>(index), &item);
+        GetMenuItemRect(owner, g_popup_handle, static_cast<UINT>(index), &item);
         GetWindowRect(visible_popup(), &popup);
         const int h = item.bottom - item.top;
-        const int border = (popup.bottom - popup.top - GetMenuItemCount(hmenu(g_popup)) * h) / 2;
+        const int border = (popup.bottom - popup.top - GetMenuItemCount(g_popup_handle) * h) / 2;
         return POINT{(popup.left + popup.right) / 2, popup.top + border + index * h + h / 2};
     }
     static void click(POINT p) {

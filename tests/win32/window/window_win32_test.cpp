@@ -82,6 +82,18 @@ TEST_F(WindowTest, ClosingAWindowClosesTheWindowsItOwns) {
 // owner closes: the owner's callbacks are gone by then, so none can close or
 // reopen its number halfway through the close.
 int g_activations = 0;
+
+// Window 1 owns window 2, which is active.
+void open_owner_and_active_owned() {
+    const auto hwnd_of = [](std::intptr_t number) { return static_cast<HWND>(window_handle(number)); };
+    ASSERT_NE(open_window(1, 0, 0, 100, 100, u"owner", PB_Window_SystemMenu), 0);
+    ASSERT_NE(open_window(2, 20, 20, 100, 100, u"owned", PB_Window_SystemMenu, hwnd_of(1)), 0);
+    SetActiveWindow(hwnd_of(2));
+    for (int i = 0; i < 20; ++i)
+        (void)wait_window_event(10);
+    ASSERT_EQ(GetActiveWindow(), hwnd_of(2));
+}
+
 void reopen_window_1() {
     ++g_activations;
     close_window(1);
@@ -89,12 +101,7 @@ void reopen_window_1() {
 }
 
 TEST_F(WindowTest, ClosingAnOwnerRunsNoneOfItsCallbacksOnTheWay) {
-    ASSERT_NE(open_window(1, 0, 0, 100, 100, u"owner", PB_Window_SystemMenu), 0);
-    ASSERT_NE(open_window(2, 20, 20, 100, 100, u"owned", PB_Window_SystemMenu, hwnd_of(1)), 0);
-    SetActiveWindow(hwnd_of(2));
-    for (int i = 0; i < 20; ++i)
-        (void)wait_window_event(10);
-    ASSERT_EQ(GetActiveWindow(), hwnd_of(2));
+    ASSERT_NO_FATAL_FAILURE(open_owner_and_active_owned());
     g_activations = 0;
     bind_event(EV_ACTIVATE, reopen_window_1, 1);
     close_window(1);
@@ -111,12 +118,7 @@ void reopen_window_2() {
 }
 
 TEST_F(WindowTest, AWindowOpenedAgainByTheOwnersCallbackDuringItsCloseStays) {
-    ASSERT_NE(open_window(1, 0, 0, 100, 100, u"owner", PB_Window_SystemMenu), 0);
-    ASSERT_NE(open_window(2, 20, 20, 100, 100, u"owned", PB_Window_SystemMenu, hwnd_of(1)), 0);
-    SetActiveWindow(hwnd_of(2));
-    for (int i = 0; i < 20; ++i)
-        (void)wait_window_event(10);
-    ASSERT_EQ(GetActiveWindow(), hwnd_of(2));
+    ASSERT_NO_FATAL_FAILURE(open_owner_and_active_owned());
     const HWND old = hwnd_of(2);
     g_activations = 0;
     bind_event(EV_ACTIVATE, reopen_window_2, 1);
