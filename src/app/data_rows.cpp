@@ -96,11 +96,10 @@ DataRows file_to_data_rows(std::u16string_view path, std::int32_t values_per_lin
         return rows;
     }
     rows.bytes = length;
-    if (!rows.text.reserve(data_rows_capacity(static_cast<std::uint64_t>(length), values_per_line))) {
-        rows.status = DataRowsStatus::OutOfMemory;
-    } else {
-        rows.status = append_file_rows(rows.text, file, length, values_per_line);
-    }
+    // Room for the most the rows can take, if there is that much; else they
+    // grow as they come (bytes of small values take far less).
+    (void)rows.text.reserve(data_rows_capacity(static_cast<std::uint64_t>(length), values_per_line));
+    rows.status = append_file_rows(rows.text, file, length, values_per_line);
     if (rows.status != DataRowsStatus::Ok) {
         rows.text.clear();
         return rows;

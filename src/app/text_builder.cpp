@@ -59,20 +59,16 @@ void TextBuilder::fail() noexcept {
     failed_ = true;
 }
 
-bool TextBuilder::grow_to(std::size_t units) noexcept {
+bool TextBuilder::try_grow_to(std::size_t units) noexcept {
     if (failed_)
         return false;
     if (units <= capacity_)
         return true;
-    if (units > kMaxUnits) {
-        fail();
+    if (units > kMaxUnits)
         return false;
-    }
     void* block = reallocate(units_, units * sizeof(char16_t));
-    if (!block) {
-        fail();
+    if (!block)
         return false;
-    }
     if (units * sizeof(char16_t) >= kLargeBlockBytes)
         advise_sequential_fill(block, units * sizeof(char16_t));
     units_ = static_cast<char16_t*>(block);
@@ -81,7 +77,7 @@ bool TextBuilder::grow_to(std::size_t units) noexcept {
 }
 
 bool TextBuilder::reserve(std::size_t units) noexcept {
-    return grow_to(units);
+    return try_grow_to(units);
 }
 
 char16_t* TextBuilder::prepare(std::size_t extra) noexcept {
@@ -99,8 +95,12 @@ char16_t* TextBuilder::prepare(std::size_t extra) noexcept {
         std::size_t target = grown >= static_cast<double>(kMaxUnits) ? kMaxUnits : static_cast<std::size_t>(grown);
         if (target < kInitialCapacity)
             target = kInitialCapacity;
-        if (!grow_to(target))
+        // Near the end of the address space the margin may not fit where the
+        // text itself still does.
+        if (!try_grow_to(target) && !try_grow_to(needed)) {
+            fail();
             return nullptr;
+        }
     }
     return units_ + size_;
 }

@@ -20,7 +20,9 @@ public:
     TextBuilder(const TextBuilder&) = delete;
     TextBuilder& operator=(const TextBuilder&) = delete;
 
-    // Room for at least `units` units in all; false when memory runs out.
+    // Room for at least `units` units in all, if memory allows: false when it
+    // does not, and the builder is left as it was, to grow as text comes (a
+    // room worked out for the worst case may be far more than the text needs).
     bool reserve(std::size_t units) noexcept;
     void append(std::u16string_view text) noexcept;
     // Room for `extra` more units after the text: where to write them, null
@@ -45,7 +47,8 @@ public:
     [[nodiscard]] std::u16string text() const { return std::u16string(view()); }
 
 private:
-    bool grow_to(std::size_t units) noexcept;
+    // False without failing the builder when the room cannot be had.
+    bool try_grow_to(std::size_t units) noexcept;
     void fail() noexcept;
 
     char16_t* units_ = nullptr;

@@ -251,9 +251,10 @@ TEST(GenerateDataSection, NamesWhatItLeavesOutAndCopiesNothingWhenNothingCouldBe
 }
 
 // Fails the n-th builder allocation from now (1 = the next one).
+// Fails the g_fail_at-th allocation and every one after it.
 int g_fail_at = 0;
 void* failing_realloc(void* block, std::size_t bytes) {
-    return --g_fail_at == 0 ? nullptr : std::realloc(block, bytes);
+    return --g_fail_at <= 0 ? nullptr : std::realloc(block, bytes);
 }
 
 TEST(GenerateDataSection, RunningOutOfMemoryIsReportedAndKeepsOtherCachedRows) {
@@ -268,7 +269,7 @@ TEST(GenerateDataSection, RunningOutOfMemoryIsReportedAndKeepsOtherCachedRows) {
 
     dir.write(u"large.bin", std::string(100008, 'M'));  // must be read again
     set_text_builder_realloc(failing_realloc);
-    g_fail_at = 1;  // the large file's rows
+    g_fail_at = 1;  // the text's room, then the large file's rows
     ASSERT_TRUE(busy_flag_try_set());
     DataSection failed = generate_data_section(1);
     EXPECT_EQ(failed.status, GenerationStatus::OutOfMemory);

@@ -88,6 +88,22 @@ TEST_F(HeapHook, RunningOutOfMemoryDropsTheTextInsteadOfCuttingIt) {
     EXPECT_FALSE(TextBuilder().reserve(SIZE_MAX / 2));  // beyond any heap: fails, does not wrap
 }
 
+// Room sized for the worst case (19 units per 8 bytes) may be far more than
+// the text needs: when memory cannot give it, the text still grows as it comes,
+// and near the limit without the growth margin.
+TEST_F(HeapHook, RoomMemoryCannotGiveIsOnlyAHint) {
+    TextBuilder b;
+    b.append(u"kept");
+    g_fail_above = 100000;  // bytes
+    EXPECT_FALSE(b.reserve(1000000));
+    EXPECT_FALSE(b.failed());
+    EXPECT_EQ(b.view(), u"kept");
+    b.append(pattern(40000));  // 80008 bytes fit; with the 1.28 margin they would not
+    EXPECT_FALSE(b.failed());
+    EXPECT_EQ(b.size(), 40004u);
+    EXPECT_EQ(b.view().substr(0, 5), u"keptA");
+}
+
 TEST(TextBuilderOperations, FollowTheDocumentedNullAndLengthRules) {
     std::unique_ptr<TextBuilder> b = text_builder_new();
     ASSERT_NE(b, nullptr);
