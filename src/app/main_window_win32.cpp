@@ -132,8 +132,10 @@ void run_event_loop() noexcept {
             break;
         if (state.last_event == EV_WINDOW_DROP && !busy_flag_is_set() && state.file_list) {
             TRACK_LINE(kThisFile);
-            const DropResult drop = collect_dropped_files(file_map(), dropped_files_text(), &*state.file_list);
-            // A path that adds nothing would otherwise just not appear.
+            DropResult drop = collect_dropped_files(file_map(), dropped_files_text(), &*state.file_list);
+            // A path that adds nothing would otherwise just not appear. A drop
+            // of no names at all (an empty file list) has nothing to name.
+            std::erase_if(drop.skipped, [](const SkippedPath& skip) { return skip.path.empty(); });
             if (!drop.skipped.empty())
                 message_box(
                     u"Blobsmith",
@@ -192,11 +194,14 @@ void on_copy_done() noexcept {
     const char16_t* why = nullptr;
     switch (status) {
         case GenerationStatus::OutOfMemory: {
-            // Which files to remove: the largest weigh most.
+            // Which files to remove: the largest weigh most. Not while a newer
+            // Copy (clicked before this news arrived) has the map.
             std::u16string text =
                 u"The clipboard is unchanged: there is not enough memory for the text of these files "
                 u"(a 32-bit program can hold little more than 1 GiB of it). Remove some files and try again.";
-            if (const std::u16string largest = largest_files_lines(file_map(), kPathsPerReason, kShownPathLength);
+            if (const std::u16string largest = busy_flag_is_set()
+                                                   ? std::u16string()
+                                                   : largest_files_lines(file_map(), kPathsPerReason, kShownPathLength);
                 !largest.empty())
                 text += u"\r\n\r\nThe largest:\r\n" + largest;
             message_box(u"Blobsmith", text, kBoxError);

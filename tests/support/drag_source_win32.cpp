@@ -2,7 +2,7 @@
 // real input, so that tests can drop files on a window of another process.
 //
 //   blobsmith-drag-source.exe --to X,Y [--from X,Y] [--keys shift|ctrl|alt|ctrl+shift]
-//                             [--effects N] [--hold MS] [--refuse | --malformed] PATH...
+//                             [--effects N] [--hold MS] [--refuse | --malformed] PATH... | --empty
 //
 // It opens a small window at --from (default 40,40), presses the left button on
 // it with SendInput, calls DoDragDrop from the button-down with a file-list
@@ -10,7 +10,8 @@
 // waits there --hold milliseconds (default 700; the platform polls about every
 // 50 ms) and releases. --effects are the allowed actions (default 7: copy,
 // move, link). --refuse offers the file list but fails to hand it over;
-// --malformed hands over a block whose last name has no terminator.
+// --malformed hands over a block whose last name has no terminator; --empty
+// a list of no names at all.
 // Prints "effect=N result=0xHHHHHHHH release=T" (T: the performance counter
 // when the button was released, for figures measured from the drop) and exits 0 when the target took the drop,
 // 1 when the drag ended without a drop, 2 on bad arguments, 3 when the drag
@@ -36,6 +37,7 @@ struct Options {
     DWORD effects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
     DWORD hold_ms = 700;
     FileListOptions list;
+    bool empty = false;  // a file list of no names at all
 };
 
 Options g_options;
@@ -201,13 +203,15 @@ bool parse(int argc, wchar_t** argv) {
             g_options.list.refuse = true;
         } else if (a == L"--malformed") {
             g_options.list.malformed = true;
+        } else if (a == L"--empty") {
+            g_options.empty = true;
         } else if (a.rfind(L"--", 0) == 0) {
             return false;
         } else {
             g_options.list.paths.push_back(a);
         }
     }
-    return g_options.to.x >= 0 && !g_options.list.paths.empty();
+    return g_options.to.x >= 0 && (!g_options.list.paths.empty() || g_options.empty);
 }
 
 }  // namespace
@@ -218,7 +222,7 @@ int main() {
     if (!argv || !parse(argc, argv)) {
         std::fputs(
             "usage: blobsmith-drag-source --to X,Y [--from X,Y] [--keys K+K] [--effects N] [--hold MS] "
-            "[--refuse|--malformed] PATH...\n",
+            "[--refuse|--malformed] PATH... | --empty\n",
             stderr);
         return 2;
     }

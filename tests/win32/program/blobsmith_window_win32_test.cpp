@@ -430,7 +430,25 @@ std::u16string sparse_file(const ScratchDir& dir, std::u16string_view name, std:
     return path;
 }
 
-constexpr std::int64_t kTooLarge = 700ll << 20;
+// A file of `bytes` that are all 0xFF: each 8 of them take 18 units of text,
+// as many as any bytes can (zeros take 3, so a sparse file is no test of size).
+std::u16string full_file(const ScratchDir& dir, std::u16string_view name, std::int64_t bytes) {
+    const std::u16string path = dir.path(name);
+    HANDLE h = CreateFileW(wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const std::vector<char> block(8 << 20, '\xFF');
+    for (std::int64_t left = bytes; left > 0;) {
+        DWORD written = 0;
+        const auto n = static_cast<DWORD>(std::min<std::int64_t>(left, static_cast<std::int64_t>(block.size())));
+        if (!WriteFile(h, block.data(), n, &written, nullptr) || written == 0)
+            break;
+        left -= written;
+    }
+    CloseHandle(h);
+    return path;
+}
+
+// Its text (about 2.3 GB) and the clipboard's copy cannot both fit a 32-bit process.
+constexpr std::int64_t kTooLarge = 512ll << 20;
 constexpr std::int64_t kBig = 200ll << 20;
 
 // Copy with the generation's thread held still by the test (suspended as soon
@@ -524,7 +542,7 @@ TEST(BlobsmithWindow, ClosingDuringAGenerationEndsWithZero) {
 
 TEST(BlobsmithWindow, ACopyTooLargeForTheProcessSaysSoAndTheNextOneWorks) {
     ScratchDir dir;
-    const std::u16string huge = sparse_file(dir, u"huge.bin", kTooLarge);
+    const std::u16string huge = full_file(dir, u"huge.bin", kTooLarge);
     const std::u16string small = dir.write(u"small.txt", "small");
     Program program;
     ASSERT_NE(program.window(), nullptr);
@@ -633,10 +651,13 @@ TEST(BlobsmithWindow, ADropSaysWhatItCouldNotAdd) {
     EXPECT_TRUE(driver::wait_until([&] { return GetForegroundWindow() == program.window(); }, 3000));
     EXPECT_TRUE(driver::wait_until([&] { return focus_of(program) == parts.list.hwnd; }, 3000));
 
-    // A drop that adds everything says nothing: Export's box comes next, as
-    // the window takes its input in order, and no other box is there.
+    // A drop that adds everything says nothing, nor does a drop of no names:
+    // Export's box comes next, as the window takes its input in order, and no
+    // other box is there.
     EXPECT_TRUE(driver::drag_files({dir.write(u"more.txt", "more")}, list_point(parts)));
     ASSERT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 2; }));
+    const DragRun nothing = run_drag_source(u"--empty --to " + drag_point(list_point(parts)), [] { Sleep(20); });
+    EXPECT_EQ(nothing.status, 0u) << nothing.out;
     driver::click(driver::centre_on_screen(parts.save.hwnd));
     HWND todo = nullptr;
     ASSERT_TRUE(driver::wait_until([&] { return (todo = program.find_own_window(L"TODO")) != nullptr; }, 5000));
