@@ -43,7 +43,15 @@ void store_entry(FileMap& map,
 
 // Stores a file found by a drop, or reports why it cannot be stored. The
 // date is asked with the size when the path has no trailing separators.
-void add_found_file(FileMap& map, std::u16string path, const FileFacts& facts, DropResult& result) {
+void add_found_file(FileMap& map,
+                    std::u16string path,
+                    const FileFacts& facts,
+                    const OutputTest& is_output,
+                    DropResult& result) {
+    if (is_output && is_output(path, facts.size)) {
+        result.skipped.push_back({std::move(path), SkipReason::IsOutput});
+        return;
+    }
     const std::int32_t size = entry_size_from_length(facts.size);
     if (size == FILE_ENTRY_TOO_LARGE) {
         result.skipped.push_back({std::move(path), SkipReason::TooLarge});
@@ -75,19 +83,25 @@ SkipReason unusable(std::u16string_view path) {
     }
 }
 
-void collect_folder(FileMap& map, const std::u16string& folder, FolderScanMap& scan, DropResult& result) {
+void collect_folder(FileMap& map,
+                    const std::u16string& folder,
+                    FolderScanMap& scan,
+                    const OutputTest& is_output,
+                    DropResult& result) {
     FolderScanResult found = scan_folder(folder, scan);
     for (UnlistedFolder& unlisted : found.unlisted)
         result.skipped.push_back({std::move(unlisted.path), SkipReason::Unlisted, unlisted.error});
     for (std::u16string& unnamed : found.unnamed)
         result.skipped.push_back({std::move(unnamed), SkipReason::BadName});
+    for (std::u16string& shadowed : found.shadowed)
+        result.displaced.push_back(std::move(shadowed));
     // Walk order, not listing order: it decides the winner among same-named
     // files of the tree.
     scan.walk([&](const std::u16string&, ScannedFile& file) {
         const FileFacts facts = file.facts_known ? file.facts : file_facts(file.path);
         const std::int32_t size = entry_size_from_length(facts.size);
         if (size >= 0 || size == FILE_ENTRY_TOO_LARGE) {
-            add_found_file(map, std::move(file.path), facts, result);  // the scan is done with it
+            add_found_file(map, std::move(file.path), facts, is_output, result);  // the scan is done with it
         } else {
             const SkipReason reason = unusable(file.path);
             result.skipped.push_back({std::move(file.path), reason});
@@ -113,6 +127,8 @@ std::u16string_view skip_reason_text(SkipReason reason) {
             return u"folder cannot be listed";
         case SkipReason::LinkLoop:
             return u"its links lead round in a circle";
+        case SkipReason::IsOutput:
+            return u"it is the output";
     }
     return u"not usable";
 }
@@ -141,18 +157,21 @@ std::vector<std::u16string> split_text(std::u16string_view text, std::u16string_
     return pieces;
 }
 
-DropResult collect_dropped_paths(FileMap& map, const std::vector<std::u16string>& paths, FileListView* list) {
+DropResult collect_dropped_paths(FileMap& map,
+                                 const std::vector<std::u16string>& paths,
+                                 FileListView* list,
+                                 const OutputTest& is_output) {
     DropResult result;
     FolderScanMap scan;
     for (const std::u16string& path : paths) {
         const FileFacts facts = file_facts(path);
         if (facts.size == -2) {
-            collect_folder(map, path, scan, result);
+            collect_folder(map, path, scan, is_output, result);
             continue;
         }
         const std::int32_t size = entry_size_from_length(facts.size);
         if (size >= 0 || size == FILE_ENTRY_TOO_LARGE) {
-            add_found_file(map, path, facts, result);
+            add_found_file(map, path, facts, is_output, result);
         } else {
             result.skipped.push_back({path, path.empty() ? SkipReason::NotFound : unusable(path)});
         }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,7 @@ enum class SkipReason : std::int32_t {
     NotPlainFile = 5,  // a device, a pipe or a socket
     BadName = 6,       // a name that is not text (not UTF-8 on POSIX)
     LinkLoop = 7,      // links that lead round in a circle
+    IsOutput = 8,      // the file the text is written to (the command line's)
 };
 
 struct SkippedPath {
@@ -49,7 +51,13 @@ struct DropResult {
 // One drop: the paths in order; files go to the map directly, folders through
 // a folder scan, so that among same-named files the one met last wins. Then the
 // list (when given) is rebuilt. Paths that add nothing are reported, not shown.
-DropResult collect_dropped_paths(FileMap& map, const std::vector<std::u16string>& paths, FileListView* list);
+// `is_output`, when given, names a file never to take (the text's own output):
+// it is reported as IsOutput before any same-named file could give way to it.
+using OutputTest = std::function<bool(std::u16string_view path, std::int64_t size)>;
+DropResult collect_dropped_paths(FileMap& map,
+                                 const std::vector<std::u16string>& paths,
+                                 FileListView* list,
+                                 const OutputTest& is_output = {});
 
 // The window's drop: `dropped_text` holds the full paths joined by LF.
 DropResult collect_dropped_files(FileMap& map, std::u16string_view dropped_text, FileListView* list);

@@ -121,6 +121,8 @@ public:
                 enter(std::move(full), entry.number);  // may move the stack: `top` is not used again
             } else {
                 ScannedFile& file = map_.insert(relative_key(full, base_));
+                if (!file.path.empty())
+                    result_.shadowed.push_back(std::move(file.path));
                 file = {std::move(full), entry.facts_known, entry.facts};
             }
         }

@@ -43,6 +43,10 @@ struct FolderScanResult {
     // Entries whose names are not text (POSIX names that are not UTF-8), as
     // shown in messages: they cannot be reached by any path the map can hold.
     std::vector<std::u16string> unnamed;
+    // Files whose path within the tree is another file's once written with
+    // backslashes (a POSIX name may hold one: a\b beside a folder a holding
+    // b); the later one stays, as among same-named files.
+    std::vector<std::u16string> shadowed;
 };
 
 // Empties `map`, then stores every file of the tree under `folder` (hidden

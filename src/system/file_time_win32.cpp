@@ -64,8 +64,10 @@ bool local_system_time(const FILETIME& time, SYSTEMTIME& local) {
 std::int32_t local_date(const FILETIME& time) {
     SYSTEMTIME wall{};
     FILETIME local{};
+    // A time the zone cannot take (before 1601 once shifted) is outside the
+    // range too; 0 would read as 1970-01-01.
     if (!local_system_time(time, wall) || !SystemTimeToFileTime(&wall, &local))
-        return 0;
+        return -1;
     const std::int64_t seconds = file_time_ticks(local) / 10000000LL - kEpochSeconds;
     if (seconds < 0 || seconds > INT32_MAX)
         return -1;

@@ -275,21 +275,6 @@ bool is_file(std::u16string_view path, const FolderIdentity& file) {
     return read_identity(path, identity) && same_file(identity, file);
 }
 
-// Takes an earlier run's output out of a folder it lies in: embedded, it would
-// make every run's text differ from the last. Entries of another size are not
-// it, which spares a look at each file.
-void leave_out_output(FileMap& map, const FolderIdentity& output, std::int64_t output_size) {
-    std::vector<std::u16string> keys;
-    map.walk([&](const std::u16string& key, FileEntry& entry) {
-        if (entry.size == output_size && is_file(entry.path, output)) {
-            complain(entry.path + u": left out: it is the output");
-            keys.push_back(key);
-        }
-    });
-    for (const std::u16string& key : keys)
-        map.erase(key);
-}
-
 int run(const std::vector<std::u16string>& arguments) {
     const CliParse parse = parse_cli_arguments(arguments);
     if (!parse.error.empty()) {
@@ -333,11 +318,25 @@ int run(const std::vector<std::u16string>& arguments) {
         }
     }
 
+    // An earlier run's output inside a dropped folder is left out: embedded, it
+    // would make every run's text differ from the last. Left out as it is met,
+    // so that a same-named input it would have pushed out stays. A file of
+    // another size is not it, which spares a look at each file.
+    const std::int64_t output_size = !has_output      ? -1
+                                     : options.output ? file_facts(*options.output).size
+                                                      : standard_output_size;
+    const OutputTest is_output = [&](std::u16string_view path, std::int64_t size) {
+        return has_output && size == output_size && is_file(path, output);
+    };
     FileMap& map = file_map();
-    const DropResult drop = collect_dropped_paths(map, paths, nullptr);
-    if (has_output)
-        leave_out_output(map, output, options.output ? file_facts(*options.output).size : standard_output_size);
+    const DropResult drop = collect_dropped_paths(map, paths, nullptr, is_output);
+    bool skipped = false;
     for (const SkippedPath& skip : drop.skipped) {
+        if (skip.reason == SkipReason::IsOutput) {
+            complain(skip.path + u": left out: it is the output");
+            continue;
+        }
+        skipped = true;
         complain((skip.path.empty() ? u"(empty path)" : skip.path) + u": skipped: " + skipped_path_text(skip));
     }
     // Only one file of a name is kept: the others are named, not lost unseen.
@@ -349,7 +348,6 @@ int run(const std::vector<std::u16string>& arguments) {
         complain(u"nothing to convert: no file was found; the output is left as it was");
         return kExitFailed;
     }
-    const bool skipped = !drop.skipped.empty();
     return options.list ? list(map, options, skipped) : generate(map, options, skipped);
 }
 

@@ -144,6 +144,13 @@ TEST_F(BlobsmithCli, NeverReadsItsOwnOutput) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find(path("tree/out.inc") + ": left out: it is the output"), std::string::npos) << r.err;
     EXPECT_EQ(slurp(root / "tree/out.inc"), first);
+
+    // Met after an input of its name, the output does not push that input out.
+    files.dir.write(u"a/out.inc", "input");
+    r = run("-o tree/out.inc a tree");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err.find("has the same name"), std::string::npos) << r.err;
+    EXPECT_NE(slurp(root / "tree/out.inc").find("#size_out_inc = 5 ;"), std::string::npos);
 }
 
 TEST_F(BlobsmithCli, WritesAnOutputWhoseNameIsAsLongAsNamesGo) {

@@ -45,6 +45,19 @@ TEST(FolderScanPosix, ALinkedFileIsCollectedLikeAnyOther) {
     EXPECT_EQ(map.find(u"link.bin")->size, 1);
 }
 
+// A name holding a backslash spells another file's place in the tree: one
+// stays, the other is named as having given way, never dropped unseen.
+TEST(FolderScanPosix, ANameWithABackslashThatSpellsAnotherPathIsNotLostUnseen) {
+    ScratchDir dir;
+    dir.write(u"root/a/b.bin", "folder");
+    std::ofstream(utf8_from_utf16(dir.path(u"root")) + "/a\\b.bin") << "name";  // one name, not a path
+    FileMap map;
+    const DropResult result = collect_dropped_paths(map, {dir.path(u"root")}, nullptr);
+    ASSERT_NE(map.find(u"b.bin"), nullptr);
+    ASSERT_EQ(result.displaced.size(), 1u);
+    EXPECT_NE(result.displaced[0], map.find(u"b.bin")->path);
+}
+
 struct DeepScan {
     std::u16string folder;
     FolderScanResult result;

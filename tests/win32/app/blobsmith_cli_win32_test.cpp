@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <string>
@@ -65,17 +66,23 @@ CliRun run_cli(const std::u16string& folder,
     if (started) {
         std::vector<char> buffer(1 << 16);
         DWORD got = 0;
+        // Asked while the run lasts too: Wine tells nothing once it ended.
+        PROCESS_MEMORY_COUNTERS running{};
+        SIZE_T seen = 0;
         while (ReadFile(read_end, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0) {
             if (take)
                 take(buffer.data(), got);
             else
                 result.out.append(buffer.data(), got);
+            if (GetProcessMemoryInfo(process.hProcess, &running, sizeof running))
+                seen = std::max({seen, running.PeakPagefileUsage, running.PagefileUsage});
         }
         WaitForSingleObject(process.hProcess, 600000);
         GetExitCodeProcess(process.hProcess, &result.status);
         PROCESS_MEMORY_COUNTERS memory{};
+        result.peak_memory = seen;
         if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory))
-            result.peak_memory = memory.PeakPagefileUsage;
+            result.peak_memory = std::max(result.peak_memory, memory.PeakPagefileUsage);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
