@@ -14,8 +14,9 @@ public:
 
     void set_progress_maximum(std::int32_t maximum) noexcept override;
     // Values closer than a 500th of the range to the last one shown, or
-    // within 40 ms of it, are skipped (the maximum and going back are always
-    // shown), so that a fast run cannot flood the GUI thread's message queue.
+    // within 40 ms of it and less than a twentieth of the range on, are
+    // skipped (the maximum and going back are always shown), so that a fast
+    // run cannot flood the GUI thread's message queue.
     void set_progress_value(std::int32_t value) noexcept override;
 
 private:

@@ -16,6 +16,10 @@ constexpr std::int64_t kShownSteps = 500;
 // about 2 ms: 500 values in a fast run held the window up for a second
 // after the Copy itself was done.
 constexpr std::int64_t kShownEveryMs = 40;
+// A step of a twentieth of the range or more is shown at once: a skipped value
+// stays on no one's list, and the next may come only when a large file has
+// been read (the bar sat at 0 through it).
+constexpr std::int64_t kShownAtOnceParts = 20;
 
 std::int64_t now_ms() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -41,11 +45,12 @@ void ProgressBarSink::set_progress_value(std::int32_t value) noexcept {
     if (!control_)
         return;
     const std::int32_t low = minimum_, high = maximum_;
-    const std::int64_t step = std::max<std::int64_t>(1, (std::int64_t{high} - low) / kShownSteps);
+    const std::int64_t range = std::int64_t{high} - low;
+    const std::int64_t step = std::max<std::int64_t>(1, range / kShownSteps);
     const std::int64_t last = last_shown_;
     const std::int64_t now = now_ms();
     if (last != kNothingShown && value != high && value >= last &&
-        (value - last < step || now - last_shown_at_ < kShownEveryMs))
+        (value - last < step || (now - last_shown_at_ < kShownEveryMs && value - last < range / kShownAtOnceParts)))
         return;
     last_shown_ = value;
     last_shown_at_ = now;
