@@ -30,6 +30,8 @@ public:
     // A right-click on a row that is not selected selects that row alone, as
     // file lists do; on a selected row, or below the rows, nothing changes.
     void select_row_at_cursor();
+    // Every row selected (Ctrl+A).
+    void select_all();
     // Where a menu opened from the keyboard goes: below the caret row's start,
     // within the list; the list's corner when it has no rows.
     [[nodiscard]] ScreenPoint caret_point() const;

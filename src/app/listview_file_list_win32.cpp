@@ -55,6 +55,11 @@ void ListViewFileList::select_only(std::int32_t position) {
     SendMessageW(control, LB_SETCARETINDEX, static_cast<WPARAM>(position), FALSE);
 }
 
+void ListViewFileList::select_all() {
+    if (HWND control = static_cast<HWND>(gadget_handle(gadget_)))
+        SendMessageW(control, LB_SETSEL, TRUE, -1);  // -1: every row
+}
+
 std::int32_t ListViewFileList::top_item() const {
     HWND control = static_cast<HWND>(gadget_handle(gadget_));
     const LRESULT top = control ? SendMessageW(control, LB_GETTOPINDEX, 0, 0) : 0;

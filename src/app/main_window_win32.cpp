@@ -269,6 +269,11 @@ int on_window_key(unsigned message, std::uintptr_t wparam, std::intptr_t lparam)
         remove_selected_entries(file_map(), *state.file_list);
         return 1;
     }
+    // A list box of many selections has no key for all of them.
+    if (message == WM_KEYDOWN && wparam == 'A' && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
+        state.file_list->select_all();
+        return 1;
+    }
     if (wparam == VK_APPS || (wparam == VK_F10 && GetKeyState(VK_SHIFT) < 0)) {
         const ScreenPoint at = state.file_list->caret_point();
         show_list_menu_at(window_handle(state.window), at.x, at.y);

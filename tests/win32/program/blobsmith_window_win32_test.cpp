@@ -298,6 +298,13 @@ TEST(BlobsmithWindow, TheListAnswersTheRightButtonAndTheKeysAsFileListsDo) {
     EXPECT_TRUE(driver::wait_until([&] { return driver::list_count(parts.list.hwnd) == 2; }, 3000));
     EXPECT_EQ(driver::list_items(parts.list.hwnd), (std::vector<std::u16string>{a, b}));
 
+    // Ctrl+A selects every row; End then selects the last alone (a press on
+    // a selected row keeps the selection, for a drag).
+    driver::key('A', VK_CONTROL);
+    EXPECT_TRUE(driver::wait_until([&] { return selected(0) && selected(1); }, 3000));
+    driver::key(VK_END);
+    EXPECT_TRUE(driver::wait_until([&] { return !selected(0) && selected(1); }, 3000));
+
     // Delete removes the selected rows; the menu key and Shift+F10 open the
     // menu below the current row.
     driver::click(row_point(1));
