@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "system/fatal_error.h"
 #include "system/wide.h"
 #include "system/win32.h"
 
@@ -59,6 +60,9 @@ BOOL CALLBACK first_shown_window(HWND window, LPARAM found) noexcept {
 // calling thread's own window stands in: without an owner, the platform hands
 // the activation to another program's window when the box closes, and the
 // user's window is left behind.
+// While a fatal error is reported, another thread's window is never the owner:
+// that thread may fail too once the box is up, and then waits for good, so
+// the box could never give its owner back and close.
 HWND owner_window() {
     HWND foreground = GetForegroundWindow();
     DWORD process = 0;
@@ -68,9 +72,12 @@ HWND owner_window() {
         EnumThreadWindows(GetCurrentThreadId(), first_shown_window, reinterpret_cast<LPARAM>(&own));
         return own;
     }
+    if (thread == GetCurrentThreadId())
+        return foreground;
+    if (fatal_error_reporting())
+        return nullptr;
     DWORD_PTR answer = 0;
-    if (thread != GetCurrentThreadId() &&
-        !SendMessageTimeoutW(foreground, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 500, &answer))
+    if (!SendMessageTimeoutW(foreground, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 500, &answer))
         return nullptr;
     return foreground;
 }

@@ -153,6 +153,22 @@ int run_mode(const std::u16string& mode, const std::vector<std::u16string>& argu
         set_error_handler(box_routine);
         return recurse(0);
     }
+    if (mode == u"crash-worker-then-window") {
+        // The worker's box comes up while this thread runs its loop; the
+        // parent then makes this thread fail too, and answers the box.
+        if (!foreground_window())
+            return 102;
+        set_error_handler(box_routine);
+        if (!create_thread(crash_on_worker, nullptr))
+            return 102;
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            if (msg.message == WM_APP)
+                return read_null();
+            DispatchMessageW(&msg);
+        }
+        return 101;
+    }
     if (mode == u"failed-new") {
         set_error_handler(second_routine);
         end_process_on_failed_new();

@@ -100,6 +100,39 @@ TEST(FatalError, AnOverflowOnAThreadWithAWindowStillShowsTheBox) {
     EXPECT_EQ(child.output, "routine=box\nbox closed\n");
 }
 
+// A worker's box is up when the window's thread fails as well; that thread
+// then waits for good. Answered, the box must still close and the process end.
+TEST(FatalError, AWindowThreadFailingUnderAWorkersBoxStillLetsTheProcessEnd) {
+    std::atomic<bool> done{false};
+    std::thread closer([&done] {
+        HWND box = nullptr;
+        for (int waited = 0; waited < 200 && !done && !(box = FindWindowW(nullptr, L"Fatal test box")); ++waited)
+            Sleep(50);
+        HWND owner = FindWindowW(L"STATIC", L"owner");
+        if (box && owner) {
+            PostMessageW(owner, WM_APP, 0, 0);
+            Sleep(1000);  // the window's thread has failed by now
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+        for (int waited = 0; waited < 200 && !done; ++waited)
+            Sleep(50);
+        // Still running 10 s on: the child hangs; end it, so that the test fails.
+        DWORD child = 0;
+        if (owner && !done)
+            GetWindowThreadProcessId(owner, &child);
+        if (HANDLE process = child ? OpenProcess(PROCESS_TERMINATE, FALSE, child) : nullptr) {
+            TerminateProcess(process, 1);
+            CloseHandle(process);
+        }
+    });
+    const ChildResult child = run_child(u"crash-worker-then-window");
+    done = true;
+    closer.join();
+    ASSERT_TRUE(child.finished);
+    EXPECT_EQ(child.exit_code, 0xC0000005u);
+    EXPECT_EQ(child.output, "routine=box\nbox closed\n");
+}
+
 LONG WINAPI earlier_filter(EXCEPTION_POINTERS*) {
     return EXCEPTION_CONTINUE_SEARCH;
 }
