@@ -70,6 +70,17 @@ TEST(FatalError, StackOverflowRunsTheRoutine) {
     EXPECT_EQ(child.output, "routine=stack\nmessage=Stack overflow\n");
 }
 
+// Ends the child process that owns the window, with exit code 1.
+void end_hung_child(HWND window) {
+    DWORD child = 0;
+    if (window)
+        GetWindowThreadProcessId(window, &child);
+    if (HANDLE process = child ? OpenProcess(PROCESS_TERMINATE, FALSE, child) : nullptr) {
+        TerminateProcess(process, 1);
+        CloseHandle(process);
+    }
+}
+
 // The routine of an overflow runs on a thread of its own while the failing
 // thread waits: its box must not take that thread's window for its owner,
 // which could never answer, so the box would never appear.
@@ -84,13 +95,8 @@ TEST(FatalError, AnOverflowOnAThreadWithAWindowStillShowsTheBox) {
             Sleep(50);
         }
         // No box after 10 s: the child hangs; end it, so that the test fails.
-        DWORD child = 0;
-        if (HWND owner = FindWindowW(L"STATIC", L"owner"); !clicked && owner)
-            GetWindowThreadProcessId(owner, &child);
-        if (HANDLE process = child ? OpenProcess(PROCESS_TERMINATE, FALSE, child) : nullptr) {
-            TerminateProcess(process, 1);
-            CloseHandle(process);
-        }
+        if (!clicked)
+            end_hung_child(FindWindowW(L"STATIC", L"owner"));
     });
     const ChildResult child = run_child(u"crash-stack-window");
     clicked = true;
@@ -117,13 +123,8 @@ TEST(FatalError, AWindowThreadFailingUnderAWorkersBoxStillLetsTheProcessEnd) {
         for (int waited = 0; waited < 200 && !done; ++waited)
             Sleep(50);
         // Still running 10 s on: the child hangs; end it, so that the test fails.
-        DWORD child = 0;
-        if (owner && !done)
-            GetWindowThreadProcessId(owner, &child);
-        if (HANDLE process = child ? OpenProcess(PROCESS_TERMINATE, FALSE, child) : nullptr) {
-            TerminateProcess(process, 1);
-            CloseHandle(process);
-        }
+        if (!done)
+            end_hung_child(owner);
     });
     const ChildResult child = run_child(u"crash-worker-then-window");
     done = true;
