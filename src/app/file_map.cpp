@@ -12,7 +12,7 @@ FileMap& file_map() {
 }
 
 std::u16string file_map_key(std::u16string_view path) {
-    std::u16string key = file_part(path);
+    std::u16string key(path_name(path));
     lower_case_in_place(key);  // one allocation a key: a drop makes one per file
     return key;
 }

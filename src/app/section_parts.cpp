@@ -111,18 +111,18 @@ Labels::Labels(const std::vector<Emitted>& emitted) {
     std::vector<std::uint64_t> hashes;
     hashes.reserve(emitted.size());
     for (const Emitted& e : emitted)
-        hashes.push_back(label_hash(file_part(e.entry->path)));
+        hashes.push_back(label_hash(path_name(e.entry->path)));
     std::sort(hashes.begin(), hashes.end());
     all_distinct_ = std::adjacent_find(hashes.begin(), hashes.end()) == hashes.end();
     if (all_distinct_)
         return;
     named_.reserve(emitted.size());
     for (const Emitted& e : emitted)
-        named_.insert(lower_label(make_label(file_part(e.entry->path))));
+        named_.insert(lower_label(make_label(path_name(e.entry->path))));
 }
 
 std::u16string Labels::take(const FileEntry& entry) {
-    std::u16string label = make_label(file_part(entry.path));
+    std::u16string label = make_label(path_name(entry.path));
     if (all_distinct_)
         return label;
     const std::u16string lower = lower_label(label);

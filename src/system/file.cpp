@@ -183,15 +183,16 @@ void end_files() {
 
 // ---------------------------------------------------------------- name parts
 
-std::u16string file_part(std::u16string_view path, int flags) {
-    std::size_t start = 0;
+std::u16string_view path_name(std::u16string_view path) {
     for (std::size_t i = path.size(); i > 0; --i) {
-        if (is_separator(path[i - 1])) {
-            start = i;
-            break;
-        }
+        if (is_separator(path[i - 1]))
+            return path.substr(i);
     }
-    std::u16string_view part = path.substr(start);
+    return path;
+}
+
+std::u16string file_part(std::u16string_view path, int flags) {
+    std::u16string_view part = path_name(path);
     if (!part.empty() && part.front() == u'"')
         part.remove_prefix(1);
     part = part.substr(0, part.find(u'"'));

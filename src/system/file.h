@@ -31,6 +31,10 @@ inline constexpr int FILE_PART_NO_EXTENSION = 1;
 // part ends at the next one. FILE_PART_NO_EXTENSION cuts a trailing ".ext".
 [[nodiscard]] std::u16string file_part(std::u16string_view path, int flags = 0);
 
+// The name a real path ends in: all after the last "\" or "/". Unlike
+// file_part it reads no quotes, which a POSIX file name may hold.
+[[nodiscard]] std::u16string_view path_name(std::u16string_view path);
+
 // The text after the name's last "."; empty when the name has none, begins with
 // its only dot, or the dot lies in a folder name or before a blank.
 [[nodiscard]] std::u16string extension_part(std::u16string_view path);

@@ -8,9 +8,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 
+#include "app/busy_flag.h"
+#include "app/data_section.h"
 #include "app/dropped_files.h"
+#include "app/file_map.h"
 #include "support/scratch_dir.h"
 #include "system/utf.h"
 
@@ -56,6 +60,30 @@ TEST(FolderScanPosix, ANameWithABackslashThatSpellsAnotherPathIsNotLostUnseen) {
     ASSERT_NE(map.find(u"b.bin"), nullptr);
     ASSERT_EQ(result.displaced.size(), 1u);
     EXPECT_NE(result.displaced[0], map.find(u"b.bin")->path);
+}
+
+// A POSIX name may hold double quotes: each such file is an entry of its
+// own, with a label of its own, never cut short at the quote.
+TEST(FolderScanPosix, NamesHoldingQuotesAreEntriesOfTheirOwn) {
+    ScratchDir dir;
+    dir.make_folder(u"root");
+    for (const char* name : {"x\"1.txt", "x\"2.bin", "x", "\"", "\"\""})
+        std::ofstream(utf8_from_utf16(dir.path(u"root")) + "/" + name) << name;
+    file_map().clear();
+    const DropResult result = collect_dropped_paths(file_map(), {dir.path(u"root")}, nullptr);
+    EXPECT_TRUE(result.displaced.empty());
+    for (const char16_t* key : {u"x\"1.txt", u"x\"2.bin", u"x", u"\"", u"\"\""})
+        EXPECT_NE(file_map().find(key), nullptr) << utf8_from_utf16(key);
+
+    ASSERT_TRUE(busy_flag_try_set());
+    const DataSection section = generate_data_section(1);
+    const std::u16string_view text = section.text.view();
+    std::set<std::u16string_view> labels;
+    for (std::size_t at = 0; (at = text.find(u"#size_", at)) != std::u16string_view::npos; ++at)
+        labels.insert(text.substr(at, text.find(u' ', at) - at));
+    EXPECT_EQ(labels.size(), 5u);
+    EXPECT_EQ(labels.count(u"#size_"), 0u) << "an empty label";
+    file_map().clear();
 }
 
 struct DeepScan {

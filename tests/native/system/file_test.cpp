@@ -43,6 +43,9 @@ TEST(FilePart, TakesTheNameAfterTheLastSeparatorOfEitherKind) {
         EXPECT_EQ(file_part(c.path), c.part);
         EXPECT_EQ(file_part(c.path, FILE_PART_NO_EXTENSION), c.stem);
     }
+    // A real path's name reads no quotes.
+    EXPECT_EQ(path_name(u"/tmp/\"plain.txt\" rest"), u"\"plain.txt\" rest");
+    EXPECT_EQ(path_name(u"dir\\x\"1"), u"x\"1");
 }
 
 TEST(ExtensionPart, IsTheTextAfterTheNamesLastDot) {
