@@ -88,8 +88,7 @@ inline constexpr int FILE_UNBUFFERED = 1;
 
 // What writing to a file changes: its length and its times at the platform's
 // full precision. Equal stamps before and after reading an open file mean no
-// one wrote to it in between. On Windows files are read unshared, so no one
-// can write to them while open and the stamp is only the length.
+// one wrote to it in between.
 struct FileStamp {
     std::int64_t length = -1;
     std::int64_t modified = 0;  // last write

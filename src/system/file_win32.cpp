@@ -178,9 +178,15 @@ std::int64_t native_length(NativeFile file) {
 }
 
 bool native_stamp(NativeFile file, FileStamp& stamp) {
-    // Files are opened without write sharing: no one can write to one while it
-    // is open, so its length is all there is to compare.
+    // Files are opened without write sharing, which holds off this system's
+    // programs but not every writer (a Unix process beside Wine): the times
+    // tell those writes too.
     stamp = FileStamp{native_length(file), 0, 0};
+    FILE_BASIC_INFO times{};
+    if (GetFileInformationByHandleEx(reinterpret_cast<HANDLE>(file), FileBasicInfo, &times, sizeof times)) {
+        stamp.modified = times.LastWriteTime.QuadPart;
+        stamp.changed = times.ChangeTime.QuadPart;
+    }
     return stamp.length >= 0;
 }
 
