@@ -14,6 +14,28 @@ bool is_share_path(std::u16string_view path) {
     return path.size() > 2 && path[0] == u'\\' && path[1] == u'\\' && path[2] != u'?' && path[2] != u'.';
 }
 
+char16_t ascii_upper(char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
+// A name the plain form takes for a device ("aux.txt" is AUX, "COM1" a serial
+// port), whatever follows its first dot and in any letter case.
+bool is_device_name(std::u16string_view name) {
+    std::u16string_view base = name.substr(0, name.find_first_of(u".:"));
+    while (!base.empty() && base.back() == u' ')
+        base.remove_suffix(1);
+    std::u16string upper;
+    for (const char16_t c : base)
+        upper += ascii_upper(c);
+    if (upper == u"CON" || upper == u"PRN" || upper == u"AUX" || upper == u"NUL" || upper == u"CONIN$" ||
+        upper == u"CONOUT$")
+        return true;
+    if (upper.size() != 4 || (upper.compare(0, 3, u"COM") != 0 && upper.compare(0, 3, u"LPT") != 0))
+        return false;
+    const char16_t digit = upper[3];
+    return (digit >= u'1' && digit <= u'9') || digit == u'\u00B9' || digit == u'\u00B2' || digit == u'\u00B3';
+}
+
 }  // namespace
 
 std::u16string verbatim_path(std::u16string_view path) {
@@ -32,7 +54,7 @@ std::u16string verbatim_path(std::u16string_view path) {
             break;  // one separator at the end, as folder paths have
         if (name.empty() || name == u"." || name == u"..")
             return std::u16string(path);
-        if (name.back() == u'.' || name.back() == u' ')
+        if (name.back() == u'.' || name.back() == u' ' || is_device_name(name))
             needed = true;
         if (end == std::u16string_view::npos)
             break;

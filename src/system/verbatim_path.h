@@ -6,8 +6,9 @@
 
 // "\\?\" in front of a drive path ("C:\…"), "\\?\UNC\" in place of a share's
 // "\\", when the path needs it: the platform otherwise drops trailing dots and
-// spaces from every name ("end." opens "end", "dir.\x" reads "dir\x"), and,
-// without long path support, refuses paths of 248 units or more. Paths that do
+// spaces from every name ("end." opens "end", "dir.\x" reads "dir\x"), opens
+// a device for a file named like one ("C:\x\aux.txt" is AUX), and, without
+// long path support, refuses paths of 248 units or more. Paths that do
 // not need it, and paths not already in the platform's own form (a "/", a "."
 // or ".." part, an empty part, a relative path), come back as they are: the
 // platform does not tidy a "\\?\" path, so it must be whole already.

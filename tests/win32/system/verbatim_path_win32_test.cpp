@@ -54,4 +54,30 @@ TEST(VerbatimPathWin32, NamesEndingInADotAreReadAndListedAsTheyAre) {
     DeleteFileW(wide(verbatim(file)));
 }
 
+// Files named like devices (only the verbatim form makes them, but other
+// systems' folders hold them): the plain form would open the device, and a
+// Copy would carry its nothing as the file.
+TEST(VerbatimPathWin32, FilesNamedLikeDevicesAreTheFilesNotTheDevices) {
+    ScratchDir dir;
+    for (const std::u16string name : {u"aux.txt", u"COM1", u"con", u"Nul.bin"}) {
+        const std::u16string file = dir.path(name);
+        HANDLE made = CreateFileW(wide(verbatim(file)), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(made, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(made, "device?", 7, &written, nullptr));
+        CloseHandle(made);
+
+        EXPECT_EQ(file_size(file), 7);
+        EXPECT_EQ(file_facts(file).size, 7);
+        EXPECT_GT(file_date(file, FILE_DATE_MODIFIED), 86400 * 365) << "not the 1970 of a device";
+        const std::intptr_t opened = open_file_for_reading(PB_Any, file);
+        ASSERT_NE(opened, 0);
+        char bytes[8] = {};
+        EXPECT_EQ(read_data(opened, bytes, 8), 7);
+        EXPECT_EQ(std::string(bytes), "device?");
+        close_file(opened);
+        DeleteFileW(wide(verbatim(file)));
+    }
+}
+
 }  // namespace
