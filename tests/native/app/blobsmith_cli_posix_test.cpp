@@ -99,6 +99,15 @@ TEST_F(BlobsmithCli, WritesTheExactTextOfTheDrop) {
                          " has the same name\n");
 }
 
+TEST_F(BlobsmithCli, TheSameFileMetTwiceHasNotGivenWay) {
+    std::filesystem::create_directory_symlink(root / "tree", root / "link");
+    const CliRun r = run("tree ./tree/../tree link other/ABC.BIN");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, CliFixture::expected_text());
+    EXPECT_EQ(r.err, "blobsmith-cli: " + path("tree/sub/abc.bin") + ": left out: " + path("other/ABC.BIN") +
+                         " has the same name\n");
+}
+
 TEST_F(BlobsmithCli, NamesUnusablePathsAndStillWritesTheRest) {
     const CliRun r = run("missing.bin tree other/ABC.BIN ''");
     EXPECT_EQ(r.status, 1);
