@@ -40,7 +40,10 @@ bool emit_from_file(TextBuilder& text,
     if (entry.size > 0) {
         file = open_file_for_reading(PB_Any, entry.path);
         if (!file) {
-            left_out.push_back(not_opened(entry.path, true));
+            LeftOut left = not_opened(entry.path, true);
+            if (for_want_of_memory(left))
+                return false;
+            left_out.push_back(std::move(left));
             return true;
         }
         length = file_length(file);

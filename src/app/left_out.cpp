@@ -14,6 +14,10 @@ void add_unusable_entries(FileMap& map, std::vector<LeftOut>& left_out) {
     });
 }
 
+bool for_want_of_memory(const LeftOut& left) {
+    return left.reason == LeftOutReason::CannotOpen && is_out_of_memory_error(left.error);
+}
+
 LeftOut not_opened(const std::u16string& path, bool check_gone) {
     const unsigned long error = last_system_error();
     if (check_gone && file_facts(path).size < 0)

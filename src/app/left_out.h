@@ -29,5 +29,9 @@ void add_unusable_entries(FileMap& map, std::vector<LeftOut>& left_out);
 // system's reason (read at once after the failed open).
 [[nodiscard]] LeftOut not_opened(const std::u16string& path, bool check_gone);
 
+// A file that would not open for want of memory is no fault of the file: the
+// generation fails as out of memory instead of leaving the file out.
+[[nodiscard]] bool for_want_of_memory(const LeftOut& left);
+
 // "no longer there", "cannot be opened (<the system's words>)" …, for messages.
 [[nodiscard]] std::u16string left_out_text(const LeftOut& left);

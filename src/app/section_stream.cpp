@@ -154,7 +154,12 @@ private:
             if (!file) {
                 // Without a refresh first, a file gone since the collection
                 // is found only here.
-                result_.left_out.push_back(not_opened(entry.path, facts_ == MapFacts::JustCollected));
+                LeftOut left = not_opened(entry.path, facts_ == MapFacts::JustCollected);
+                if (for_want_of_memory(left)) {
+                    result_.status = StreamStatus::OutOfMemory;
+                    return false;
+                }
+                result_.left_out.push_back(std::move(left));
                 return true;
             }
             before = file_stamp_at_open(file);

@@ -12,3 +12,8 @@
 // The calling thread's last error number (errno, GetLastError): read it right
 // after the call that failed.
 [[nodiscard]] unsigned long last_system_error();
+
+// Makes "not enough memory" the calling thread's last error, for a call of
+// ours that failed for want of it; and whether an error number says that.
+void set_last_system_error_out_of_memory();
+[[nodiscard]] bool is_out_of_memory_error(unsigned long error);

@@ -13,3 +13,11 @@ std::u16string system_error_text(unsigned long error) {
 unsigned long last_system_error() {
     return static_cast<unsigned long>(errno);
 }
+
+void set_last_system_error_out_of_memory() {
+    errno = ENOMEM;
+}
+
+bool is_out_of_memory_error(unsigned long error) {
+    return error == ENOMEM;
+}

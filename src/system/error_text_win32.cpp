@@ -21,3 +21,11 @@ std::u16string system_error_text(unsigned long error) {
 unsigned long last_system_error() {
     return GetLastError();
 }
+
+void set_last_system_error_out_of_memory() {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+}
+
+bool is_out_of_memory_error(unsigned long error) {
+    return error == ERROR_NOT_ENOUGH_MEMORY || error == ERROR_OUTOFMEMORY;
+}

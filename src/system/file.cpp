@@ -10,7 +10,9 @@
 
 #include "base/object_library.h"
 #include "system/directory.h"
+#include "system/error_text.h"
 #include "system/file_platform.h"
+#include "system/out_of_memory.h"
 
 namespace {
 
@@ -73,17 +75,21 @@ std::intptr_t open_file_for_reading(std::intptr_t id, std::u16string_view path, 
     const auto made = files().create(id);
     if (!made) {
         native_close(handle);
+        set_last_system_error_out_of_memory();
         return 0;
     }
     FileRecord* record = made.record;
     const std::int32_t size = (flags & FILE_UNBUFFERED) ? 0 : g_buffer_size.load();
     if (size > 0) {
-        record->buffer = static_cast<unsigned char*>(std::malloc(static_cast<std::size_t>(size)));
-        if (!record->buffer) {
+        // A failure the caller can tell from a file that cannot be opened.
+        BigBlock buffer = big_block(static_cast<std::size_t>(size));
+        if (!buffer) {
             native_close(handle);
             files().release(made.id);
+            set_last_system_error_out_of_memory();
             return 0;
         }
+        record->buffer = buffer.release();
         record->buffer_size = size;
     }
     record->opened = opened;

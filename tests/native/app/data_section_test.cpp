@@ -326,4 +326,20 @@ TEST(GenerateDataSection, NoReadBufferForAFileIsReportedAsOutOfMemory) {
     EXPECT_NE(whole.find(u"file_c_bin:\r\n\tData.q $636363\r\n"), std::u16string::npos);
 }
 
+// The file's small read buffer too: a file that would not open for want of
+// memory fails the whole generation, never leaves a text without the file.
+TEST(GenerateDataSection, NoFileBufferIsOutOfMemoryNotAFileLeftOut) {
+    ScratchDir dir;
+    FileMap map;
+    add(map, dir.write(u"a.bin", "aaaa"));
+    add(map, dir.write(u"b.bin", "bbbb"));
+    set_big_block_malloc([](std::size_t bytes) -> void* { return bytes <= 4096 ? nullptr : std::malloc(bytes); });
+    DataSection failed = build_data_section(map, nullptr);
+    set_big_block_malloc(nullptr);
+    EXPECT_EQ(failed.status, GenerationStatus::OutOfMemory);
+    EXPECT_TRUE(failed.left_out.empty());
+    EXPECT_TRUE(failed.text.empty());
+    EXPECT_NE(build(map).find(u"file_b_bin:\r\n\tData.q $62626262\r\n"), std::u16string::npos);
+}
+
 }  // namespace
