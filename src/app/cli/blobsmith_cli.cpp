@@ -76,11 +76,17 @@ constexpr std::u16string_view kListLineEnd = u"\n";
 // One line on standard error: a path in the message that holds a line break
 // would make it read as two, and one with a character that reverses text would
 // disguise the rest of it.
-void complain(std::u16string_view message) {
-    std::u16string line = u"blobsmith-cli: ";
-    line += shown_path(message);
-    line += u'\n';
-    write_stream_text(StandardStream::Error, line);
+// Without memory for the line, the one fact that needs none: a report that
+// threw would end the program without a word, from inside its own handler.
+void complain(std::u16string_view message) noexcept {
+    try {
+        std::u16string line = u"blobsmith-cli: ";
+        line += shown_path(message);
+        line += u'\n';
+        write_stream_text(StandardStream::Error, line);
+    } catch (...) {
+        (void)write_stream_bytes(StandardStream::Error, "blobsmith-cli: out of memory\n");
+    }
 }
 
 std::u16string reason_text(SkipReason reason) {
