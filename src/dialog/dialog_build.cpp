@@ -1,8 +1,11 @@
 // Turning XML elements into dialog elements, in document order.
 #include "dialog/dialog_build.h"
 
+#include <algorithm>
 #include <array>
+#include <numeric>
 #include <optional>
+#include <unordered_map>
 
 #include "dialog/container_elements.h"
 #include "dialog/flag_list.h"
@@ -456,39 +459,46 @@ std::unique_ptr<DialogElement> make_element(DialogBuild& build,
 // each group ends whatever group came before.
 void create_pending_options(DialogBuild& build, DialogElement& parent) {
     std::vector<PendingOption>& pending = parent.pending_options;
-    while (!pending.empty() && !build.errors.has_error()) {
-        const std::int32_t group = pending.front().group;
-        GadgetRequest separator;
-        separator.kind = ElementKind::text;
-        const std::intptr_t text = build.platform.create_gadget(separator);
-        if (text != -1)
-            build.platform.free_gadget(text);
-        std::vector<PendingOption> rest;
-        for (PendingOption& option : pending) {
-            if (option.group != group || build.errors.has_error()) {
-                rest.push_back(std::move(option));
-                continue;
-            }
-            GadgetRequest request;
-            request.kind = ElementKind::option;
-            request.id = option.id;
-            request.text = option.text;
-            const std::intptr_t gadget = build.platform.create_gadget(request);
-            DialogElement* element = *option.element;
-            if (element)
-                element->pending_slot.reset();
-            if (gadget == -1) {
-                record_dialog_error(build.errors, kErrorGadgetNotCreated,
-                                    {xml_node_name(option.node), element ? std::u16string_view(element->name) : u""});
-                continue;
-            }
-            if (element)
-                element->gadget = gadget;
-            if (option.id == -1)
-                bind_event_attributes(build, gadget, Attributes{option.node}, find_keyword(u"option")->event_mask);
-            apply_states(build, gadget, option.node);
+    // Group by group, in the order the groups first appear, each group's
+    // options in their own order: one sort, not a pass over all per group.
+    std::unordered_map<std::int32_t, std::size_t> rank;
+    for (const PendingOption& option : pending)
+        rank.try_emplace(option.group, rank.size());
+    std::vector<std::size_t> order(pending.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return rank[pending[a].group] < rank[pending[b].group]; });
+    std::optional<std::int32_t> group;
+    for (const std::size_t at : order) {
+        if (build.errors.has_error())
+            break;
+        const PendingOption& option = pending[at];
+        if (option.group != group) {
+            group = option.group;
+            GadgetRequest separator;
+            separator.kind = ElementKind::text;
+            const std::intptr_t text = build.platform.create_gadget(separator);
+            if (text != -1)
+                build.platform.free_gadget(text);
         }
-        pending = std::move(rest);
+        GadgetRequest request;
+        request.kind = ElementKind::option;
+        request.id = option.id;
+        request.text = option.text;
+        const std::intptr_t gadget = build.platform.create_gadget(request);
+        DialogElement* element = *option.element;
+        if (element)
+            element->pending_slot.reset();
+        if (gadget == -1) {
+            record_dialog_error(build.errors, kErrorGadgetNotCreated,
+                                {xml_node_name(option.node), element ? std::u16string_view(element->name) : u""});
+            continue;
+        }
+        if (element)
+            element->gadget = gadget;
+        if (option.id == -1)
+            bind_event_attributes(build, gadget, Attributes{option.node}, find_keyword(u"option")->event_mask);
+        apply_states(build, gadget, option.node);
     }
     pending.clear();
 }
