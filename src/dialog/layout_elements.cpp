@@ -89,7 +89,10 @@ void GridElement::add_child(std::unique_ptr<DialogElement> child, const XmlNode*
     if (placed.error != GridError::none) {
         // The child is not kept: a full table fails the opening rather than
         // dropping the child silently.
-        record_dialog_error(errors_, kErrorGridFull, {child->name, name});
+        // Unnamed, the child and the grid are named by their keywords.
+        record_dialog_error(errors_, kErrorGridFull,
+                            {child->name.empty() ? xml_node_name(node) : std::u16string_view(child->name),
+                             name.empty() ? std::u16string_view(u"gridbox") : std::u16string_view(name)});
         return;
     }
     MultiChildElement::add_child(std::move(child), node);

@@ -146,6 +146,8 @@ TEST_F(DialogOpen, KindsWithoutElementsOrGadgetsFailNamingTheElement) {
          "'99999999' is not a usable ID for the following gadget: button"},
         {u"<window name='w'><gridbox name='g' columns='0'/></window>",
          "'columns' has an invalid value for the following gadget: gridbox"},
+        {u"<window name='w'><gridbox columns='1'><button/><button rowspan='2147483647'/></gridbox></window>",
+         "'button' does not fit into the grid: gridbox"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(open(c.xml), 0);
