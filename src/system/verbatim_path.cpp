@@ -14,8 +14,15 @@ bool is_share_path(std::u16string_view path) {
     return path.size() > 2 && path[0] == u'\\' && path[1] == u'\\' && path[2] != u'?' && path[2] != u'.';
 }
 
-char16_t ascii_upper(char16_t c) {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+bool same_letters(std::u16string_view name, std::u16string_view upper) {
+    if (name.size() != upper.size())
+        return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i] >= u'a' && name[i] <= u'z' ? static_cast<char16_t>(name[i] - u'a' + u'A') : name[i];
+        if (c != upper[i])
+            return false;
+    }
+    return true;
 }
 
 // A name the plain form takes for a device ("aux.txt" is AUX, "COM1" a serial
@@ -24,15 +31,13 @@ bool is_device_name(std::u16string_view name) {
     std::u16string_view base = name.substr(0, name.find_first_of(u".:"));
     while (!base.empty() && base.back() == u' ')
         base.remove_suffix(1);
-    std::u16string upper;
-    for (const char16_t c : base)
-        upper += ascii_upper(c);
-    if (upper == u"CON" || upper == u"PRN" || upper == u"AUX" || upper == u"NUL" || upper == u"CONIN$" ||
-        upper == u"CONOUT$")
-        return true;
-    if (upper.size() != 4 || (upper.compare(0, 3, u"COM") != 0 && upper.compare(0, 3, u"LPT") != 0))
+    for (const std::u16string_view device : {u"CON", u"PRN", u"AUX", u"NUL", u"CONIN$", u"CONOUT$"}) {
+        if (same_letters(base, device))
+            return true;
+    }
+    if (base.size() != 4 || !(same_letters(base.substr(0, 3), u"COM") || same_letters(base.substr(0, 3), u"LPT")))
         return false;
-    const char16_t digit = upper[3];
+    const char16_t digit = base[3];
     return (digit >= u'1' && digit <= u'9') || digit == u'\u00B9' || digit == u'\u00B2' || digit == u'\u00B3';
 }
 
