@@ -267,7 +267,9 @@ int open_xml_dialog(std::intptr_t dialog,
     if (const XmlDocument* document = is_xml(xml); document && document->error_code != 0) {
         const std::u16string line = decimal_text(document->error_line);
         const std::u16string column = decimal_text(document->error_column);
-        record_dialog_error(*state, kErrorNotWellFormed, {line, column, xml_string(document->error_message)});
+        // Only a parse out of memory has no room for its message either.
+        const std::u16string_view message = xml_string(document->error_message);
+        record_dialog_error(*state, kErrorNotWellFormed, {line, column, message.empty() ? u"out of memory" : message});
         return 0;
     }
     const XmlNode* window_node = find_window_node(xml_main_node(xml), name);

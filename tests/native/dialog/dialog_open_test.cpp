@@ -7,6 +7,8 @@
 
 #include "dialog/dialog_build.h"
 #include "dialog_open_fixture.h"
+#include "xml/xml_document.h"
+#include "xml/xml_heap.h"
 
 namespace {
 
@@ -107,6 +109,28 @@ TEST_F(DialogOpen, ADefinitionWithAnXmlErrorOpensNothing) {
     EXPECT_EQ(dialog_window(dialog), -1);
     EXPECT_TRUE(fake.windows.empty());
     EXPECT_TRUE(fake.gadgets.empty());
+}
+
+TEST_F(DialogOpen, ADefinitionParsedOutOfMemoryNamesThat) {
+    const std::u16string xml =
+        u"<window name='w'><button name='b' text='" + std::u16string(600, u'x') + u"'/></window>";
+    for (int successes = 0; successes < 200; ++successes) {
+        xml_heap_fail_after(successes);
+        const std::intptr_t document = parse_xml_text(PB_Any, xml.data(), xml.size());
+        xml_heap_fail_after(-1);
+        const XmlDocument* parsed = document ? is_xml(document) : nullptr;
+        if (!parsed || parsed->error_code == 0) {
+            free_xml(document);
+            continue;
+        }
+        EXPECT_EQ(open_xml_dialog(dialog, document, u"w", 0, 0, 0, 0), 0);
+        free_xml(document);
+        const std::string error = dialog_error(dialog);
+        EXPECT_TRUE(error.ends_with("): out of memory")) << error;
+        EXPECT_TRUE(fake.windows.empty());
+        return;
+    }
+    FAIL() << "no parse ran out of memory";
 }
 
 TEST_F(DialogOpen, EventAttributesNeedTheirKindsMaskAndARegisteredProcedure) {
