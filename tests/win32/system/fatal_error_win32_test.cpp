@@ -117,7 +117,11 @@ TEST(FatalError, AWindowThreadFailingUnderAWorkersBoxStillLetsTheProcessEnd) {
         HWND owner = FindWindowW(L"STATIC", L"owner");
         if (box && owner) {
             PostMessageW(owner, WM_APP, 0, 0);
-            Sleep(1000);  // the window's thread has failed by now
+            // Answered only until the window's thread has failed.
+            DWORD_PTR answer = 0;
+            for (int waited = 0; waited < 100 && SendMessageTimeoutW(owner, WM_NULL, 0, 0, SMTO_BLOCK, 100, &answer);
+                 ++waited)
+                Sleep(50);
             PostMessageW(box, WM_COMMAND, IDOK, 0);
         }
         for (int waited = 0; waited < 200 && !done; ++waited)
