@@ -35,5 +35,6 @@ struct ProgramArguments {
 [[nodiscard]] ProgramArguments program_arguments(int argc, char** argv);
 
 // The path made absolute against the current folder (a relative path as the
-// shell would hand it over in a drop); the path itself when that fails.
+// shell would hand it over in a drop); the path itself when that fails. A last
+// name that is also a device's ("aux.txt") stays the file's name.
 [[nodiscard]] std::u16string absolute_path(std::u16string_view path);

@@ -7,6 +7,7 @@
 
 #include "system/console.h"
 #include "system/utf.h"
+#include "system/verbatim_path.h"
 #include "system/wide.h"
 
 namespace {
@@ -73,10 +74,9 @@ ProgramArguments program_arguments(int, char**) {
     return arguments;
 }
 
-std::u16string absolute_path(std::u16string_view path) {
-    if (path.empty())
-        return std::u16string();
-    const std::u16string p(path);
+namespace {
+
+std::u16string full_path(const std::u16string& p) {
     const DWORD needed = GetFullPathNameW(wide(p), 0, nullptr, nullptr);
     if (needed == 0)
         return p;
@@ -85,4 +85,23 @@ std::u16string absolute_path(std::u16string_view path) {
     if (length == 0 || length >= needed)
         return p;
     return from_wide(full.data(), length);
+}
+
+}  // namespace
+
+std::u16string absolute_path(std::u16string_view path) {
+    if (path.empty())
+        return std::u16string();
+    const std::u16string p(path);
+    const std::u16string full = full_path(p);
+    // The plain form makes a last name such as "aux.txt" the device; given as
+    // a path to read, it is the file of that name, as a folder walk finds it.
+    const std::size_t cut = p.find_last_of(u"\\/");
+    const std::u16string name = cut == std::u16string::npos ? p : p.substr(cut + 1);
+    if (!full.starts_with(u"\\\\.\\") || p.starts_with(u"\\\\") || !is_device_name(name))
+        return full;
+    std::u16string folder = full_path(cut == std::u16string::npos ? u"." : p.substr(0, cut + 1));
+    if (!folder.empty() && folder.back() != u'\\')
+        folder += u'\\';
+    return folder + name;
 }

@@ -113,7 +113,7 @@ PathProblem path_problem(std::u16string_view path) {
     const std::u16string p(path);
     if (!p.empty() && GetFileAttributesW(wide(verbatim_path(p))) == INVALID_FILE_ATTRIBUTES)
         return GetLastError() == ERROR_ACCESS_DENIED ? PathProblem::AccessDenied : PathProblem::NotFound;
-    // There, but not found as a file or folder: a device name such as NUL.
+    // There, but not found as a file or folder: a device (\\.\NUL).
     return p.empty() ? PathProblem::NotFound : PathProblem::NotPlainFile;
 }
 

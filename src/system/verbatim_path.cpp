@@ -25,8 +25,8 @@ bool same_letters(std::u16string_view name, std::u16string_view upper) {
     return true;
 }
 
-// A name the plain form takes for a device ("aux.txt" is AUX, "COM1" a serial
-// port), whatever follows its first dot and in any letter case.
+}  // namespace
+
 bool is_device_name(std::u16string_view name) {
     std::u16string_view base = name.substr(0, name.find_first_of(u".:"));
     while (!base.empty() && base.back() == u' ')
@@ -38,10 +38,8 @@ bool is_device_name(std::u16string_view name) {
     if (base.size() != 4 || !(same_letters(base.substr(0, 3), u"COM") || same_letters(base.substr(0, 3), u"LPT")))
         return false;
     const char16_t digit = base[3];
-    return (digit >= u'1' && digit <= u'9') || digit == u'\u00B9' || digit == u'\u00B2' || digit == u'\u00B3';
+    return (digit >= u'0' && digit <= u'9') || digit == u'\u00B9' || digit == u'\u00B2' || digit == u'\u00B3';
 }
-
-}  // namespace
 
 std::u16string verbatim_path(std::u16string_view path) {
     const bool drive = is_drive_path(path);

@@ -13,3 +13,7 @@
 // or ".." part, an empty part, a relative path), come back as they are: the
 // platform does not tidy a "\\?\" path, so it must be whole already.
 [[nodiscard]] std::u16string verbatim_path(std::u16string_view path);
+
+// Whether the plain form takes the name for a device ("aux.txt" is AUX, "COM1"
+// a serial port), whatever follows its first dot and in any letter case.
+[[nodiscard]] bool is_device_name(std::u16string_view name);

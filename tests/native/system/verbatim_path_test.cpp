@@ -15,11 +15,11 @@ TEST(VerbatimPath, OnlyWholeFullPathsThatNeedItChange) {
     EXPECT_EQ(verbatim_path(u"\\\\server\\share\\end."), u"\\\\?\\UNC\\server\\share\\end.");
     // Names the plain form takes for devices, in any case and with any extension.
     for (const std::u16string name :
-         {u"aux.txt", u"CON", u"nul.tar.gz", u"Com1", u"lpt9.log", u"prn .x", u"COM\u00B9", u"conout$"}) {
+         {u"aux.txt", u"CON", u"nul.tar.gz", u"Com1", u"lpt9.log", u"prn .x", u"COM\u00B9", u"conout$", u"COM0"}) {
         EXPECT_EQ(verbatim_path(u"C:\\d\\" + name), u"\\\\?\\C:\\d\\" + name) << utf8_from_utf16(name);
         EXPECT_EQ(verbatim_path(u"C:\\" + name + u"\\x.bin"), u"\\\\?\\C:\\" + name + u"\\x.bin");
     }
-    for (const std::u16string name : {u"auxiliary.txt", u"com10", u"COM0", u"lpt", u"xcon", u"nul_"})
+    for (const std::u16string name : {u"auxiliary.txt", u"com10", u"lpt", u"xcon", u"nul_"})
         EXPECT_EQ(verbatim_path(u"C:\\d\\" + name), u"C:\\d\\" + name);
     // Long ones.
     const std::u16string deep = u"C:\\" + std::u16string(300, u'd') + u"\\f.bin";

@@ -130,6 +130,37 @@ TEST(BlobsmithCliWin32, GivesTheSameTextAsNatively) {
     EXPECT_EQ(r.out, CliFixture::expected_text());
 }
 
+// Files whose names the plain form takes for devices, named as inputs, by
+// relative and by full paths: read as the files they are.
+TEST(BlobsmithCliWin32, ReadsFilesNamedLikeDevices) {
+    CliFixture files;
+    files.dir.make_folder(u"odd");
+    // Only the verbatim form removes them: the plain one names the devices.
+    struct Removal {
+        const ScratchDir& dir;
+        ~Removal() {
+            for (const char16_t* name : {u"odd\\aux.txt", u"odd\\COM1"})
+                DeleteFileW(wide(u"\\\\?\\" + dir.path(name)));
+        }
+    } removal{files.dir};
+    for (const char16_t* name : {u"odd\\aux.txt", u"odd\\COM1"}) {
+        HANDLE made =
+            CreateFileW(wide(u"\\\\?\\" + files.dir.path(name)), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(made, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        WriteFile(made, "ABCDEFGH", 8, &written, nullptr);
+        CloseHandle(made);
+    }
+    for (const std::u16string& arguments : {std::u16string(u"odd\\aux.txt odd/COM1"),
+                                            files.dir.path(u"odd\\aux.txt") + u" " + files.dir.path(u"odd\\COM1")}) {
+        const CliRun r = run_cli(files.dir.folder(), arguments, nullptr, {CREATE_NO_WINDOW, true, {}});
+        EXPECT_EQ(r.status, 0u) << r.out;
+        EXPECT_NE(r.out.find("#size_aux_txt = 8 ;"), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find("#size_COM1 = 8 ;"), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.find("blobsmith-cli:"), std::string::npos) << r.out;
+    }
+}
+
 TEST(BlobsmithCliWin32, WritesUtf16ToAFileAndReportsSkippedPaths) {
     CliFixture files;
     const CliRun r = run_cli(files.dir.folder(), u"--utf16 -o out.inc tree missing.bin other/ABC.BIN");
