@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <exception>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -349,17 +350,19 @@ int run(const std::vector<std::u16string>& arguments) {
     // Only one file of a name is kept: the others are named, not lost unseen.
     // A file met again another way (a link, "..") is named once, and not at
     // all when it is the one kept.
-    std::vector<FolderIdentity> named;
+    // By file number first: the volume may be unknown (see same_file).
+    std::multimap<std::pair<std::uint64_t, std::uint64_t>, FolderIdentity> named;
     for (const std::u16string& path : drop.displaced) {
         const FileEntry* kept = map.find(file_map_key(path));
         FolderIdentity identity;
         if (!kept)
             continue;
         if (read_identity(path, identity)) {
-            const auto same = [&identity](const FolderIdentity& other) { return same_file(identity, other); };
-            if (is_file(kept->path, identity) || std::any_of(named.begin(), named.end(), same))
+            const auto [first, last] = named.equal_range({identity.index, identity.index_high});
+            const auto same = [&identity](const auto& other) { return same_file(identity, other.second); };
+            if (is_file(kept->path, identity) || std::any_of(first, last, same))
                 continue;
-            named.push_back(identity);
+            named.emplace(std::pair{identity.index, identity.index_high}, identity);
         }
         complain(path + u": left out: " + kept->path + u" has the same name");
     }
