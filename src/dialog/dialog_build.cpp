@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <array>
-#include <numeric>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 
 #include "dialog/container_elements.h"
 #include "dialog/flag_list.h"
@@ -462,14 +462,13 @@ void create_pending_options(DialogBuild& build, DialogElement& parent) {
     // Group by group, in the order the groups first appear, each group's
     // options in their own order: one sort, not a pass over all per group.
     std::unordered_map<std::int32_t, std::size_t> rank;
-    for (const PendingOption& option : pending)
-        rank.try_emplace(option.group, rank.size());
-    std::vector<std::size_t> order(pending.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return rank[pending[a].group] < rank[pending[b].group]; });
+    std::vector<std::pair<std::size_t, std::size_t>> order;  // (group's rank, option)
+    order.reserve(pending.size());
+    for (std::size_t i = 0; i < pending.size(); ++i)
+        order.emplace_back(rank.try_emplace(pending[i].group, rank.size()).first->second, i);
+    std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::optional<std::int32_t> group;
-    for (const std::size_t at : order) {
+    for (const auto& [group_rank, at] : order) {
         if (build.errors.has_error())
             break;
         const PendingOption& option = pending[at];
