@@ -48,7 +48,8 @@ constexpr std::u16string_view kHelp =
     u"                          or pipe is written to directly. \"-o -\" writes to\n"
     u"                          standard output. FILE is never read: named as a\n"
     u"                          PATH too, it is refused; found in a folder of the\n"
-    u"                          PATHs (an earlier output), it is left out.\n"
+    u"                          PATHs, it is left out when an earlier run made\n"
+    u"                          it, and refused when not (a file of yours).\n"
     u"  --utf16                 write UTF-16 LE, as on the clipboard; the default\n"
     u"                          is UTF-8. Lines of the text end with CR LF.\n"
     u"  --list                  write the entries' full paths instead of the text,\n"
@@ -283,6 +284,21 @@ bool is_file(std::u16string_view path, const FolderIdentity& file) {
     return read_identity(path, identity) && same_file(identity, file);
 }
 
+// Whether the file begins as every text made here does, in either encoding:
+// only such a file found among the inputs is taken for an earlier output.
+bool begins_as_output(std::u16string_view path) {
+    static constexpr std::string_view kUtf8 = "DataSection\r\n";
+    static constexpr char kUtf16[] = "D\0a\0t\0a\0S\0e\0c\0t\0i\0o\0n\0\r\0\n\0";
+    const std::intptr_t file = open_file_for_reading(PB_Any, path, FILE_UNBUFFERED);
+    if (!file)
+        return false;
+    char head[sizeof kUtf16 - 1] = {};
+    const std::int64_t got = read_data(file, head, sizeof head);
+    close_file(file);
+    const std::string_view bytes(head, got > 0 ? static_cast<std::size_t>(got) : 0);
+    return bytes.starts_with(kUtf8) || bytes == std::string_view(kUtf16, sizeof kUtf16 - 1);
+}
+
 int run(const std::vector<std::u16string>& arguments) {
     const CliParse parse = parse_cli_arguments(arguments);
     if (!parse.error.empty()) {
@@ -338,6 +354,14 @@ int run(const std::vector<std::u16string>& arguments) {
     };
     FileMap& map = file_map();
     const DropResult drop = collect_dropped_paths(map, paths, nullptr, is_output);
+    // An output among the inputs that no run of this made is a file of the
+    // user's named by mistake (`-o assets/logo.png assets`): not replaced.
+    const auto met_output = [](const SkippedPath& skip) { return skip.reason == SkipReason::IsOutput; };
+    if (options.output && std::any_of(drop.skipped.begin(), drop.skipped.end(), met_output) &&
+        !begins_as_output(*options.output)) {
+        complain(*options.output + u": is one of the files read, not an earlier output; nothing is written");
+        return kExitFailed;
+    }
     bool skipped = false;
     for (const SkippedPath& skip : drop.skipped) {
         if (skip.reason == SkipReason::IsOutput) {

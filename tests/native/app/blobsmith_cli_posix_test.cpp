@@ -162,6 +162,24 @@ TEST_F(BlobsmithCli, NeverReadsItsOwnOutput) {
     EXPECT_NE(slurp(root / "tree/out.inc").find("#size_out_inc = 5 ;"), std::string::npos);
 }
 
+TEST_F(BlobsmithCli, NeverReplacesAFileOfTheInputsThatNoRunMade) {
+    const std::string before = slurp(root / "tree/Hello World.txt");
+    CliRun r = run("-o 'tree/Hello World.txt' tree other/ABC.BIN");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("Hello World.txt: is one of the files read, not an earlier output; nothing is written"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(slurp(root / "tree/Hello World.txt"), before);
+    // An earlier output in either encoding is still replaced.
+    for (const char* encoding : {"", "--utf16 "}) {
+        r = run(std::string(encoding) + "-o tree/out.inc tree other/ABC.BIN");
+        ASSERT_EQ(r.status, 0) << r.err;
+        r = run(std::string(encoding) + "-o tree/out.inc tree other/ABC.BIN");
+        EXPECT_EQ(r.status, 0) << encoding << r.err;
+        std::filesystem::remove(root / "tree/out.inc");
+    }
+}
+
 TEST_F(BlobsmithCli, WritesAnOutputWhoseNameIsAsLongAsNamesGo) {
     const std::string name(255, 'n');  // no room left for a temporary file's suffix
     const CliRun r = run("-o " + name + " tree other/ABC.BIN");
