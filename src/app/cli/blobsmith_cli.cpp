@@ -14,6 +14,7 @@
 #include "app/dropped_files.h"
 #include "app/file_map.h"
 #include "app/path_report.h"
+#include "app/section_parts.h"
 #include "app/section_stream.h"
 #include "app/terminal_progress.h"
 #include "system/console.h"
@@ -287,16 +288,15 @@ bool is_file(std::u16string_view path, const FolderIdentity& file) {
 // Whether the file begins as every text made here does, in either encoding:
 // only such a file found among the inputs is taken for an earlier output.
 bool begins_as_output(std::u16string_view path) {
-    static constexpr std::string_view kUtf8 = "DataSection\r\n";
-    static constexpr char kUtf16[] = "D\0a\0t\0a\0S\0e\0c\0t\0i\0o\0n\0\r\0\n\0";
+    const std::u16string_view first_line = section_parts::kBegin.substr(0, section_parts::kBegin.find(u'\n') + 1);
     const std::intptr_t file = open_file_for_reading(PB_Any, path, FILE_UNBUFFERED);
     if (!file)
         return false;
-    char head[sizeof kUtf16 - 1] = {};
-    const std::int64_t got = read_data(file, head, sizeof head);
+    std::string head(first_line.size() * 2, '\0');
+    const std::int64_t got = read_data(file, head.data(), static_cast<std::int64_t>(head.size()));
     close_file(file);
-    const std::string_view bytes(head, got > 0 ? static_cast<std::size_t>(got) : 0);
-    return bytes.starts_with(kUtf8) || bytes == std::string_view(kUtf16, sizeof kUtf16 - 1);
+    head.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return head.starts_with(encode(first_line, false)) || head.starts_with(encode(first_line, true));
 }
 
 int run(const std::vector<std::u16string>& arguments) {
@@ -373,8 +373,8 @@ int run(const std::vector<std::u16string>& arguments) {
     }
     // Only one file of a name is kept: the others are named, not lost unseen.
     // A file met again another way (a link, "..") is named once, and not at
-    // all when it is the one kept.
-    // By file number first: the volume may be unknown (see same_file).
+    // all when it is the one kept. Files are looked up by number first: the
+    // volume may be unknown (see same_file).
     std::multimap<std::pair<std::uint64_t, std::uint64_t>, FolderIdentity> named;
     for (const std::u16string& path : drop.displaced) {
         const FileEntry* kept = map.find(file_map_key(path));
