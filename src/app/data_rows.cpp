@@ -16,12 +16,6 @@ namespace {
 
 constexpr std::size_t kReadBlock = 64 * 1024;  // a multiple of 8
 
-// Closes the file on every way out.
-struct FileCloser {
-    std::intptr_t file;
-    ~FileCloser() { close_file(file); }
-};
-
 }  // namespace
 
 std::size_t data_rows_capacity(std::uint64_t bytes, std::int32_t values_per_line) noexcept {
@@ -85,7 +79,7 @@ DataRows file_to_data_rows(std::u16string_view path, std::int32_t values_per_lin
         rows.status = DataRowsStatus::CannotOpen;
         return rows;
     }
-    FileCloser closer{file};
+    const OpenFile owner(file);
     const std::int64_t length = file_length(file);
     if (length < 0) {
         rows.status = DataRowsStatus::ReadFailed;

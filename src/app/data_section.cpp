@@ -36,21 +36,20 @@ bool emit_from_file(TextBuilder& text,
                     std::vector<Placed>& placed,
                     std::vector<LeftOut>& left_out) {
     std::int64_t length = 0;
-    std::intptr_t file = 0;
+    OpenFile owner;
     if (entry.size > 0) {
-        file = open_file_for_reading(PB_Any, entry.path);
-        if (!file) {
+        owner.reset(open_file_for_reading(PB_Any, entry.path));
+        if (!owner) {
             LeftOut left = not_opened(entry.path, true);
             if (for_want_of_memory(left))
                 return false;
             left_out.push_back(std::move(left));
             return true;
         }
-        length = file_length(file);
+        length = file_length(owner.get());
         if (length < 0 || length > INT32_MAX) {
             if (length > INT32_MAX)
                 entry.size = FILE_ENTRY_TOO_LARGE;
-            close_file(file);
             left_out.push_back({entry.path, length < 0 ? LeftOutReason::ReadFailed : LeftOutReason::TooLarge});
             return true;
         }
@@ -62,6 +61,7 @@ bool emit_from_file(TextBuilder& text,
             entry.modified = now.modified;
         }
     }
+    const std::intptr_t file = owner.get();
     const FileStamp before = file ? file_stamp(file) : FileStamp{};
     const std::size_t start = text.size();
     text.append(entry_head(entry, label));
@@ -75,8 +75,7 @@ bool emit_from_file(TextBuilder& text,
         // Written while it was read: the rows may mix old and new bytes.
         changed = status == DataRowsStatus::Ok && file_stamp(file) != before;
     }
-    if (file)
-        close_file(file);
+    owner.reset();
     if (status == DataRowsStatus::OutOfMemory || text.failed())
         return false;
     if (status != DataRowsStatus::Ok || changed) {

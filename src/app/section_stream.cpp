@@ -146,12 +146,12 @@ private:
     // output or the file failed after the entry's lines had begun.
     bool emit_from_file(FileEntry& entry, std::u16string_view label, Progress& progress, std::int64_t done) {
         std::int64_t length = 0;
-        std::intptr_t file = 0;
+        OpenFile owner;
         FileStamp before;
         if (entry.size > 0) {
             // Blocks of up to 256 KiB: a buffer would only add a copy.
-            file = open_file_for_reading(PB_Any, entry.path, FILE_UNBUFFERED);
-            if (!file) {
+            owner.reset(open_file_for_reading(PB_Any, entry.path, FILE_UNBUFFERED));
+            if (!owner) {
                 // Without a refresh first, a file gone since the collection
                 // is found only here.
                 LeftOut left = not_opened(entry.path, facts_ == MapFacts::JustCollected);
@@ -162,10 +162,9 @@ private:
                 result_.left_out.push_back(std::move(left));
                 return true;
             }
-            before = file_stamp_at_open(file);
+            before = file_stamp_at_open(owner.get());
             length = before.length;
             if (length < 0 || length > INT32_MAX) {
-                close_file(file);
                 if (length > INT32_MAX)
                     entry.size = FILE_ENTRY_TOO_LARGE;
                 result_.left_out.push_back(
@@ -184,10 +183,10 @@ private:
         if (length == 0) {
             out_.text(kEmptyRows);
         } else {
-            const bool read = read_rows(file, length, progress, done);
-            if (read && file_stamp(file) != before)
+            const bool read = read_rows(owner.get(), length, progress, done);
+            if (read && file_stamp(owner.get()) != before)
                 result_.changed_while_read = true;
-            close_file(file);
+            owner.reset();
             if (!read || result_.changed_while_read) {
                 if (!out_.failed()) {
                     result_.status = StreamStatus::FileFailed;

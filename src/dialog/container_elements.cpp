@@ -21,18 +21,25 @@ void place_in(DialogElement& child, const LayoutRect& r) {
     child.place(r.x, r.y, r.width, r.height);
 }
 
-// Pane container -> its splitter element.
+// Pane container -> its splitter element. Made by the first splitter that
+// enters it, so a splitter's end, which only looks, never allocates; kept to
+// the process's end, when late ends may still look.
+std::unordered_map<std::intptr_t, SplitterElement*>* g_splitters = nullptr;
+
 std::unordered_map<std::intptr_t, SplitterElement*>& splitter_map() {
-    static auto* map = new std::unordered_map<std::intptr_t, SplitterElement*>;
-    return *map;
+    if (!g_splitters)
+        g_splitters = new std::unordered_map<std::intptr_t, SplitterElement*>;
+    return *g_splitters;
 }
 
 // Bound to every gadget event of a pane container: the container was sized
 // by its splitter, so its pane fills it again.
 void on_pane_event() {
     const std::intptr_t container = current_event_object();
-    const auto it = splitter_map().find(container);
-    if (it == splitter_map().end())
+    if (!g_splitters)
+        return;
+    const auto it = g_splitters->find(container);
+    if (it == g_splitters->end())
         return;
     SplitterElement& splitter = *it->second;
     if (in_retired_tree(splitter))
@@ -181,12 +188,12 @@ void SplitterElement::start_panes() {
 
 void SplitterElement::leave_map() {
     for (const std::intptr_t container : containers) {
-        if (container == -1)
+        if (container == -1 || !g_splitters)
             continue;
-        const auto it = splitter_map().find(container);
-        if (it == splitter_map().end() || it->second != this)
+        const auto it = g_splitters->find(container);
+        if (it == g_splitters->end() || it->second != this)
             continue;
-        splitter_map().erase(it);
+        g_splitters->erase(it);
         if (dialog_platform())
             platform().unbind_gadget_events(container, on_pane_event);
     }

@@ -182,8 +182,10 @@ void register_dialog_window(WindowElement& element) {
         unbind_event(EV_SIZE_WINDOW, on_size_window, element.window);
         it->second = &element;
     }
-    bind_event(EV_SIZE_WINDOW, on_size_window, element.window);
+    // Before the binding, which may throw: the element's end then still
+    // removes its entry.
     element.registered = true;
+    bind_event(EV_SIZE_WINDOW, on_size_window, element.window);
 }
 
 void unregister_dialog_window(WindowElement& element) {

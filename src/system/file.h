@@ -107,6 +107,27 @@ struct FileStamp {
 // Closes the file and frees its number; PB_Any closes every open file.
 void close_file(std::intptr_t file);
 
+// Owns a file number from open_file_for_reading, so an exception (out of
+// memory while its text is built) cannot leave the file open and locked.
+class OpenFile {
+public:
+    OpenFile() = default;
+    explicit OpenFile(std::intptr_t file) : file_(file) {}
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    ~OpenFile() { reset(); }
+    std::intptr_t get() const { return file_; }
+    explicit operator bool() const { return file_ != 0; }
+    void reset(std::intptr_t file = 0) {
+        if (file_)
+            close_file(file_);
+        file_ = file;
+    }
+
+private:
+    std::intptr_t file_ = 0;
+};
+
 // Buffer size for files opened from now on (4096 by default; 0 reads unbuffered).
 void set_file_buffer_size(std::int32_t bytes);
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdio>
+#include <memory>
 #include <string_view>
 #include <unordered_map>
 
@@ -114,11 +115,14 @@ void bind_event(std::int32_t event,
     if (!callback)
         return;
     Key key = make_key(event, window, object, type);
+    // Made first: when memory runs out, no empty entry is left behind.
+    auto node = std::make_unique<CallbackNode>(CallbackNode{nullptr, callback, true});
     BindingMap& map = table();
     auto it = map.find(key.view());
     if (it == map.end())
         it = map.emplace(std::string(key.view()), BindingEntry{}).first;
-    it->second.head = new CallbackNode{it->second.head, callback, true};
+    node->next = it->second.head;
+    it->second.head = node.release();
     it->second.window = window;
     it->second.event = event;
     it->second.object = object;

@@ -289,12 +289,11 @@ bool is_file(std::u16string_view path, const FolderIdentity& file) {
 // only such a file found among the inputs is taken for an earlier output.
 bool begins_as_output(std::u16string_view path) {
     const std::u16string_view first_line = section_parts::kBegin.substr(0, section_parts::kBegin.find(u'\n') + 1);
-    const std::intptr_t file = open_file_for_reading(PB_Any, path, FILE_UNBUFFERED);
+    const OpenFile file(open_file_for_reading(PB_Any, path, FILE_UNBUFFERED));
     if (!file)
         return false;
     std::string head(first_line.size() * 2, '\0');
-    const std::int64_t got = read_data(file, head.data(), static_cast<std::int64_t>(head.size()));
-    close_file(file);
+    const std::int64_t got = read_data(file.get(), head.data(), static_cast<std::int64_t>(head.size()));
     head.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     return head.starts_with(encode(first_line, false)) || head.starts_with(encode(first_line, true));
 }

@@ -2,8 +2,10 @@
 // gadget list each child is made in, the lists closed again, and the exact
 // rectangles of frames, containers, splitter panes, scroll areas and panels.
 #include <algorithm>
+#include <cstdlib>
 
 #include "dialog_open_fixture.h"
+#include "support/failing_allocations.h"
 
 namespace {
 
@@ -87,6 +89,35 @@ TEST_F(ContainerElements, SplitterPanesAreBuiltInTheirContainersAndPlacedByTheir
 
     free_dialog(dialog);
     EXPECT_TRUE(fake.gadget_callbacks.empty());  // out of the splitter map, handlers unbound
+}
+
+// In a process of its own, where no splitter has made the splitter map yet:
+// memory running out while the first one enters it must not end the process
+// from a destructor.
+TEST_F(ContainerElements, AnOpenThatRunsOutOfMemoryLeavesNoSplitterBehind) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::u16string_view xml =
+        u"<window name='w'><splitter name='s'><button name='l'/><button name='r'/>"
+        u"</splitter></window>";
+    EXPECT_EXIT(
+        {
+            const std::intptr_t document = parse_xml_text(PB_Any, xml.data(), xml.size());
+            const int failures = each_allocation_failing(
+                [&] {
+                    if (open_xml_dialog(dialog, document, u"w") != 1)
+                        std::exit(2);
+                },
+                [&](bool) {
+                    free_dialog(dialog);
+                    dialog = create_dialog(PB_Any);
+                    if (!fake.gadget_callbacks.empty())
+                        std::exit(3);
+                });
+            free_dialog(dialog);
+            free_xml(document);
+            std::exit(failures > 0 ? 0 : 4);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(ContainerElements, ASplitterKeepsTwoChildrenAndLeavesNoListOpen) {

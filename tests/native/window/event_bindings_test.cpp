@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/failing_allocations.h"
 #include "system/gui_thread.h"
 #include "window/event_queue.h"
 
@@ -151,6 +152,20 @@ TEST_F(BindingTest, ReentrantDispatchOfTheSameKeySeesUnbindingAtOnce) {
     bind_event(EV_MENU, a, 1, 1, 0);
     bind_event(EV_MENU, requeue_once, 1, 1, 0);
     EXPECT_EQ(fire(EV_MENU, 1, 1, 0), (Log{"requeue", "a", "a"}));
+    EXPECT_EQ(fire(EV_MENU, 1, 1, 0), (Log{"a"}));
+}
+
+TEST_F(BindingTest, ABindingThatRunsOutOfMemoryLeavesTheTableAsItWas) {
+    bind_event(EV_MENU, a, 1, 1, 0);
+    const std::size_t entries = binding_entry_count();
+    const int failures = each_allocation_failing([] { bind_event(EV_SIZE_WINDOW, b, 2); },
+                                                 [&](bool threw) {
+                                                     if (threw)
+                                                         EXPECT_EQ(binding_entry_count(), entries);
+                                                     else
+                                                         EXPECT_TRUE(unbind_event(EV_SIZE_WINDOW, b, 2));
+                                                 });
+    EXPECT_GT(failures, 0);
     EXPECT_EQ(fire(EV_MENU, 1, 1, 0), (Log{"a"}));
 }
 
