@@ -76,24 +76,53 @@ std::u16string left_out_lines(const std::vector<LeftOut>& left_out) {
     return named_lines(left_out, [](const LeftOut& left) { return left_out_text(left); });
 }
 
+// The dialog's error, in the system's 8-bit code page.
+std::u16string dialog_error_text(std::intptr_t dialog) {
+    const std::string reason = dialog_error(dialog);
+    std::wstring wide(reason.size() + 1, L'\0');
+    const int units = MultiByteToWideChar(CP_ACP, 0, reason.data(), static_cast<int>(reason.size()), wide.data(),
+                                          static_cast<int>(wide.size()));
+    return std::u16string(reinterpret_cast<const char16_t*>(wide.data()), units > 0 ? units : 0);
+}
+
+// Finds the gadgets the program works with; the name of the first one the
+// definition lacks, empty when it has them all. Without the check a missing
+// one would be -1, which some calls take for "every gadget".
+std::u16string_view find_gadgets(ProgramState& state) {
+    const struct {
+        std::u16string_view name;
+        std::intptr_t& gadget;
+    } wanted[] = {
+        {u"progress", state.progress},     {u"lstFiles", state.files},      {u"lnkHome", state.home_link},
+        {u"cmdSave", state.export_button}, {u"cmdCopy", state.copy_button},
+    };
+    for (const auto& w : wanted) {
+        w.gadget = dialog_gadget(state.dialog, w.name);
+        if (w.gadget == -1)
+            return w.name;
+    }
+    return {};
+}
+
 }  // namespace
 
-bool open_main_window() noexcept {
+std::u16string open_main_window() noexcept {
     ProgramState& state = program_state();
     TRACK_LINE(kThisFile);
     const std::intptr_t xml = parse_xml_text(PB_Any, state.definition.c_str());
     if (is_font(state.font))
         gadget_set_font(-1, static_cast<std::intptr_t>(font_handle(state.font)));
 
-    bool opened = xml != 0 && open_xml_dialog(state.dialog, xml, u"wndMain") != 0;
-    if (opened) {
-        state.window = dialog_window(state.dialog);
-        state.progress = dialog_gadget(state.dialog, u"progress");
-        state.files = dialog_gadget(state.dialog, u"lstFiles");
-        state.home_link = dialog_gadget(state.dialog, u"lnkHome");
-        state.export_button = dialog_gadget(state.dialog, u"cmdSave");
-        state.copy_button = dialog_gadget(state.dialog, u"cmdCopy");
-
+    std::u16string problem;
+    if (xml == 0 || open_xml_dialog(state.dialog, xml, u"wndMain") == 0) {
+        problem = dialog_error_text(state.dialog);
+    } else if (const std::u16string_view missing = find_gadgets(state); !missing.empty()) {
+        problem = u"Its definition has no gadget named \"" + std::u16string(missing) + u"\".";
+    } else if (state.window = dialog_window(state.dialog);
+               !enable_window_drop(state.window, kDropFormatFiles, kDropActions)) {
+        // Dropping is the only way in: a window that cannot take drops is of no use.
+        problem = with_system_reason(u"Files cannot be dropped on it", last_system_error());
+    } else {
         // The link starts black, like text: give it a link's blue. Not the
         // system's hot-track colour, which some themes make a pale grey.
         gadget_set_colour(state.home_link, FRONT_COLOR, kLinkColour);
@@ -105,7 +134,6 @@ bool open_main_window() noexcept {
         set_message_prefilter(on_window_key);
 
         set_window_title(state.window, u"Blobsmith v1.0.0.2");
-        enable_window_drop(state.window, kDropFormatFiles, kDropActions);
         // While a Copy runs a drop would be thrown away: the source is told so.
         set_drop_refusal(busy_flag_is_set);
         refresh_dialog(state.dialog);
@@ -120,7 +148,14 @@ bool open_main_window() noexcept {
     if (xml != 0)
         free_xml(xml);
     state.definition.clear();
-    return opened;
+    if (!problem.empty()) {
+        // Its window, if it opened, goes before the box that says why.
+        free_dialog(state.dialog);
+        state.dialog = 0;
+        state.window = -1;
+        return u"Blobsmith cannot open its window." + (u"\r\n\r\n" + problem);
+    }
+    return {};
 }
 
 void run_event_loop() noexcept {
@@ -152,11 +187,9 @@ void on_home_link() noexcept {
     if (run_program(kHomePageAddress, u"", u"") != 0)
         return;
     // A click that opens nothing would look like a dead link.
-    const unsigned long error = last_system_error();
-    std::u16string text = u"Cannot open " + std::u16string(kHomePageAddress);
-    if (error != 0)
-        text += u" (" + system_reason(error) + u")";
-    message_box(u"Blobsmith", text + u".", kBoxWarning);
+    message_box(u"Blobsmith",
+                with_system_reason(u"Cannot open " + std::u16string(kHomePageAddress), last_system_error()),
+                kBoxWarning);
 }
 
 void on_export() noexcept {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "window/event_bindings.h"  // EventCallback
 
@@ -14,10 +15,10 @@
 // DPI, the fatal-error box, the file map, the dialog and the gadgets' font.
 void start_program() noexcept;
 
-// Opens "wndMain" from the dialog definition, binds the commands, makes the
-// window a file drop target. False, with the dialog's error kept, if the
-// window could not be opened.
-[[nodiscard]] bool open_main_window() noexcept;
+// Opens "wndMain" from the dialog definition, makes the window a file drop
+// target, binds the commands. When that fails, no window is left open and
+// the result says why, for the user; it is empty when the window opened.
+[[nodiscard]] std::u16string open_main_window() noexcept;
 // Waits for events until the window is closed; handles file drops.
 void run_event_loop() noexcept;
 // Runs every library's end operation and ends the process with exit_code.

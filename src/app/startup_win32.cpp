@@ -13,6 +13,7 @@
 #include "dialog/runtime_names.h"
 #include "font/font.h"
 #include "gadget/gadget.h"
+#include "system/error_text.h"
 #include "system/fatal_error.h"
 #include "system/file.h"
 #include "system/message_box.h"
@@ -34,11 +35,18 @@ constexpr std::u16string_view kSourceFiles[] = {u"startup_win32.cpp", u"main_win
 constexpr std::uint32_t kThisFile = 0;
 
 bool g_drop_started = false;
+// Why the program cannot run, found while starting; empty when nothing is wrong.
+std::u16string g_start_problem;
 
 void start_services() {
     init_xml_library();
     init_fonts();
-    init_posted_events();
+    // A Copy's outcome comes back through it: without it every Copy would end
+    // without a word.
+    if (!init_posted_events())
+        g_start_problem =
+            u"Blobsmith cannot start.\r\n\r\n" +
+            with_system_reason(u"Its window for messages between threads could not be made", last_system_error());
     init_windows();
     init_gadget_library();
     create_runtime_registry();
@@ -85,18 +93,9 @@ void start_program() noexcept {
 void program_main() noexcept {
     start_program();
     TRACK_LINE(kThisFile);
-    ProgramState& state = program_state();
-    if (!open_main_window()) {
-        std::u16string text = u"Blobsmith cannot open its window.";
-        const std::string reason = dialog_error(state.dialog);
-        if (!reason.empty()) {
-            std::wstring wide(reason.size() + 1, L'\0');
-            const int units = MultiByteToWideChar(CP_ACP, 0, reason.data(), static_cast<int>(reason.size()),
-                                                  wide.data(), static_cast<int>(wide.size()));
-            text += u"\r\n\r\n";
-            text.append(reinterpret_cast<const char16_t*>(wide.data()), units > 0 ? units : 0);
-        }
-        message_box(u"Blobsmith", text, MB_ICONERROR);
+    const std::u16string problem = g_start_problem.empty() ? open_main_window() : g_start_problem;
+    if (!problem.empty()) {
+        message_box(u"Blobsmith", problem, MB_ICONERROR);
         end_program(1);
     }
     run_event_loop();

@@ -51,13 +51,20 @@ void* gadget_use_list(void* window) {
     if (SavedGadgetList* saved = saved_list_of(window)) {
         gadget_list_restore(lists, *saved);
     } else {
-        gadget_list_start(lists, window);
-        if (auto* record = new (std::nothrow) SavedGadgetList{}) {
-            const auto hwnd = static_cast<HWND>(window);
+        const auto hwnd = static_cast<HWND>(window);
+        auto* record = new (std::nothrow) SavedGadgetList{};
+        if (record && SetPropW(hwnd, stack_property(), record)) {
+            gadget_list_start(lists, window);
             record->window = window;
-            SetPropW(hwnd, stack_property(), record);
             record->previous_proc = reinterpret_cast<void*>(
                 SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gadget_stack_proc)));
+        } else {
+            // Without its record the lists would never hear of the window's
+            // end: no list, so gadgets for it fail instead of going to a
+            // window that may be gone.
+            delete record;
+            lists.current = nullptr;
+            lists.stack.depth = 0;
         }
     }
     state.option_run = false;

@@ -3,11 +3,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 [[nodiscard]] std::u16string system_error_text(unsigned long error);
 
 // The same without the system's full stop, for use inside a sentence of ours.
 [[nodiscard]] std::u16string system_reason(unsigned long error);
+
+// "<what> (<the system's reason>)." ; "<what>." for error 0, which gives no reason.
+[[nodiscard]] std::u16string with_system_reason(std::u16string_view what, unsigned long error);
 
 // The calling thread's last error number (errno, GetLastError): read it right
 // after the call that failed.

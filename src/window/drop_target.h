@@ -19,7 +19,8 @@ inline constexpr std::int32_t DROP_OWNER_EXPLORER_TREE = 24;  // platform tree-v
 inline constexpr std::int32_t DROP_OWNER_TREE = 27;
 
 // Start-up: the platform's component and drag-and-drop services on this
-// thread; false if they could not be started. end_drop undoes a successful start.
+// thread; false if they could not be started (the thread's last error says
+// why). end_drop undoes a successful start.
 bool init_drop();
 void end_drop();
 
@@ -31,7 +32,7 @@ void set_drop_refusal(DropRefusal refusal);
 
 // Accepts format with actions on the window (actions 0 removes it; removing the
 // last one unregisters the window). False if the window is not one, or could
-// not be registered with the platform.
+// not be registered with the platform (the thread's last error then says why).
 bool enable_window_drop(std::intptr_t window, std::uint32_t format, std::uint32_t actions);
 
 // The same for any platform window: owner_kind and owner_number name what the

@@ -222,8 +222,10 @@ void set_drop_refusal(DropRefusal refusal) {
 
 bool init_drop() {
     const HRESULT hr = OleInitialize(nullptr);
-    if (FAILED(hr))
+    if (FAILED(hr)) {
+        SetLastError(static_cast<DWORD>(hr));
         return false;
+    }
     ++g_ole_starts;
     return true;
 }
@@ -262,9 +264,18 @@ bool enable_drop_target(void* handle,
         }
         if (FAILED(hr)) {
             target->Release();
+            SetLastError(static_cast<DWORD>(hr));
             return false;
         }
-        SetPropW(hwnd, kPropDropAccept, target);
+        // Drops are taken only by the target the window's property names, and
+        // only a window with it is revoked again: without it, no half target.
+        if (!SetPropW(hwnd, kPropDropAccept, target)) {
+            const DWORD error = GetLastError();
+            RevokeDragDrop(hwnd);
+            target->Release();
+            SetLastError(error);
+            return false;
+        }
         target->Release();  // the platform holds its own reference
     }
     target->acceptance().apply(format, actions, private_type);

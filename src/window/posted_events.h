@@ -7,8 +7,10 @@
 #include "window/event_types.h"
 
 // Start-up, before init_windows: the posting window, its message, the event
-// queue and the binding table. end_posted_events undoes it.
-void init_posted_events();
+// queue and the binding table. False when the posting window could not be
+// made (the system's error is the thread's last one): post_event then fails
+// every time, while the queue works. end_posted_events undoes it.
+bool init_posted_events();
 void end_posted_events();
 
 // Safe from any thread: queues (event, object, window, type, data) on the

@@ -70,7 +70,7 @@ LRESULT CALLBACK posting_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPA
 
 }  // namespace
 
-void init_posted_events() {
+bool init_posted_events() {
     // The thread that starts the window system owns the windows.
     set_gui_thread();
     if (g_window.load())
@@ -83,10 +83,17 @@ void init_posted_events() {
     wc.hInstance = instance;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);
+    const bool registered = RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    const DWORD register_error = GetLastError();
     g_message = RegisterWindowMessageW(L"PB_PostEventMessage");
     init_event_queue();
-    g_window = CreateWindowExW(0, kClassName, L"", WS_CAPTION, 0, 0, 1, 1, nullptr, nullptr, instance, nullptr);
+    if (!registered) {
+        SetLastError(register_error);
+        return false;
+    }
+    HWND hwnd = CreateWindowExW(0, kClassName, L"", WS_CAPTION, 0, 0, 1, 1, nullptr, nullptr, instance, nullptr);
+    g_window = hwnd;
+    return hwnd != nullptr;
 }
 
 void end_posted_events() {

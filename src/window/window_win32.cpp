@@ -251,12 +251,19 @@ std::intptr_t open_window(std::intptr_t number,
                                 outer.bottom - outer.top, static_cast<HWND>(parent), nullptr, instance(), nullptr);
     if (!hwnd)
         return 0;
+    // Without its number the window's messages cannot find it: it would live
+    // on deaf, its record outliving it.
+    if (!SetPropW(hwnd, kPropWindowId, reinterpret_cast<HANDLE>(id + 1))) {
+        const DWORD error = GetLastError();
+        DestroyWindow(hwnd);
+        SetLastError(error);
+        return 0;
+    }
     // From here the window owns its class (close_window unregisters it by name).
     (void)window_class.release();
     win->handle = hwnd;
     pending.keep();
     win->created = false;
-    SetPropW(hwnd, kPropWindowId, reinterpret_cast<HANDLE>(id + 1));
 
     centre_by_flags(hwnd, flags, static_cast<HWND>(parent));
 

@@ -16,11 +16,16 @@
 //                       kClipboardSettingEvent, if there is one, and waits
 //                       1.5 s (a program closed while it sets the clipboard);
 //   refuse_shell_hook   ShellExecuteExW finds no program for what it is given
-//                       (an address that nothing on the computer opens).
+//                       (an address that nothing on the computer opens);
+//   refuse_posting_window_hook  its posting window (the first window it
+//                       makes) is not created;
+//   refuse_drop_hook    RegisterDragDrop fails for want of memory (a window
+//                       that cannot take drops).
 #include "support/refusal_hooks_win32.h"
 #include "support/import_slot_win32.h"
 #include "system/win32.h"
 
+#include <ole2.h>
 #include <shellapi.h>
 
 namespace {
@@ -85,6 +90,11 @@ HGLOBAL WINAPI refused_global_alloc(UINT, SIZE_T) noexcept {
 }
 
 bool g_shell_diverted = false;
+bool g_drop_diverted = false;
+
+HRESULT WINAPI refused_register_drag_drop(HWND, IDropTarget*) noexcept {
+    return E_OUTOFMEMORY;
+}
 
 BOOL WINAPI refused_shell_execute(SHELLEXECUTEINFOW*) noexcept {
     SetLastError(ERROR_NO_ASSOCIATION);
@@ -151,5 +161,25 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK slow_clipboard_hook(int code, 
 extern "C" __declspec(dllexport) LRESULT CALLBACK refuse_shell_hook(int code, WPARAM wparam, LPARAM lparam) noexcept {
     if (code >= 0 && !g_shell_diverted && in_the_program())
         g_shell_diverted = divert_import("ShellExecuteExW", reinterpret_cast<void*>(&refused_shell_execute)) != nullptr;
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    refuse_posting_window_hook(int code, WPARAM wparam, LPARAM lparam) noexcept {
+    if (code == HCBT_CREATEWND && in_the_program()) {
+        wchar_t name[32] = {};
+        GetClassNameW(reinterpret_cast<HWND>(wparam), name, 32);
+        if (lstrcmpW(name, L"PostEventClass") == 0)
+            return 1;  // refused: CreateWindowExW returns null
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK refuse_drop_hook(int code, WPARAM wparam, LPARAM lparam) noexcept {
+    // The first hook call in the program comes with its posting window, long
+    // before its main window registers for drops.
+    if (code >= 0 && !g_drop_diverted && in_the_program())
+        g_drop_diverted =
+            divert_import("RegisterDragDrop", reinterpret_cast<void*>(&refused_register_drag_drop)) != nullptr;
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gadget_test_support_win32.h"
+#include "support/refused_property_win32.h"
 #include "window/event_queue.h"
 
 namespace {
@@ -114,6 +115,24 @@ TEST_F(GadgetTest, DestroyingTheWindowEndsItsGadgets) {
     close_window(1);
     EXPECT_EQ(gadget_handle(4), nullptr);
     EXPECT_EQ(queued_event_count(), 0u);
+}
+
+// A window keeps its gadget list in a property; one it cannot keep would never
+// hear of the window's end. Such a window takes no gadgets and stays a
+// working window.
+TEST_F(GadgetTest, AWindowThatCannotKeepItsGadgetListTakesNoGadgetsAndStillAnswers) {
+    {
+        RefusedProperty refused(L"PB_GadgetStack_");
+        ASSERT_TRUE(refused.diverted());
+        ASSERT_NE(open_window(1, 0, 0, 100, 100, u"w", PB_Window_SystemMenu | PB_Window_Invisible), 0);
+        EXPECT_EQ(RefusedProperty::refusals(), 1);
+    }
+    EXPECT_EQ(button_gadget(4, 0, 0, 80, 24, u"b"), 0);
+    PostMessageW(static_cast<HWND>(window_handle(1)), WM_CLOSE, 0, 0);
+    bool closing = false;
+    EXPECT_TRUE(wait_until([&] { return closing; },
+                           [&] { closing = wait_window_event(10) == EV_CLOSE_WINDOW && current_event_window() == 1; },
+                           3000));
 }
 
 // A kind whose every changing slot makes its edit control raise EN_CHANGE.

@@ -85,6 +85,39 @@ TEST(BlobsmithFailures, AWindowThatCannotOpenIsReportedAndTheProgramEndsWithOne)
     }
 }
 
+// Without the window that carries a Copy's outcome back, or a window that
+// takes drops, the program would run without being of use: it says why and ends.
+TEST(BlobsmithFailures, AStartWithoutPostingOrDroppingIsReportedAndTheProgramEndsWithOne) {
+    const struct {
+        const char* hook;
+        const wchar_t* text;
+    } cases[] = {
+        {"refuse_posting_window_hook",
+         L"Blobsmith cannot start.\r\n\r\nIts window for messages between threads could not be made"},
+        {"refuse_drop_hook", L"Blobsmith cannot open its window.\r\n\r\nFiles cannot be dropped on it ("},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hook);
+        RefusalHook hook(c.hook);
+        ASSERT_TRUE(hook.installed());
+        Program program(false);
+        // The main window, also called "Blobsmith" until its title is set,
+        // may open and go again first.
+        HWND box = nullptr;
+        std::wstring text;
+        ASSERT_TRUE(driver::wait_until(
+            [&] {
+                box = program.find_own_window(L"Blobsmith");
+                return box && !(text = driver::box_text(box, L"Blobsmith cannot")).empty();
+            },
+            15000));
+        EXPECT_EQ(program.find_own_window(driver::kTitle), nullptr);
+        EXPECT_EQ(text.rfind(c.text, 0), 0u) << std::string(text.begin(), text.end());
+        press_ok(program, box, L"Blobsmith");
+        EXPECT_EQ(program.wait_exit(), 1u);
+    }
+}
+
 TEST(BlobsmithFailures, ACopyWhoseThreadCannotStartSaysSoAndTheNextCopyWorks) {
     ScratchDir dir;
     Program program;

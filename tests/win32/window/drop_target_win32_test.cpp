@@ -8,6 +8,7 @@
 
 #include "support/drag_source_launch_win32.h"
 #include "support/file_data_object_win32.h"
+#include "support/refused_property_win32.h"
 #include "support/scratch_dir.h"
 #include "window_test_support_win32.h"
 
@@ -245,6 +246,27 @@ TEST_F(DropTargetTest, EnablingAgainKeepsTheNewerActionsAndRemovingTheLastFormat
     target->AddRef();
     close_window(1);
     EXPECT_EQ(target->Release(), 0u);  // the platform let go of it: the target is gone
+}
+
+// Drops reach only the target the window's property names, and only such a
+// window is revoked again: without the property the target must not stay
+// registered, refusing every drop while it is called a success.
+TEST_F(DropTargetTest, ATargetWhosePropertyCannotBeSetIsNotRegistered) {
+    ASSERT_NE(open_window(1, 0, 0, 100, 100, u"t", PB_Window_SystemMenu | PB_Window_Invisible), 0);
+    HWND hwnd = hwnd_of(1);
+    {
+        RefusedProperty refused(L"PB_DropAccept");
+        ASSERT_TRUE(refused.diverted());
+        SetLastError(0);
+        EXPECT_FALSE(enable_window_drop(1, DROP_FORMAT_FILES, DROP_COPY));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+    }
+    EXPECT_FALSE(is_drop_target(hwnd));
+    ForeignTarget foreign;
+    EXPECT_EQ(RegisterDragDrop(hwnd, &foreign), S_OK);
+    EXPECT_EQ(RevokeDragDrop(hwnd), S_OK);
+    EXPECT_TRUE(enable_window_drop(1, DROP_FORMAT_FILES, DROP_COPY));
+    EXPECT_TRUE(is_drop_target(hwnd));
 }
 
 TEST_F(DropTargetTest, RefusedDataGivesNoEventAndOtherFormatsCarryTheirBlocks) {

@@ -1,6 +1,7 @@
 // Opening, sizing, showing and closing real windows under Wine.
 #include <string>
 
+#include "support/refused_property_win32.h"
 #include "system/wide.h"
 #include "window/gadget_hooks.h"
 #include "window_test_support_win32.h"
@@ -150,6 +151,24 @@ TEST_F(WindowTest, AFailedOpeningLeavesNoRecordAndNoClass) {
         ASSERT_NE(opened, 0);
         close_window(number == PB_Any ? opened : number);
     }
+}
+
+// Without its number on the window, the window's messages cannot find it: it
+// must not be handed out as open, deaf to its events.
+TEST_F(WindowTest, AWindowWhoseNumberCannotBeStoredIsNotOpened) {
+    {
+        RefusedProperty refused(L"PB_WindowID");
+        ASSERT_TRUE(refused.diverted());
+        EXPECT_EQ(open_window(2, 0, 0, 100, 100, u"t", PB_Window_Invisible), 0);
+        EXPECT_EQ(RefusedProperty::refusals(), 1);
+    }
+    EXPECT_EQ(is_window(2), nullptr);
+    EXPECT_EQ(FindWindowW(L"WindowClass_2", nullptr), nullptr);
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof info;
+    EXPECT_FALSE(GetClassInfoExW(GetModuleHandleW(nullptr), L"WindowClass_2", &info));
+    ASSERT_NE(open_window(2, 0, 0, 100, 100, u"t", PB_Window_Invisible), 0);
+    close_window(2);
 }
 
 TEST_F(WindowTest, ClosingDropsWindowClassBindingsAndQueuedEvents) {
