@@ -35,34 +35,15 @@ bool emit_from_file(TextBuilder& text,
                     std::u16string_view label,
                     std::vector<Placed>& placed,
                     std::vector<LeftOut>& left_out) {
-    std::int64_t length = 0;
-    OpenFile owner;
-    if (entry.size > 0) {
-        owner.reset(open_file_for_reading(PB_Any, entry.path));
-        if (!owner) {
-            LeftOut left = not_opened(entry.path, true);
-            if (for_want_of_memory(left))
-                return false;
-            left_out.push_back(std::move(left));
-            return true;
-        }
-        length = file_length(owner.get());
-        if (length < 0 || length > INT32_MAX) {
-            if (length > INT32_MAX)
-                entry.size = FILE_ENTRY_TOO_LARGE;
-            left_out.push_back({entry.path, length < 0 ? LeftOutReason::ReadFailed : LeftOutReason::TooLarge});
-            return true;
-        }
-        if (length != entry.size) {
-            // Changed since the refresh: the size line must describe the rows.
-            entry.size = static_cast<std::int32_t>(length);
-            const FileFacts now = file_facts(entry.path);
-            entry.date = now.date;
-            entry.modified = now.modified;
-        }
+    EntryFile opened = open_entry_file(entry, 0, true);
+    if (opened.left_out) {
+        if (for_want_of_memory(*opened.left_out))
+            return false;
+        left_out.push_back(std::move(*opened.left_out));
+        return true;
     }
-    const std::intptr_t file = owner.get();
-    const FileStamp before = file ? file_stamp(file) : FileStamp{};
+    const std::intptr_t file = opened.file.get();
+    const std::int64_t length = opened.length;
     const std::size_t start = text.size();
     text.append(entry_head(entry, label));
     const std::size_t offset = text.size();
@@ -73,9 +54,9 @@ bool emit_from_file(TextBuilder& text,
     } else {
         status = append_file_rows(text, file, length, kValuesPerLine);
         // Written while it was read: the rows may mix old and new bytes.
-        changed = status == DataRowsStatus::Ok && file_stamp(file) != before;
+        changed = status == DataRowsStatus::Ok && file_stamp(file) != opened.before;
     }
-    owner.reset();
+    opened.file.reset();
     if (status == DataRowsStatus::OutOfMemory || text.failed())
         return false;
     if (status != DataRowsStatus::Ok || changed) {

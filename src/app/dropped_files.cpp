@@ -69,7 +69,7 @@ void add_found_file(FileMap& map,
     ++result.files;
 }
 
-// Why file_size found nothing usable at the path.
+// Why nothing usable is at the path, where file_facts found no plain file.
 SkipReason unusable(std::u16string_view path) {
     switch (path_problem(path)) {
         case PathProblem::AccessDenied:

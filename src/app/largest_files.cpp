@@ -1,34 +1,14 @@
 #include "app/largest_files.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "app/byte_size.h"
 #include "app/path_report.h"
 
-namespace {
-
-std::u16string widened(const std::string& text) {
-    return std::u16string(text.begin(), text.end());
-}
-
-}  // namespace
-
 std::u16string size_text(std::int64_t bytes) {
-    if (bytes < 1024)
-        return widened(std::to_string(bytes)) + (bytes == 1 ? u" byte" : u" bytes");
-    static constexpr const char* kUnits[] = {"KiB", "MiB", "GiB", "TiB"};
-    double value = static_cast<double>(bytes) / 1024;
-    std::size_t unit = 0;
-    while (value >= 1023.95 && unit + 1 < std::size(kUnits)) {
-        value /= 1024;
-        ++unit;
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f %s", value, kUnits[unit]);
-    return widened(text);
+    return byte_size_text(static_cast<double>(bytes), u" byte", u" bytes");
 }
 
 std::u16string largest_files_lines(FileMap& map, std::size_t count, std::size_t limit) {

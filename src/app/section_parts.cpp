@@ -153,6 +153,33 @@ std::u16string entry_head(const FileEntry& entry, std::u16string_view label) {
     return head;
 }
 
+EntryFile open_entry_file(FileEntry& entry, int flags, bool check_gone) {
+    EntryFile opened;
+    if (entry.size <= 0)
+        return opened;
+    opened.file.reset(open_file_for_reading(PB_Any, entry.path, flags));
+    if (!opened.file) {
+        opened.left_out = not_opened(entry.path, check_gone);
+        return opened;
+    }
+    opened.before = file_stamp_at_open(opened.file.get());
+    opened.length = opened.before.length;
+    if (opened.length < 0 || opened.length > INT32_MAX) {
+        if (opened.length > INT32_MAX)
+            entry.size = FILE_ENTRY_TOO_LARGE;
+        opened.left_out = LeftOut{entry.path, opened.length < 0 ? LeftOutReason::ReadFailed : LeftOutReason::TooLarge};
+        opened.file.reset();
+        return opened;
+    }
+    if (opened.length != entry.size) {
+        entry.size = static_cast<std::int32_t>(opened.length);
+        const FileFacts now = file_facts(entry.path);
+        entry.date = now.date;
+        entry.modified = now.modified;
+    }
+    return opened;
+}
+
 Progress::Progress(ProgressSink* sink, std::int64_t total) : sink_(sink) {
     while ((total >> shift_) > INT32_MAX)
         ++shift_;

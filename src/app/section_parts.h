@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -11,6 +12,8 @@
 #include <vector>
 
 #include "app/file_map.h"
+#include "app/left_out.h"
+#include "system/file.h"
 
 class ProgressSink;
 
@@ -65,6 +68,21 @@ private:
 
 // The entry's lines up to its rows: size constant, label, "Data.q ".
 [[nodiscard]] std::u16string entry_head(const FileEntry& entry, std::u16string_view label);
+
+// An entry's file opened for its rows (none for an empty entry), with its
+// length and stamp at the open; or why it is left out of the text.
+struct EntryFile {
+    OpenFile file;
+    std::int64_t length = 0;
+    FileStamp before;
+    std::optional<LeftOut> left_out;
+};
+
+// Opens the entry's file with open_file_for_reading's `flags`. A size other
+// than the one last seen becomes the entry's, with the date read again, so
+// that the size line describes the rows; a file too large is marked so.
+// `check_gone` as for not_opened.
+[[nodiscard]] EntryFile open_entry_file(FileEntry& entry, int flags, bool check_gone);
 
 // Byte counts to the sink, halved together until they fit 32 bits.
 class Progress {

@@ -145,48 +145,26 @@ private:
     // Writes one entry from its file. False when the text cannot go on: the
     // output or the file failed after the entry's lines had begun.
     bool emit_from_file(FileEntry& entry, std::u16string_view label, Progress& progress, std::int64_t done) {
-        std::int64_t length = 0;
-        OpenFile owner;
-        FileStamp before;
-        if (entry.size > 0) {
-            // Blocks of up to 256 KiB: a buffer would only add a copy.
-            owner.reset(open_file_for_reading(PB_Any, entry.path, FILE_UNBUFFERED));
-            if (!owner) {
-                // Without a refresh first, a file gone since the collection
-                // is found only here.
-                LeftOut left = not_opened(entry.path, facts_ == MapFacts::JustCollected);
-                if (for_want_of_memory(left)) {
-                    result_.status = StreamStatus::OutOfMemory;
-                    return false;
-                }
-                result_.left_out.push_back(std::move(left));
-                return true;
+        // Blocks of up to 256 KiB: a buffer would only add a copy. Without a
+        // refresh first, a file gone since the collection is found only here.
+        EntryFile opened = open_entry_file(entry, FILE_UNBUFFERED, facts_ == MapFacts::JustCollected);
+        if (opened.left_out) {
+            if (for_want_of_memory(*opened.left_out)) {
+                result_.status = StreamStatus::OutOfMemory;
+                return false;
             }
-            before = file_stamp_at_open(owner.get());
-            length = before.length;
-            if (length < 0 || length > INT32_MAX) {
-                if (length > INT32_MAX)
-                    entry.size = FILE_ENTRY_TOO_LARGE;
-                result_.left_out.push_back(
-                    {entry.path, length < 0 ? LeftOutReason::CannotOpen : LeftOutReason::TooLarge});
-                return true;
-            }
-            if (length != entry.size) {
-                // Changed since the refresh: the size line must describe the rows.
-                entry.size = static_cast<std::int32_t>(length);
-                const FileFacts now = file_facts(entry.path);
-                entry.date = now.date;
-                entry.modified = now.modified;
-            }
+            result_.left_out.push_back(std::move(*opened.left_out));
+            return true;
         }
+        const std::int64_t length = opened.length;
         out_.text(entry_head(entry, label));
         if (length == 0) {
             out_.text(kEmptyRows);
         } else {
-            const bool read = read_rows(owner.get(), length, progress, done);
-            if (read && file_stamp(owner.get()) != before)
+            const bool read = read_rows(opened.file.get(), length, progress, done);
+            if (read && file_stamp(opened.file.get()) != opened.before)
                 result_.changed_while_read = true;
-            owner.reset();
+            opened.file.reset();
             if (!read || result_.changed_while_read) {
                 if (!out_.failed()) {
                     result_.status = StreamStatus::FileFailed;

@@ -1,9 +1,9 @@
 // The command line's progress bar.
 #include "app/terminal_progress.h"
 
-#include <cstdio>
 #include <exception>
 
+#include "app/byte_size.h"
 #include "system/utf.h"
 
 namespace {
@@ -60,13 +60,5 @@ void TerminalProgress::draw(std::int32_t value) noexcept {
 }
 
 std::u16string byte_count(double bytes) {
-    static constexpr const char* kUnits[] = {"B", "KiB", "MiB", "GiB", "TiB"};
-    int unit = 0;
-    while (bytes >= 1024 && unit < 4) {
-        bytes /= 1024;
-        ++unit;
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, unit == 0 ? "%.0f %s" : "%.1f %s", bytes, kUnits[unit]);
-    return utf16_from_utf8(text);
+    return byte_size_text(bytes, u" B", u" B");
 }

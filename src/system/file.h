@@ -113,8 +113,14 @@ class OpenFile {
 public:
     OpenFile() = default;
     explicit OpenFile(std::intptr_t file) : file_(file) {}
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
+    OpenFile(OpenFile&& other) noexcept : file_(other.file_) { other.file_ = 0; }
+    OpenFile& operator=(OpenFile&& other) noexcept {
+        if (this != &other) {
+            reset(other.file_);
+            other.file_ = 0;
+        }
+        return *this;
+    }
     ~OpenFile() { reset(); }
     std::intptr_t get() const { return file_; }
     explicit operator bool() const { return file_ != 0; }

@@ -59,7 +59,9 @@ TEST(TerminalProgress, DrawsBytesOfTheTotalAtMostEveryTenthOfASecond) {
 TEST(TerminalProgress, ByteCountsChooseTheirUnit) {
     EXPECT_EQ(byte_count(0), u"0 B");
     EXPECT_EQ(byte_count(1023), u"1023 B");
+    EXPECT_EQ(byte_count(1023.7), u"1.0 KiB");  // not "1024 B"
     EXPECT_EQ(byte_count(1536), u"1.5 KiB");
+    EXPECT_EQ(byte_count(1024 * 1024 - 1), u"1.0 MiB");  // not "1024.0 KiB"
     EXPECT_EQ(byte_count(5.0 * 1024 * 1024 * 1024), u"5.0 GiB");
 }
 
