@@ -298,6 +298,72 @@ bool begins_as_output(std::u16string_view path) {
     return head.starts_with(encode(first_line, false)) || head.starts_with(encode(first_line, true));
 }
 
+// Where the text goes, known by its file identity: `-o`'s file or the file
+// standard output is redirected to (none for a terminal or a pipe).
+struct OutputFile {
+    bool known = false;
+    FolderIdentity identity{};
+    std::int64_t size = -1;  // its size before the run
+};
+
+// Standard output redirected to a file is an output too. `-o` naming that
+// very file (/dev/stdout, say) writes there in place: replaced, it would lose
+// what the shell wrote before and after, or what `>>` kept, so `-o` is
+// dropped then.
+OutputFile find_output(CliOptions& options) {
+    OutputFile output;
+    output.known = options.output && read_identity(*options.output, output.identity);
+    std::int64_t standard_output_size = 0;
+    const std::optional<FolderIdentity> standard_output = standard_output_identity(standard_output_size);
+    if (output.known && standard_output && same_file(output.identity, *standard_output))
+        options.output.reset();
+    if (!options.output) {
+        output.known = standard_output.has_value();
+        if (output.known)
+            output.identity = *standard_output;
+    }
+    if (output.known)
+        output.size = options.output ? file_facts(*options.output).size : standard_output_size;
+    return output;
+}
+
+// Names each path that added nothing, and why; true when one of them is not
+// merely the output met among the inputs.
+bool report_skipped(const std::vector<SkippedPath>& skipped_paths) {
+    bool skipped = false;
+    for (const SkippedPath& skip : skipped_paths) {
+        if (skip.reason == SkipReason::IsOutput) {
+            complain(skip.path + u": left out: it is the output");
+            continue;
+        }
+        skipped = true;
+        complain((skip.path.empty() ? u"(empty path)" : skip.path) + u": skipped: " + skipped_path_text(skip));
+    }
+    return skipped;
+}
+
+// Only one file of a name is kept: the others are named, not lost unseen. A
+// file met again another way (a link, "..") is named once, and not at all
+// when it is the one kept. Files are looked up by number first: the volume
+// may be unknown (see same_file).
+void report_displaced(FileMap& map, const std::vector<std::u16string>& displaced) {
+    std::multimap<std::pair<std::uint64_t, std::uint64_t>, FolderIdentity> named;
+    for (const std::u16string& path : displaced) {
+        const FileEntry* kept = map.find(file_map_key(path));
+        FolderIdentity identity;
+        if (!kept)
+            continue;
+        if (read_identity(path, identity)) {
+            const auto [first, last] = named.equal_range({identity.index, identity.index_high});
+            const auto same = [&identity](const auto& other) { return same_file(identity, other.second); };
+            if (is_file(kept->path, identity) || std::any_of(first, last, same))
+                continue;
+            named.emplace(std::pair{identity.index, identity.index_high}, identity);
+        }
+        complain(path + u": left out: " + kept->path + u" has the same name");
+    }
+}
+
 int run(const std::vector<std::u16string>& arguments) {
     const CliParse parse = parse_cli_arguments(arguments);
     if (!parse.error.empty()) {
@@ -318,24 +384,10 @@ int run(const std::vector<std::u16string>& arguments) {
     for (const std::u16string& path : options.paths)
         paths.push_back(path.empty() ? path : absolute_path(path));
 
-    // Standard output redirected to a file is an output too. `-o` naming that
-    // very file (/dev/stdout, say) writes there in place: replaced, it would
-    // lose what the shell wrote before and after, or what `>>` kept.
-    FolderIdentity output{};
-    bool has_output = options.output && read_identity(*options.output, output);
-    std::int64_t standard_output_size = 0;
-    const std::optional<FolderIdentity> standard_output = standard_output_identity(standard_output_size);
-    if (has_output && standard_output && same_file(output, *standard_output))
-        options.output.reset();
-    if (!options.output) {
-        has_output = standard_output.has_value();
-        if (has_output)
-            output = *standard_output;
-    }
-
+    const OutputFile output = find_output(options);
     // A file that is both an input and the output would be read and then lost.
     for (const std::u16string& path : paths) {
-        if (has_output && is_file(path, output)) {
+        if (output.known && is_file(path, output.identity)) {
             complain(path + u": is also the output; nothing is written");
             return kExitFailed;
         }
@@ -345,11 +397,8 @@ int run(const std::vector<std::u16string>& arguments) {
     // would make every run's text differ from the last. Left out as it is met,
     // so that a same-named input it would have pushed out stays. A file of
     // another size is not it, which spares a look at each file.
-    const std::int64_t output_size = !has_output      ? -1
-                                     : options.output ? file_facts(*options.output).size
-                                                      : standard_output_size;
-    const OutputTest is_output = [&](std::u16string_view path, std::int64_t size) {
-        return has_output && size == output_size && is_file(path, output);
+    const OutputTest is_output = [&output](std::u16string_view path, std::int64_t size) {
+        return output.known && size == output.size && is_file(path, output.identity);
     };
     FileMap& map = file_map();
     const DropResult drop = collect_dropped_paths(map, paths, nullptr, is_output);
@@ -361,34 +410,8 @@ int run(const std::vector<std::u16string>& arguments) {
         complain(*options.output + u": is one of the files read, not an earlier output; nothing is written");
         return kExitFailed;
     }
-    bool skipped = false;
-    for (const SkippedPath& skip : drop.skipped) {
-        if (skip.reason == SkipReason::IsOutput) {
-            complain(skip.path + u": left out: it is the output");
-            continue;
-        }
-        skipped = true;
-        complain((skip.path.empty() ? u"(empty path)" : skip.path) + u": skipped: " + skipped_path_text(skip));
-    }
-    // Only one file of a name is kept: the others are named, not lost unseen.
-    // A file met again another way (a link, "..") is named once, and not at
-    // all when it is the one kept. Files are looked up by number first: the
-    // volume may be unknown (see same_file).
-    std::multimap<std::pair<std::uint64_t, std::uint64_t>, FolderIdentity> named;
-    for (const std::u16string& path : drop.displaced) {
-        const FileEntry* kept = map.find(file_map_key(path));
-        FolderIdentity identity;
-        if (!kept)
-            continue;
-        if (read_identity(path, identity)) {
-            const auto [first, last] = named.equal_range({identity.index, identity.index_high});
-            const auto same = [&identity](const auto& other) { return same_file(identity, other.second); };
-            if (is_file(kept->path, identity) || std::any_of(first, last, same))
-                continue;
-            named.emplace(std::pair{identity.index, identity.index_high}, identity);
-        }
-        complain(path + u": left out: " + kept->path + u" has the same name");
-    }
+    const bool skipped = report_skipped(drop.skipped);
+    report_displaced(map, drop.displaced);
     if (map.empty()) {
         complain(u"nothing to convert: no file was found; the output is left as it was");
         return kExitFailed;
