@@ -28,16 +28,18 @@ wine "$exe" >"$log" 2>&1 </dev/null &
 program=$!
 trap 'kill "$program" 2>/dev/null || true; wine_session_stop' EXIT
 trap 'exit 130' INT TERM
-# The window is there once X knows a window of that name.
+# The window is there once X knows a window of that name (its title carries
+# the project's version).
+title="Blobsmith v$(sed -n 's/^project(Blobsmith VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")"
 for _ in $(seq 1 100); do
-    if xwininfo -root -tree 2>/dev/null | grep -q '"Blobsmith v1.0.0.2"'; then break; fi
+    if xwininfo -root -tree 2>/dev/null | grep -qF "\"$title\""; then break; fi
     kill -0 "$program" 2>/dev/null || { echo "Blobsmith ended early; see $log" >&2; exit 1; }
     sleep 0.2
 done
 sleep 1
 shot="$ROOT/build/win32/blobsmith-screenshot.png"
 # Wine draws the frame itself here, so the X window is the whole window.
-geometry="$(xwininfo -name 'Blobsmith v1.0.0.2' 2>/dev/null |
+geometry="$(xwininfo -name "$title" 2>/dev/null |
     awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} /Width:/{w=$NF} /Height:/{h=$NF}
          END{if (w) print w "x" h "+" x "+" y}')"
 if [ -n "$geometry" ]; then

@@ -14,6 +14,7 @@
 #include "app/path_report.h"
 #include "app/program.h"
 #include "app/program_state.h"
+#include "app/version.h"
 #include "dialog/dialog.h"
 #include "font/font.h"
 #include "gadget/gadget.h"
@@ -133,7 +134,7 @@ std::u16string open_main_window() noexcept {
         bind_event(kEventCopyDone, on_copy_done, -1);
         set_message_prefilter(on_window_key);
 
-        set_window_title(state.window, u"Blobsmith v1.0.0.2");
+        set_window_title(state.window, u"Blobsmith v" BLOBSMITH_VERSION);
         // While a Copy runs a drop would be thrown away: the source is told so.
         set_drop_refusal(busy_flag_is_set);
         refresh_dialog(state.dialog);

@@ -1,6 +1,12 @@
 # The programs built from the app library. Sources in subfolders of src/app
 # stay out of the library's glob.
 
+# The version, in one place (project() in CMakeLists.txt): app/version.h for
+# the code and the resources, and the manifest.
+set(generated_dir ${CMAKE_BINARY_DIR}/generated)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/version.h.in ${generated_dir}/app/version.h @ONLY)
+target_include_directories(blobsmith_app PUBLIC ${generated_dir})
+
 # blobsmith-cli: the command-line front end (a console program on Windows).
 add_executable(blobsmith-cli ${CMAKE_CURRENT_LIST_DIR}/cli/blobsmith_cli.cpp)
 target_link_libraries(blobsmith-cli PRIVATE blobsmith_app)
@@ -13,9 +19,10 @@ if(WIN32)
   set(program_dir ${CMAKE_CURRENT_LIST_DIR}/program)
   add_executable(Blobsmith WIN32 ${program_dir}/main.cpp ${program_dir}/blobsmith.rc)
   target_link_libraries(Blobsmith PRIVATE blobsmith_app)
-  target_include_directories(Blobsmith PRIVATE ${program_dir})
+  configure_file(${program_dir}/blobsmith.manifest.in ${generated_dir}/blobsmith.manifest @ONLY)
+  target_include_directories(Blobsmith PRIVATE ${program_dir} ${generated_dir})
   set_source_files_properties(${program_dir}/blobsmith.rc PROPERTIES
-    OBJECT_DEPENDS "${program_dir}/blobsmith.ico;${program_dir}/blobsmith.manifest")
+    OBJECT_DEPENDS "${program_dir}/blobsmith.ico;${generated_dir}/blobsmith.manifest;${generated_dir}/app/version.h")
 endif()
 
 # blobsmith-drop-steps: the steps of the window's drop, timed (bench/run.sh
