@@ -57,8 +57,8 @@ if [ ${#missing[@]} -gt 0 ]; then
         $SUDO dpkg --add-architecture i386
     fi
     export DEBIAN_FRONTEND=noninteractive
-    $SUDO apt-get update -qq
-    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    $SUDO apt-get update -qq -o Acquire::Retries=3
+    $SUDO apt-get install -y -qq -o Acquire::Retries=3 --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
 # ---------------------------------------------------------------- Expat for Windows (16-bit characters)
@@ -76,7 +76,7 @@ if [ ! -f "$EXPAT_LIB" ] || [ ! -f "$EXPAT_PREFIX/include/expat.h" ]; then
             sed -n 's/^deb /deb-src /p' /etc/apt/sources.list |
                 $SUDO tee /etc/apt/sources.list.d/blobsmith-src.list >/dev/null
         fi
-        $SUDO apt-get update -qq
+        $SUDO apt-get update -qq -o Acquire::Retries=3
     fi
     src="$DEPS/src"
     rm -rf "$src/expat"
@@ -112,10 +112,12 @@ fi
 
 # ---------------------------------------------------------------- GoogleTest for Windows
 GTEST_PREFIX="$DEPS/gtest-mingw"
-if [ ! -f "$GTEST_PREFIX/lib/libgtest.a" ]; then
+# Every file the build links or includes: an install cut short has only some.
+if [ ! -f "$GTEST_PREFIX/lib/libgtest.a" ] || [ ! -f "$GTEST_PREFIX/lib/libgtest_main.a" ] ||
+    [ ! -f "$GTEST_PREFIX/include/gtest/gtest.h" ]; then
     log "building GoogleTest for Windows from /usr/src/googletest"
     b="$DEPS/src/gtest-build"
-    rm -rf "$b"
+    rm -rf "$b" "$GTEST_PREFIX"
     cmake -S /usr/src/googletest -B "$b" -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
         -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$GTEST_PREFIX" \
         -DBUILD_GMOCK=OFF -Dgtest_disable_pthreads=OFF >/dev/null

@@ -3,10 +3,15 @@
 # results: ctest shows a suite that passed with skipped tests as passed.
 #   list-skipped.sh RESULTS_FOLDER...
 set -euo pipefail
+# Also one level down: runs of a suite in another setting keep their results
+# in a folder named after it (dpi120/win32_program_tests.xml).
 for dir in "$@"; do
-    for f in "$dir"/*.xml; do
+    for f in "$dir"/*.xml "$dir"/*/*.xml; do
         [ -f "$f" ] || continue
-        awk -v program="$(basename "$f" .xml)" '
+        program="$(basename "$f" .xml)"
+        setting="$(basename "$(dirname "$f")")"
+        [ "$(dirname "$f")" = "${dir%/}" ] || program="$program at $setting"
+        awk -v program="$program" '
             function attribute(line, key) {
                 if (!match(line, key "=\"[^\"]*\""))
                     return ""

@@ -15,8 +15,9 @@ exe="$ROOT/build/win32/bin/Blobsmith.exe"
 headless=0
 [ -z "${DISPLAY:-}" ] && headless=1
 source "$ROOT/scripts/wine-session.sh"
-wine_session_start "$ROOT/build/win32/wineprefix"
 trap wine_session_stop EXIT
+# A prefix of its own: Blobsmith left open does not stand in the tests' way.
+wine_session_start "$ROOT/build/win32/wineprefix-run"
 
 if [ "$headless" = 0 ]; then
     wine "$exe"

@@ -10,9 +10,10 @@ set -euo pipefail
 prefix="$1"
 mkdir -p "$(dirname "$prefix")"
 exec 9>"$prefix.lock"
-flock 9
-# Change the stamp whenever the settings below change.
-stamp="2 managed=N decorated=N"
+flock -w 600 9 || { echo "wine-prefix.sh: $prefix.lock still held after 600 s" >&2; exit 1; }
+# Change the stamp whenever the settings below change. The DPI is part of it:
+# a prefix made at another DPI is made again.
+stamp="2 managed=N decorated=N dpi=${BLOBSMITH_DPI:-96}"
 if [ "$(cat "$prefix/.blobsmith-ready" 2>/dev/null)" = "$stamp" ]; then exit 0; fi
 
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -22,7 +23,8 @@ fi
 rm -rf "$prefix"
 # The first command starts Wine's helper processes, which inherit its output:
 # send it to a file so that nothing waits on a pipe.
-boot=(bash -c '
+# Bounded, so that a Wine that hangs while booting fails the run in minutes.
+boot=(timeout -k 10 300 bash -c '
     set -e
     wineboot -i
     wine reg add "HKCU\Software\Wine\X11 Driver" /v Decorated /t REG_SZ /d N /f
@@ -30,10 +32,16 @@ boot=(bash -c '
     wine reg add "HKCU\Control Panel\Desktop" /v LogPixels /t REG_DWORD /d "${BLOBSMITH_DPI:-96}" /f
     wine reg add "HKCU\Software\Wine\WineDbg" /v ShowCrashDialog /t REG_DWORD /d 0 /f
     wineserver -w')
+status=0
 if [ -z "${DISPLAY:-}" ]; then
-    xvfb-run -a "${boot[@]}" >"$prefix.boot.log" 2>&1 </dev/null
+    xvfb-run -a "${boot[@]}" >"$prefix.boot.log" 2>&1 </dev/null || status=$?
 else
-    "${boot[@]}" >"$prefix.boot.log" 2>&1 </dev/null
+    "${boot[@]}" >"$prefix.boot.log" 2>&1 </dev/null || status=$?
+fi
+if [ "$status" -ne 0 ]; then
+    echo "wine-prefix.sh: making the Wine prefix $prefix failed (status $status; 124: it took over 300 s)," \
+        "see $prefix.boot.log" >&2
+    exit 1
 fi
 fonts="$prefix/drive_c/windows/Fonts"
 mkdir -p "$fonts"
