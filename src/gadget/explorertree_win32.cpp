@@ -60,9 +60,12 @@ HTREEITEM add(HWND control,
               const std::u16string& label,
               std::u16string path,
               bool children) {
-    auto kept = std::unique_ptr<std::u16string>(new (std::nothrow) std::u16string(std::move(path)));
-    if (!kept)
+    auto owned = std::unique_ptr<std::u16string>(new (std::nothrow) std::u16string(std::move(path)));
+    if (!owned)
         return nullptr;
+    // Kept before the item points at it: the item never holds a path nobody owns.
+    const std::u16string* kept = owned.get();
+    tree.paths.push_back(std::move(owned));
     SHFILEINFOW info{};
     if (!kept->empty())
         SHGetFileInfoW(wide(*kept), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
@@ -71,12 +74,12 @@ HTREEITEM add(HWND control,
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     insert.item.pszText = const_cast<wchar_t*>(wide(label));
-    insert.item.lParam = reinterpret_cast<LPARAM>(kept.get());
+    insert.item.lParam = reinterpret_cast<LPARAM>(kept);
     insert.item.cChildren = children ? 1 : 0;
     insert.item.iImage = insert.item.iSelectedImage = info.iIcon;
     const auto item = reinterpret_cast<HTREEITEM>(send(control, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
-    if (item)
-        tree.paths.push_back(std::move(kept));
+    if (!item)
+        std::erase_if(tree.paths, [kept](const std::unique_ptr<std::u16string>& p) { return p.get() == kept; });
     return item;
 }
 

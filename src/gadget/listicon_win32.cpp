@@ -230,10 +230,14 @@ std::int32_t listicon_add_item(GadgetObject& g,
     entry.pszText = const_cast<wchar_t*>(wide(columns[0]));
     entry.lParam = reinterpret_cast<LPARAM>(record.get());
     entry.iImage = image_index(g, image);
-    const auto index = static_cast<std::int32_t>(send(control, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&entry)));
-    if (index < 0)
-        return -1;
+    // Kept before the item points at it: the item never holds a record nobody owns.
+    ItemRecord* const kept = record.get();
     list.items.push_back(std::move(record));
+    const auto index = static_cast<std::int32_t>(send(control, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&entry)));
+    if (index < 0) {
+        forget(list, kept);
+        return -1;
+    }
     for (std::size_t c = 1; c < columns.size(); ++c)
         listicon_set_item_text(g, index, columns[c], static_cast<std::int32_t>(c));
     return index;
