@@ -242,9 +242,8 @@ void canvas_free(GadgetObject& g) {
 }
 
 std::intptr_t canvas_open_list(GadgetObject& g, std::int32_t) {
-    if (!(record(g).flags & PB_Canvas_Container))
+    if (!(record(g).flags & PB_Canvas_Container) || !nest_gadget_list(g.handle))
         return 0;
-    push_gadget_list(g.handle);
     return reinterpret_cast<std::intptr_t>(g.handle);
 }
 
@@ -322,9 +321,7 @@ std::intptr_t canvas_gadget(std::intptr_t id,
     const std::intptr_t result = register_gadget(id, g, control, &kCanvasKind);
     const std::intptr_t gid = id == PB_Any ? result : id;
     SetPropW(control, kPropGadget, reinterpret_cast<HANDLE>(gid));
-    if (flags & PB_Canvas_Container)
-        push_gadget_list(control);
-    return result;
+    return flags & PB_Canvas_Container ? nest_new_gadget_list(id, result, control) : result;
 }
 
 bool canvas_draw(std::intptr_t gadget, CanvasDrawRoutine draw, void* user) {

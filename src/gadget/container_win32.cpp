@@ -22,8 +22,7 @@ void container_free(GadgetObject& g) {
 }
 
 std::intptr_t container_open_list(GadgetObject& g, std::int32_t) {
-    push_gadget_list(g.handle);
-    return reinterpret_cast<std::intptr_t>(g.handle);
+    return nest_gadget_list(g.handle) ? reinterpret_cast<std::intptr_t>(g.handle) : 0;
 }
 
 // Only the back colour is kept; the text colour has nothing to paint.
@@ -103,7 +102,5 @@ std::intptr_t container_gadget(std::intptr_t id,
         return 0;
     g->back_colour = -1;
     g->front_colour = -1;
-    const std::intptr_t result = register_gadget(id, g, control, &kContainerKind);
-    push_gadget_list(control);
-    return result;
+    return nest_new_gadget_list(id, register_gadget(id, g, control, &kContainerKind), control);
 }

@@ -69,7 +69,8 @@ void gadget_required_size(std::intptr_t gadget, std::int32_t& width, std::int32_
 [[nodiscard]] std::int32_t gadget_width(std::intptr_t gadget, std::int32_t mode = 0);
 [[nodiscard]] std::int32_t gadget_height(std::intptr_t gadget, std::int32_t mode = 0);
 
-// Gadget lists: item -2 opens the gadget itself; close returns to the list before.
+// Gadget lists: item -2 opens the gadget itself; close returns to the list
+// before. Open gives 0 when it opened nothing (then no close is due).
 std::intptr_t gadget_open_list(std::intptr_t gadget, std::int32_t item);
 void gadget_close_list();
 // Makes a native window the current list, remembering the previous one.

@@ -111,6 +111,16 @@ void required_size_from_text(GadgetObject& g, TextMeasure how, std::int32_t& wid
 
 // Replaces the current gadget list without nesting (a panel's new page).
 void set_current_gadget_list(void* window);
+// push_gadget_list for the kinds that hold gadgets: false, and the lists as
+// they were, when the nesting stack cannot grow.
+[[nodiscard]] inline bool nest_gadget_list(void* window) {
+    return gadget_list_push(gadget_library_state().lists, window);
+}
+// The last step of creating a kind that holds gadgets (result is what
+// register_gadget gave): list becomes the current gadget list. When it cannot,
+// the new gadget is freed and the result is 0, so that the caller's
+// gadget_close_list does not close the list around it.
+[[nodiscard]] std::intptr_t nest_new_gadget_list(std::intptr_t id, std::intptr_t result, HWND list);
 
 // The default of gadget_resize, for kinds whose own resize adds to it.
 void gadget_default_resize(GadgetObject& g, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);

@@ -20,6 +20,13 @@ bool register_kind_class(const wchar_t* name, WNDPROC proc, int extra_bytes, HBR
     return RegisterClassExW(&wc) != 0;
 }
 
+std::intptr_t nest_new_gadget_list(std::intptr_t id, std::intptr_t result, HWND list) {
+    if (nest_gadget_list(list))
+        return result;
+    gadget_free(id == PB_Any ? result : id);
+    return 0;
+}
+
 std::int32_t line_height(HWND control) {
     HDC dc = GetDC(control);
     if (!dc)

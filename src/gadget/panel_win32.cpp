@@ -285,14 +285,11 @@ std::int32_t panel_set_item_text(GadgetObject& g, std::int32_t item, const std::
 
 std::intptr_t panel_open_list(GadgetObject& g, std::int32_t item) {
     const HWND tab = gadget_hwnd(g);
-    if (item == -2) {
-        push_gadget_list(tab);
-        return reinterpret_cast<std::intptr_t>(tab);
-    }
+    if (item == -2)
+        return nest_gadget_list(tab) ? reinterpret_cast<std::intptr_t>(tab) : 0;
     const HWND page = page_of(tab, item);
-    if (!page)
+    if (!page || !nest_gadget_list(tab))
         return 0;
-    push_gadget_list(tab);
     set_current_gadget_list(page);
     return reinterpret_cast<std::intptr_t>(page);
 }
@@ -451,7 +448,6 @@ std::intptr_t panel_gadget(std::intptr_t id, std::int32_t x, std::int32_t y, std
         reinterpret_cast<WNDPROC>(SetWindowLongPtrW(tab, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(panel_proc)));
     if (!g_tab_proc)
         g_tab_proc = class_proc;
-    push_gadget_list(tab);
     SetWindowPos(tab, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    return register_gadget(id, g, tab, &kPanelKind);
+    return nest_new_gadget_list(id, register_gadget(id, g, tab, &kPanelKind), tab);
 }

@@ -179,8 +179,8 @@ void scrollarea_free(GadgetObject& g) {
 }
 
 std::intptr_t scrollarea_open_list(GadgetObject& g, std::int32_t) {
-    push_gadget_list(record(g).inner);
-    return reinterpret_cast<std::intptr_t>(record(g).inner);
+    const HWND inner = record(g).inner;
+    return nest_gadget_list(inner) ? reinterpret_cast<std::intptr_t>(inner) : 0;
 }
 
 std::int32_t scrollarea_get_attribute(GadgetObject& g, std::int32_t attribute) {
@@ -298,6 +298,5 @@ std::intptr_t scrollarea_gadget(std::intptr_t id,
     const HWND inner = area->inner;
     const std::intptr_t result = register_gadget(id, g, outer, &kScrollAreaKind);
     update_bars(outer);
-    push_gadget_list(inner);
-    return result;
+    return nest_new_gadget_list(id, result, inner);
 }

@@ -1,10 +1,66 @@
 // Frames and containers on real controls: their classes and edges, the gadget
 // list a container opens, and the events of its resizing.
+#include <optional>
+
 #include "gadget/container_kinds.h"
+#include "gadget/image_kinds.h"
 #include "gadget/input_kinds.h"
 #include "gadget_test_support_win32.h"
+#include "support/import_slot_win32.h"
 
 namespace {
+
+// Memory for one more level of gadget-list nesting is refused: the nesting
+// stack is filled to its capacity (with the current list) and the program's
+// malloc fails for the size the stack grows to, nothing else. The levels
+// added are taken off again at the end.
+class NestingRefused {
+public:
+    NestingRefused() {
+        GadgetListState& lists = gadget_library_state().lists;
+        depth_ = lists.stack.depth;
+        while (lists.stack.depth < lists.stack.capacity || lists.stack.capacity < 40)
+            EXPECT_TRUE(gadget_list_push(lists, lists.current));
+        size_ = static_cast<std::size_t>(lists.stack.capacity + kGadgetStackStep) * sizeof(void*);
+        refused_ = 0;
+        diverted_.emplace("malloc", reinterpret_cast<void*>(&refusing));
+        malloc_ = diverted_->original<Malloc>();
+        EXPECT_NE(malloc_, nullptr) << "the program no longer imports malloc";
+    }
+    ~NestingRefused() {
+        diverted_.reset();
+        GadgetListState& lists = gadget_library_state().lists;
+        while (lists.stack.depth > depth_)
+            gadget_list_pop(lists);
+    }
+    NestingRefused(const NestingRefused&) = delete;
+    NestingRefused& operator=(const NestingRefused&) = delete;
+
+    int refused() const { return refused_; }
+
+private:
+    using Malloc = void*(__cdecl*)(std::size_t);
+    static void* __cdecl refusing(std::size_t size) { return size == size_ ? (++refused_, nullptr) : malloc_(size); }
+
+    static inline std::size_t size_ = 0;
+    static inline int refused_ = 0;
+    static inline Malloc malloc_ = nullptr;
+    std::int32_t depth_ = 0;
+    std::optional<DivertedImport> diverted_;
+};
+
+// The kinds that hold gadgets, each with a gadget list to open (the panel's first page).
+struct Holder {
+    const char* name;
+    std::intptr_t (*make)();
+    std::int32_t item;
+};
+const Holder kHolders[] = {
+    {"container", [] { return container_gadget(1, 0, 0, 100, 80); }, -2},
+    {"canvas", [] { return canvas_gadget(1, 0, 0, 100, 80, PB_Canvas_Container); }, -2},
+    {"scroll area", [] { return scrollarea_gadget(1, 0, 0, 100, 80, 200, 200, 10); }, -2},
+    {"panel", [] { return panel_gadget(1, 0, 0, 100, 80); }, 0},
+};
 
 TEST_F(GadgetTest, AFrameIsAGroupBoxWithTextOrAnEdgeWithout) {
     ASSERT_NE(frame_gadget(1, 0, 0, 100, 50, u"Group"), 0);
@@ -57,6 +113,54 @@ TEST_F(GadgetTest, AContainerHoldsTheFollowingGadgetsUntilClosed) {
     EXPECT_EQ(GetParent(hwnd(5)), box);
     const HWND inner = hwnd(2);
     expect_all_freed({box, inner, hwnd(4)});
+}
+
+// A holder that cannot become the current list is no holder: the caller's
+// gadget_close_list would close the list around it.
+TEST_F(GadgetTest, AHolderWhoseListCannotNestIsNotMade) {
+    for (const Holder& holder : kHolders) {
+        SCOPED_TRACE(holder.name);
+        // Made once first, so that the class and the number's slot need no memory below.
+        ASSERT_NE(holder.make(), 0);
+        gadget_close_list();
+        gadget_free(1);
+        int refused = 0;
+        std::intptr_t made = 0;
+        {
+            const NestingRefused no_memory;
+            made = holder.make();
+            refused = no_memory.refused();
+        }
+        EXPECT_GT(refused, 0);
+        EXPECT_EQ(made, 0);
+        EXPECT_EQ(live_gadgets(), 0);
+        EXPECT_EQ(GetWindow(window, GW_CHILD), nullptr);
+        EXPECT_EQ(current_gadget_list(), window);
+        gadget_free(PB_Any);
+    }
+}
+
+TEST_F(GadgetTest, AHolderWhoseListCannotNestDoesNotOpen) {
+    for (const Holder& holder : kHolders) {
+        SCOPED_TRACE(holder.name);
+        ASSERT_NE(holder.make(), 0);
+        if (holder.item >= 0) {
+            ASSERT_EQ(gadget_add_item(1, -1, u"page"), 0);
+        }
+        gadget_close_list();
+        ASSERT_EQ(current_gadget_list(), window);
+        int refused = 0;
+        std::intptr_t opened = 0;
+        {
+            const NestingRefused no_memory;
+            opened = gadget_open_list(1, holder.item);
+            refused = no_memory.refused();
+        }
+        EXPECT_GT(refused, 0);
+        EXPECT_EQ(opened, 0);
+        EXPECT_EQ(current_gadget_list(), window);
+        gadget_free(PB_Any);
+    }
 }
 
 TEST_F(GadgetTest, AContainerReportsItsResizingEvenWhenEventsAreSuppressed) {
