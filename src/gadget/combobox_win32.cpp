@@ -134,8 +134,11 @@ void combo_set_text(GadgetObject& g, const std::u16string& text) {
         combo_set_state(g, find_item(g, text));
 }
 
-int image_index(GadgetObject& g, std::uintptr_t image) {
-    return add_to_image_list(combo_of(g).images, image);
+// The image's index in the box's image list: -1 for no image. False when an
+// image was given but the list cannot hold it.
+bool image_index(GadgetObject& g, std::uintptr_t image, int& index) {
+    index = image ? add_to_image_list(combo_of(g).images, image) : -1;
+    return !image || index >= 0;
 }
 
 std::int32_t combo_add_item(GadgetObject& g, std::int32_t position, const std::u16string& text, std::uintptr_t image) {
@@ -147,15 +150,12 @@ std::int32_t combo_add_item(GadgetObject& g, std::int32_t position, const std::u
     entry.mask = CBEIF_TEXT;
     entry.iItem = position < 0 ? send(control, CB_GETCOUNT) : position;
     entry.pszText = const_cast<wchar_t*>(wide(text));
-    const int index = image_index(g, image);
-    if (index >= 0) {
-        entry.mask |= CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
-        entry.iImage = entry.iSelectedImage = index;
-    } else {
-        // Without a mask bit the box asks its parent for the image; -1 shows none.
-        entry.mask |= CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
-        entry.iImage = entry.iSelectedImage = -1;
-    }
+    // Always with the mask bits: without them the box asks its parent for the
+    // image; -1 shows none.
+    entry.mask |= CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
+    if (!image_index(g, image, entry.iImage))
+        return -1;
+    entry.iSelectedImage = entry.iImage;
     return static_cast<std::int32_t>(send(control, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&entry)));
 }
 
@@ -256,7 +256,9 @@ void combo_set_item_image(GadgetObject& g, std::int32_t item, std::uintptr_t ima
     COMBOBOXEXITEMW entry{};
     entry.mask = CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
     entry.iItem = item;
-    entry.iImage = entry.iSelectedImage = image_index(g, image);
+    if (!image_index(g, image, entry.iImage))
+        return;
+    entry.iSelectedImage = entry.iImage;
     send(gadget_hwnd(g), CBEM_SETITEMW, 0, reinterpret_cast<LPARAM>(&entry));
     InvalidateRect(gadget_hwnd(g), nullptr, TRUE);
 }

@@ -99,7 +99,8 @@ inline constexpr std::int32_t ET_RESIZE = 6;
 // The gadget's text (the kind's own, else the control's window text).
 [[nodiscard]] std::u16string gadget_get_text(std::intptr_t gadget);
 // Adds an item with an image (a native bitmap or icon handle, 0 for none) and
-// the kind's item flags (the tree's sublevel); without events.
+// the kind's item flags (the tree's sublevel); without events. An image the
+// kind cannot keep adds nothing and gives the kind's failure result (-1).
 std::int32_t gadget_add_item_ex(std::intptr_t gadget,
                                 std::int32_t position,
                                 const char16_t* text,
@@ -130,6 +131,7 @@ void gadget_set_item_colour(std::intptr_t gadget,
                                                   std::int32_t column = 0);
 void gadget_set_item_data(std::intptr_t gadget, std::int32_t item, std::intptr_t value);
 [[nodiscard]] std::intptr_t gadget_get_item_data(std::intptr_t gadget, std::int32_t item);
+// An image the kind cannot keep leaves the item as it was.
 void gadget_set_item_image(std::intptr_t gadget, std::int32_t item, std::uintptr_t image);
 // The kind's activate hook (the canvas takes the keyboard focus).
 void gadget_activate(std::intptr_t gadget);

@@ -195,15 +195,21 @@ void listicon_set_text(GadgetObject& g, const std::u16string& text) {
     listicon_set_state(g, found);
 }
 
-int image_index(GadgetObject& g, std::uintptr_t image) {
+// The image's index in the gadget's image list, made on first use: -1 for no
+// image. False when an image was given but the list cannot hold it.
+bool image_index(GadgetObject& g, std::uintptr_t image, int& index) {
     ListIconRecord& list = list_of(g);
+    index = -1;
     if (!image)
-        return -1;
+        return true;
     if (!list.images) {
         list.images = ImageList_Create(kImageSize, kImageSize, ILC_COLOR32 | ILC_MASK, 4, 4);
+        if (!list.images)
+            return false;
         send(gadget_hwnd(g), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(list.images));
     }
-    return add_to_image_list(list.images, image);
+    index = add_to_image_list(list.images, image);
+    return index >= 0;
 }
 
 std::int32_t listicon_add_item(GadgetObject& g,
@@ -212,6 +218,9 @@ std::int32_t listicon_add_item(GadgetObject& g,
                                std::uintptr_t image) {
     const HWND control = gadget_hwnd(g);
     ListIconRecord& list = list_of(g);
+    int image_at = -1;
+    if (!image_index(g, image, image_at))
+        return -1;
     auto record = std::unique_ptr<ItemRecord>(new (std::nothrow) ItemRecord{});
     if (!record)
         return -1;
@@ -229,7 +238,7 @@ std::int32_t listicon_add_item(GadgetObject& g,
     entry.iItem = position < 0 || position > count ? count : position;
     entry.pszText = const_cast<wchar_t*>(wide(columns[0]));
     entry.lParam = reinterpret_cast<LPARAM>(record.get());
-    entry.iImage = image_index(g, image);
+    entry.iImage = image_at;
     // Kept before the item points at it: the item never holds a record nobody owns.
     ItemRecord* const kept = record.get();
     list.items.push_back(std::move(record));
@@ -416,7 +425,8 @@ void listicon_set_item_image(GadgetObject& g, std::int32_t item, std::uintptr_t 
     LVITEMW entry{};
     entry.mask = LVIF_IMAGE;
     entry.iItem = item;
-    entry.iImage = image_index(g, image);
+    if (!image_index(g, image, entry.iImage))
+        return;
     send(gadget_hwnd(g), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&entry));
 }
 

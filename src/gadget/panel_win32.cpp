@@ -188,21 +188,30 @@ void panel_set_text(GadgetObject& g, const std::u16string& text) {
     set_tab_text(gadget_hwnd(g), panel_get_state(g), text);
 }
 
-int image_index(GadgetObject& g, std::uintptr_t image) {
+// The image's index in the gadget's image list, made on first use: -1 for no
+// image. False when an image was given but the list cannot hold it.
+bool image_index(GadgetObject& g, std::uintptr_t image, int& index) {
     PanelRecord& panel = panel_of(g);
+    index = -1;
     if (!image)
-        return -1;
+        return true;
     if (!panel.images) {
         panel.images = ImageList_Create(kImageSize, kImageSize, ILC_COLOR32 | ILC_MASK, 4, 4);
+        if (!panel.images)
+            return false;
         send(gadget_hwnd(g), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(panel.images));
     }
-    return add_to_image_list(panel.images, image);
+    index = add_to_image_list(panel.images, image);
+    return index >= 0;
 }
 
 LRESULT CALLBACK page_proc(HWND page, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
 
 std::int32_t panel_add_item(GadgetObject& g, std::int32_t position, const std::u16string& text, std::uintptr_t image) {
     const HWND tab = gadget_hwnd(g);
+    int index_of_image = -1;
+    if (!image_index(g, image, index_of_image))
+        return -1;
     const HWND page =
         CreateWindowExW(0, L"STATIC", L"", kPageStyle, 0, 0, 0, 0, tab, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!page)
@@ -216,7 +225,6 @@ std::int32_t panel_add_item(GadgetObject& g, std::int32_t position, const std::u
     item.mask = TCIF_TEXT | TCIF_PARAM;
     item.pszText = const_cast<wchar_t*>(wide(text));
     item.lParam = reinterpret_cast<LPARAM>(page);
-    const int index_of_image = image_index(g, image);
     if (index_of_image >= 0) {
         item.mask |= TCIF_IMAGE;
         item.iImage = index_of_image;
@@ -327,7 +335,8 @@ std::intptr_t panel_get_item_data(GadgetObject& g, std::int32_t item) {
 void panel_set_item_image(GadgetObject& g, std::int32_t item, std::uintptr_t image) {
     TCITEMW entry{};
     entry.mask = TCIF_IMAGE;
-    entry.iImage = image_index(g, image);
+    if (!image_index(g, image, entry.iImage))
+        return;
     send(gadget_hwnd(g), TCM_SETITEMW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&entry));
 }
 

@@ -203,15 +203,21 @@ void tree_set_text(GadgetObject& g, const std::u16string& text) {
     send(control, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&entry));
 }
 
-int image_index(GadgetObject& g, std::uintptr_t image) {
+// The image's index in the gadget's image list, made on first use: -1 for no
+// image. False when an image was given but the list cannot hold it.
+bool image_index(GadgetObject& g, std::uintptr_t image, int& index) {
     TreeRecord& tree = tree_of(g);
+    index = -1;
     if (!image)
-        return -1;
+        return true;
     if (!tree.images) {
         tree.images = ImageList_Create(kImageSize, kImageSize, ILC_COLOR32 | ILC_MASK, 4, 4);
+        if (!tree.images)
+            return false;
         send(gadget_hwnd(g), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(tree.images));
     }
-    return add_to_image_list(tree.images, image);
+    index = add_to_image_list(tree.images, image);
+    return index >= 0;
 }
 
 // Appended (position -1) or put before the item at position: the new item's
@@ -223,6 +229,9 @@ std::int32_t tree_add_item_flags(GadgetObject& g,
                                  std::uintptr_t image,
                                  std::int32_t flags) {
     const HWND control = gadget_hwnd(g);
+    int index = -1;
+    if (!image_index(g, image, index))
+        return -1;
     const std::vector<HTREEITEM> items = items_in_order(control);
     const auto count = static_cast<std::int32_t>(items.size());
     const std::int32_t at = position < 0 || position > count ? count : position;
@@ -256,7 +265,6 @@ std::int32_t tree_add_item_flags(GadgetObject& g,
     insert.hInsertAfter = after;
     insert.item.mask = TVIF_TEXT;
     insert.item.pszText = const_cast<wchar_t*>(wide(text));
-    const int index = image_index(g, image);
     if (index >= 0) {
         insert.item.mask |= TVIF_IMAGE | TVIF_SELECTEDIMAGE;
         insert.item.iImage = insert.item.iSelectedImage = index;
@@ -380,9 +388,10 @@ void tree_set_item_image(GadgetObject& g, std::int32_t item, std::uintptr_t imag
     TVITEMW entry{};
     entry.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     entry.hItem = item_at(control, item);
-    entry.iImage = entry.iSelectedImage = image_index(g, image);
-    if (entry.hItem)
-        send(control, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&entry));
+    if (!entry.hItem || !image_index(g, image, entry.iImage))
+        return;
+    entry.iSelectedImage = entry.iImage;
+    send(control, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&entry));
 }
 
 void tree_set_item_colour(GadgetObject& g, std::int32_t item, std::int32_t type, std::int32_t colour, std::int32_t) {

@@ -2,10 +2,57 @@
 // states, colours and data, and their events from posted mouse messages.
 #include <cstring>
 
+#include "gadget/container_kinds.h"
+#include "gadget/input_kinds.h"
 #include "gadget/list_kinds.h"
 #include "gadget_test_support_win32.h"
+#include "support/import_slot_win32.h"
 
 namespace {
+
+HIMAGELIST WINAPI no_image_list(int, int, UINT, int, int) {
+    return nullptr;
+}
+
+// The kinds whose items take images.
+struct Pictured {
+    const char* name;
+    std::intptr_t (*make)();
+    bool list_on_first_image;  // its image list is made for the first image, not with the gadget
+};
+const Pictured kPictured[] = {
+    {"list icon", [] { return listicon_gadget(1, 0, 0, 200, 100, u"Name", 100); }, true},
+    {"tree", [] { return tree_gadget(1, 0, 0, 200, 100); }, true},
+    {"panel", [] { return panel_gadget(1, 0, 0, 200, 100); }, true},
+    {"image combo box", [] { return combobox_gadget(1, 0, 0, 200, 20, PB_ComboBox_Image); }, false},
+};
+
+// An item is added with its image or not at all: an image list the system
+// refuses, or a picture already deleted, fails the add.
+TEST_F(GadgetTest, AnItemWhoseImageCannotBeKeptIsNotAdded) {
+    HDC screen = GetDC(nullptr);
+    const HBITMAP picture = CreateCompatibleBitmap(screen, 16, 16), deleted = CreateCompatibleBitmap(screen, 16, 16);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(deleted);
+    const auto image = reinterpret_cast<std::uintptr_t>(picture);
+    for (const Pictured& kind : kPictured) {
+        SCOPED_TRACE(kind.name);
+        ASSERT_NE(kind.make(), 0);
+        if (kind.list_on_first_image) {
+            const DivertedImport refused("ImageList_Create", reinterpret_cast<void*>(&no_image_list));
+            ASSERT_NE(refused.original<void*>(), nullptr);
+            EXPECT_EQ(gadget_add_item_ex(1, -1, u"refused list", image, 0), -1);
+        }
+        EXPECT_EQ(gadget_add_item_ex(1, -1, u"deleted picture", reinterpret_cast<std::uintptr_t>(deleted), 0), -1);
+        EXPECT_EQ(gadget_count_items(1), 0);
+        EXPECT_EQ(gadget_add_item_ex(1, -1, u"plain", 0, 0), 0);
+        EXPECT_EQ(gadget_add_item_ex(1, -1, u"pictured", image, 0), 1);
+        EXPECT_EQ(gadget_count_items(1), 2);
+        gadget_close_list();  // the panel's
+        gadget_free(1);
+    }
+    DeleteObject(picture);
+}
 
 TEST_F(GadgetTest, AListIconKeepsColumnsItemsAndTheirData) {
     ASSERT_NE(listicon_gadget(1, 0, 0, 300, 200, u"Name", 120, PB_ListIcon_CheckBoxes | PB_ListIcon_GridLines), 0);
