@@ -40,6 +40,7 @@ struct ExplorerListRecord {
     std::u16string pattern;      // "*.*" unless the path named one
     std::vector<Entry> entries;  // in the list's order
     HANDLE watch = INVALID_HANDLE_VALUE;
+    bool polling = false;  // the timer that looks at watch is set
     WNDPROC previous = nullptr;
 };
 
@@ -123,10 +124,12 @@ void watch(HWND control, ExplorerListRecord& list) {
     list.watch = FindFirstChangeNotificationW(wide(list.folder), FALSE,
                                               FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
                                                   FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE);
-    if (list.watch != INVALID_HANDLE_VALUE)
-        SetTimer(control, kWatchTimer, kWatchMs, nullptr);
-    else
+    if (list.watch != INVALID_HANDLE_VALUE) {
+        list.polling = SetTimer(control, kWatchTimer, kWatchMs, nullptr) != 0;
+    } else {
         KillTimer(control, kWatchTimer);
+        list.polling = false;
+    }
 }
 
 struct Found {
@@ -441,10 +444,15 @@ constexpr GadgetKindTable kExplorerListKind{
     .get_colour = common_get_colour,
 };
 
-// The timer looks at the folder's change notification; a change refreshes the listing.
+// The timer looks at the folder's change notification; a change refreshes the
+// listing. A timer the system refused is asked for again when the list is next
+// painted, pointed at or focused.
 LRESULT CALLBACK explorerlist_proc(HWND control, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
     GadgetObject* g = gadget_of_control(control);
     ExplorerListRecord* list = g ? static_cast<ExplorerListRecord*>(g->extension) : nullptr;
+    if (list && !list->polling && list->watch != INVALID_HANDLE_VALUE &&
+        (message == WM_PAINT || message == WM_MOUSEMOVE || message == WM_SETFOCUS))
+        list->polling = SetTimer(control, kWatchTimer, kWatchMs, nullptr) != 0;
     if (list && message == WM_TIMER && wparam == kWatchTimer) {
         if (list->watch != INVALID_HANDLE_VALUE && WaitForSingleObject(list->watch, 0) == WAIT_OBJECT_0) {
             fill(control, *list);

@@ -153,9 +153,10 @@ LRESULT CALLBACK hyperlink_proc(HWND control, UINT message, WPARAM wparam, LPARA
             SetCursor(g_link_cursor);
             return 1;
         case WM_MOUSEMOVE:
-            if (!link->hovering) {
+            // Only the timer's check ends hovering: without a timer the link
+            // does not hover (the next move tries again).
+            if (!link->hovering && SetTimer(control, kHoverTimer, kHoverTimerMs, nullptr)) {
                 link->hovering = true;
-                SetTimer(control, kHoverTimer, kHoverTimerMs, nullptr);
                 InvalidateRect(control, nullptr, FALSE);
             }
             return 0;

@@ -4,9 +4,14 @@
 
 #include "gadget/explorer_kinds.h"
 #include "gadget_test_support_win32.h"
+#include "support/import_slot_win32.h"
 #include "support/scratch_dir.h"
 
 namespace {
+
+UINT_PTR WINAPI no_timer(HWND, UINT_PTR, UINT, TIMERPROC) {
+    return 0;
+}
 
 class ExplorerTest : public GadgetTest {
 protected:
@@ -112,6 +117,21 @@ TEST_F(ExplorerTest, ADoubleClickOpensAFolderAndTheListingFollowsTheDisk) {
     EXPECT_EQ(gadget_count_items(1), 3);
     EXPECT_EQ(gadget_get_item_text(1, 2, 0), u"new.txt");
     expect_all_freed({list});
+}
+
+// A list made while the system refused it the timer that looks at the folder
+// asks again once it is pointed at, and then follows the disk.
+TEST_F(ExplorerTest, AListWithoutItsTimerFollowsTheDiskOnceItGetsOne) {
+    {
+        const DivertedImport refused("SetTimer", reinterpret_cast<void*>(&no_timer));
+        ASSERT_NE(refused.original<void*>(), nullptr);
+        ASSERT_NE(explorerlist_gadget(1, 0, 0, 400, 300, root.c_str()), 0);
+        pump();
+    }
+    ASSERT_EQ(gadget_count_items(1), 5);
+    post_mouse(hwnd(1), WM_MOUSEMOVE, 10, 10);
+    dir.write(u"d.txt", "dee");
+    EXPECT_TRUE(pump_until([] { return gadget_count_items(1) == 6; }));
 }
 
 // A picker closes on a double-click: the folder is not opened after its list is gone.

@@ -1,9 +1,14 @@
 // The hyperlink with a real static control: required size, clicks, the hover
 // colour driven by posted mouse moves and the real cursor, cursor and hit test.
 #include "gadget_test_support_win32.h"
+#include "support/import_slot_win32.h"
 #include "system/handles_win32.h"
 
 namespace {
+
+UINT_PTR WINAPI no_timer(HWND, UINT_PTR, UINT, TIMERPROC) {
+    return 0;
+}
 
 constexpr std::int32_t kHover = 0xFF0000;
 
@@ -111,6 +116,27 @@ TEST_F(GadgetTest, HyperlinkHoverColourFollowsTheMouse) {
     // A disabled link still shows the hand.
     SendMessageW(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
+}
+
+// Hovering ends on the timer's check only: without a timer the link does not
+// hover, or it would keep the hover colour for good.
+TEST_F(GadgetTest, AHyperlinkWithoutItsTimerDoesNotHover) {
+    ASSERT_NE(hyperlink_gadget(1, 20, 20, 100, 20, u"link", kHover), 0);
+    const HWND link = hwnd(1);
+    RECT screen;
+    GetWindowRect(link, &screen);
+    SetCursorPos(screen.left + 10, screen.top + 5);
+    {
+        const DivertedImport refused("SetTimer", reinterpret_cast<void*>(&no_timer));
+        ASSERT_NE(refused.original<void*>(), nullptr);
+        post_mouse(link, WM_MOUSEMOVE, 10, 5);
+        pump();
+        EXPECT_EQ(hyperlink_paint_colour(1), 0);
+    }
+    post_mouse(link, WM_MOUSEMOVE, 10, 5);
+    pump();
+    EXPECT_EQ(hyperlink_paint_colour(1), kHover);
+    SetCursorPos(screen.right + 50, screen.bottom + 50);  // away from the next tests' links
 }
 
 TEST_F(GadgetTest, HyperlinkBackgroundComesFromItsColourOrTheWindow) {
