@@ -4,6 +4,7 @@
 
 #include "gadget/gadget_internal_win32.h"
 #include "gadget/image_kinds.h"
+#include "system/handles_win32.h"
 #include "window/gadget_hooks.h"
 #include "window/window.h"
 #include "window/window_properties_win32.h"
@@ -40,29 +41,29 @@ HBITMAP blank_image(std::int32_t width, std::int32_t height) {
 }
 
 // A new image for a new size, white, with the old drawing kept at the top left.
+// When the image or a device context to copy with cannot be made, the old
+// drawing stays shown at its size; the next resize tries again.
 void fit_image(HWND control, CanvasRecord& c) {
     RECT client{};
     GetClientRect(control, &client);
     if (c.image && client.right == c.width && client.bottom == c.height)
         return;
-    HBITMAP image = blank_image(client.right, client.bottom);
-    if (!image)
-        return;  // the old drawing stays shown
-    HDC to = CreateCompatibleDC(nullptr);
-    HGDIOBJ old_to = SelectObject(to, image);
-    RECT all{0, 0, client.right, client.bottom};
-    FillRect(to, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    if (c.image) {
-        HDC from = CreateCompatibleDC(nullptr);
-        HGDIOBJ old_from = SelectObject(from, c.image);
-        BitBlt(to, 0, 0, c.width, c.height, from, 0, 0, SRCCOPY);
-        SelectObject(from, old_from);
-        DeleteDC(from);
-        DeleteObject(c.image);
+    UniqueHbitmap image(blank_image(client.right, client.bottom));
+    const MemoryDc to, from;
+    if (!image || !to || (c.image && !from))
+        return;
+    {
+        const SelectedObject into(to.get(), image.get());
+        RECT all{0, 0, client.right, client.bottom};
+        FillRect(to.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        if (c.image) {
+            const SelectedObject old_drawing(from.get(), c.image);
+            BitBlt(to.get(), 0, 0, c.width, c.height, from.get(), 0, 0, SRCCOPY);
+        }
     }
-    SelectObject(to, old_to);
-    DeleteDC(to);
-    c.image = image;
+    if (c.image)
+        DeleteObject(c.image);  // deselected above
+    c.image = image.release();
     c.width = client.right;
     c.height = client.bottom;
 }

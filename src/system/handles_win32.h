@@ -1,6 +1,6 @@
 // Owners of Win32 handles, one per kind of invalid value and close call, and
-// guards that undo a paired call (SelectObject, GetDC, BeginPaint, an open
-// clipboard, GlobalLock) on every way out of a function.
+// guards that undo a paired call (SelectObject, GetDC, CreateCompatibleDC,
+// BeginPaint, an open clipboard, GlobalLock) on every way out of a function.
 #pragma once
 
 #include "system/unique_handle.h"
@@ -120,6 +120,25 @@ public:
 
 private:
     HWND window_;
+    HDC dc_;
+};
+
+// CreateCompatibleDC / DeleteDC: a memory device context compatible with
+// `like` (null: the screen); get() is null when it could not be made.
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC like = nullptr) noexcept : dc_(CreateCompatibleDC(like)) {}
+    ~MemoryDc() {
+        if (dc_)
+            DeleteDC(dc_);
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+    HDC get() const noexcept { return dc_; }
+
+private:
     HDC dc_;
 };
 

@@ -3,6 +3,7 @@
 #include "gadget/gadget_kinds.h"
 #include "gadget/image_kinds.h"
 #include "gadget_test_support_win32.h"
+#include "support/import_slot_win32.h"
 
 namespace {
 
@@ -170,6 +171,56 @@ TEST_F(GadgetTest, ACanvasKeepsItsDrawingAndReportsMouseAndKeys) {
     EXPECT_EQ(probe.inside, fill.colour);
     EXPECT_EQ(probe.added, RGB(255, 255, 255));
     expect_all_freed({canvas});
+}
+
+HDC WINAPI no_memory_dc(HDC) {
+    return nullptr;
+}
+
+struct Drawn {
+    std::int32_t width = 0, height = 0;
+    COLORREF pixel = 0;
+};
+
+Drawn look_at_canvas(std::intptr_t canvas) {
+    Drawn drawn;
+    EXPECT_TRUE(canvas_draw(
+        canvas,
+        [](void* dc, std::int32_t width, std::int32_t height, void* user) {
+            *static_cast<Drawn*>(user) = {width, height, GetPixel(static_cast<HDC>(dc), 50, 40)};
+        },
+        &drawn));
+    return drawn;
+}
+
+// A resize whose new image cannot be drawn on keeps the old drawing, rather
+// than a black image of the new size.
+TEST_F(GadgetTest, ACanvasThatCannotRedrawForANewSizeKeepsItsDrawing) {
+    ASSERT_NE(canvas_gadget(1, 0, 0, 100, 80), 0);
+    Fill fill{RGB(0, 128, 255)};
+    ASSERT_TRUE(canvas_draw(
+        1,
+        [](void* dc, std::int32_t width, std::int32_t height, void* user) {
+            RECT r{0, 0, width, height};
+            HBRUSH brush = CreateSolidBrush(static_cast<Fill*>(user)->colour);
+            FillRect(static_cast<HDC>(dc), &r, brush);
+            DeleteObject(brush);
+        },
+        &fill));
+    {
+        const DivertedImport refused("CreateCompatibleDC", reinterpret_cast<void*>(&no_memory_dc));
+        ASSERT_NE(refused.original<void*>(), nullptr);
+        gadget_resize(1, kIgnore, kIgnore, 150, 90);
+    }
+    Drawn drawn = look_at_canvas(1);
+    EXPECT_EQ(drawn.width, 100);
+    EXPECT_EQ(drawn.height, 80);
+    EXPECT_EQ(drawn.pixel, fill.colour);
+    // The next resize makes the new image, the drawing in it.
+    gadget_resize(1, kIgnore, kIgnore, 160, 90);
+    drawn = look_at_canvas(1);
+    EXPECT_EQ(drawn.width, 160);
+    EXPECT_EQ(drawn.pixel, fill.colour);
 }
 
 // A callback may free the canvas between two events of one message: the rest
