@@ -463,13 +463,17 @@ std::intptr_t tree_gadget(std::intptr_t id,
     if (flags & (PB_Tree_CheckBoxes | PB_Tree_ThreeState))
         style |= TVS_CHECKBOXES;
     const HWND control = create_gadget_control(WS_EX_CLIENTEDGE, WC_TREEVIEWW, u"", style, x, y, width, height);
+    // tree_proc before anything can destroy the control: a check-box tree's
+    // state list goes with the control only through it.
+    if (control) {
+        const auto class_proc =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(tree_proc)));
+        if (!g_tree_proc)
+            g_tree_proc = class_proc;
+    }
     GadgetObject* g = allocate_gadget_with(id, control, tree);
     if (!g)
         return 0;
-    const auto class_proc =
-        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(tree_proc)));
-    if (!g_tree_proc)
-        g_tree_proc = class_proc;
     if (flags & PB_Tree_ThreeState)
         SetPropW(control, kPropThreeState, reinterpret_cast<HANDLE>(1));
     return register_gadget(id, g, control, &kTreeKind);
