@@ -222,10 +222,7 @@ void combo_required_size(GadgetObject& g, std::int32_t& width, std::int32_t& hei
     GetWindowRect(control, &r);
     height = r.bottom - r.top;
     std::int32_t widest = 0;
-    HDC dc = GetDC(control);
-    if (dc) {
-        const auto font = reinterpret_cast<HFONT>(send(control, WM_GETFONT));
-        HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    (void)measure_in_control_font(control, [&](HDC dc) {
         const std::int32_t count = combo_count_items(g);
         for (std::int32_t i = 0; i < count; ++i) {
             const std::u16string text = combo_get_item_text(g, i, 0);
@@ -233,10 +230,7 @@ void combo_required_size(GadgetObject& g, std::int32_t& width, std::int32_t& hei
             GetTextExtentPoint32W(dc, wide(text), static_cast<int>(text.size()), &extent);
             widest = std::max<std::int32_t>(widest, extent.cx);
         }
-        if (old)
-            SelectObject(dc, old);
-        ReleaseDC(control, dc);
-    }
+    });  // without a device context: the width of no text
     const std::int32_t image = combo_of(g).extended ? kImageSize + 4 : 0;
     width = widest + image + GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE) + 8;
 }

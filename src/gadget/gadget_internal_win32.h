@@ -12,6 +12,7 @@
 #include "gadget/gadget_kind_table.h"
 #include "gadget/gadget_list_stack.h"
 #include "gadget/gadget_size_rules.h"
+#include "system/handles_win32.h"
 #include "system/win32.h"
 
 #include <commctrl.h>
@@ -91,6 +92,18 @@ void listview_append_items(GadgetObject& g, std::span<const char16_t* const> tex
 // The answer to a control-colour message, or NOT_HANDLED for the platform's colours.
 [[nodiscard]] std::intptr_t colour_answer(GadgetObject& g, HDC dc, int system_colour);
 
+// Calls measure(dc) with a device context of the control that has the
+// control's font (WM_GETFONT) selected; false, and measure not called, when
+// the control gives no device context.
+template <class Measure>
+[[nodiscard]] bool measure_in_control_font(HWND control, Measure&& measure) {
+    const WindowDc dc(control);
+    if (!dc)
+        return false;
+    const SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    measure(dc.get());
+    return true;
+}
 // The control's whole window text; false when it cannot be held.
 [[nodiscard]] bool control_text(HWND control, std::u16string& text);
 // The control's text in its own font: one line (GetTextExtentPoint32W) or as

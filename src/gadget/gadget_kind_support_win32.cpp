@@ -28,16 +28,9 @@ std::intptr_t nest_new_gadget_list(std::intptr_t id, std::intptr_t result, HWND 
 }
 
 std::int32_t line_height(HWND control) {
-    HDC dc = GetDC(control);
-    if (!dc)
-        return 0;
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
     SIZE extent{};
-    GetTextExtentPoint32W(dc, L"Hg", 2, &extent);
-    if (old)
-        SelectObject(dc, old);
-    ReleaseDC(control, dc);
+    if (!measure_in_control_font(control, [&extent](HDC dc) { GetTextExtentPoint32W(dc, L"Hg", 2, &extent); }))
+        return 0;
     return extent.cy;
 }
 

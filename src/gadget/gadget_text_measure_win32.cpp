@@ -22,22 +22,19 @@ bool measure_control_text(HWND control, TextMeasure how, GadgetSize& size) {
     std::u16string text;
     if (!control_text(control, text))
         return false;
-    const WindowDc dc(control);
-    if (!dc)
-        return false;
-    const SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     const int length = static_cast<int>(text.size());
-    if (how == TextMeasure::OneLine) {
-        SIZE extent{};
-        GetTextExtentPoint32W(dc.get(), wide(text), length, &extent);
-        size = {extent.cx, extent.cy};
-    } else {
-        // The labels show '&' literally, so it is measured literally too.
-        RECT r{0, 0, 0, 0};
-        DrawTextW(dc.get(), wide(text), length, &r, DT_CALCRECT | DT_NOPREFIX);
-        size = {r.right - r.left, r.bottom - r.top};
-    }
-    return true;
+    return measure_in_control_font(control, [&](HDC dc) {
+        if (how == TextMeasure::OneLine) {
+            SIZE extent{};
+            GetTextExtentPoint32W(dc, wide(text), length, &extent);
+            size = {extent.cx, extent.cy};
+        } else {
+            // The labels show '&' literally, so it is measured literally too.
+            RECT r{0, 0, 0, 0};
+            DrawTextW(dc, wide(text), length, &r, DT_CALCRECT | DT_NOPREFIX);
+            size = {r.right - r.left, r.bottom - r.top};
+        }
+    });
 }
 
 GadgetSize system_edge() {

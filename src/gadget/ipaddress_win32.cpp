@@ -73,14 +73,10 @@ void ipaddress_set_text(GadgetObject& g, const std::u16string& text) {
 
 void ipaddress_required_size(GadgetObject& g, std::int32_t& width, std::int32_t& height) {
     const HWND control = gadget_hwnd(g);
-    HDC dc = GetDC(control);
     SIZE extent{};
-    if (dc) {
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    (void)measure_in_control_font(control, [&extent](HDC dc) {
         GetTextExtentPoint32W(dc, L"888.888.888.888", 15, &extent);
-        SelectObject(dc, old);
-        ReleaseDC(control, dc);
-    }
+    });  // without a device context: the width of no text
     const GadgetSize field = edit_required_size(line_height(control), system_edge());
     width = extent.cx + field.width + 8;
     height = field.height;

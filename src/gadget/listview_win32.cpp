@@ -167,21 +167,20 @@ void widen_for(HWND control, std::span<const char16_t* const> texts) {
     const auto measured = longest.begin() + static_cast<std::ptrdiff_t>(std::min(kMeasured, longest.size()));
     std::partial_sort(longest.begin(), measured, longest.end(),
                       [](const auto& a, const auto& b) { return a.first > b.first; });
-    const HDC dc = GetDC(control);
-    if (!dc)
-        return;
-    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(send(control, WM_GETFONT)));
     LONG widest = 0;
-    for (auto it = longest.begin(); it != measured; ++it) {
-        SIZE size{};
-        if (GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(it->second), static_cast<int>(it->first), &size))
-            widest = std::max(widest, size.cx);
-    }
-    TEXTMETRICW metrics{};
-    if (widest > 0 && GetTextMetricsW(dc, &metrics))
-        widest += metrics.tmAveCharWidth;
-    SelectObject(dc, previous);
-    ReleaseDC(control, dc);
+    const bool in_font = measure_in_control_font(control, [&](HDC dc) {
+        for (auto it = longest.begin(); it != measured; ++it) {
+            SIZE size{};
+            if (GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(it->second), static_cast<int>(it->first),
+                                      &size))
+                widest = std::max(widest, size.cx);
+        }
+        TEXTMETRICW metrics{};
+        if (widest > 0 && GetTextMetricsW(dc, &metrics))
+            widest += metrics.tmAveCharWidth;
+    });
+    if (!in_font)
+        return;
     RECT client{};
     GetClientRect(control, &client);
     if (widest > client.right && widest > send(control, LB_GETHORIZONTALEXTENT))
