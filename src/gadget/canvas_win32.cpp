@@ -16,7 +16,7 @@ constexpr DWORD kCanvasStyle = WS_CHILD | WS_VISIBLE;
 
 struct CanvasRecord {
     std::uint32_t flags = 0;
-    HBITMAP image = nullptr;  // the off-screen image, the control's client size
+    UniqueHbitmap image;  // the off-screen image, the control's client size
     std::int32_t width = 0, height = 0;
     std::int32_t mouse_x = 0, mouse_y = 0, buttons = 0, wheel = 0, key = 0, input = 0;
     HCURSOR cursor = nullptr;
@@ -57,24 +57,20 @@ void fit_image(HWND control, CanvasRecord& c) {
         RECT all{0, 0, client.right, client.bottom};
         FillRect(to.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         if (c.image) {
-            const SelectedObject old_drawing(from.get(), c.image);
+            const SelectedObject old_drawing(from.get(), c.image.get());
             BitBlt(to.get(), 0, 0, c.width, c.height, from.get(), 0, 0, SRCCOPY);
         }
     }
-    if (c.image)
-        DeleteObject(c.image);  // deselected above
-    c.image = image.release();
+    c.image = std::move(image);  // the old one, deselected above, is deleted
     c.width = client.right;
     c.height = client.bottom;
 }
 
 void draw_image(HWND control, CanvasRecord& c, HDC dc) {
     if (c.image) {
-        HDC from = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(from, c.image);
-        BitBlt(dc, 0, 0, c.width, c.height, from, 0, 0, SRCCOPY);
-        SelectObject(from, old);
-        DeleteDC(from);
+        const MemoryDc from(dc);
+        const SelectedObject drawing(from.get(), c.image.get());
+        BitBlt(dc, 0, 0, c.width, c.height, from.get(), 0, 0, SRCCOPY);
     }
     if ((c.flags & PB_Canvas_DrawFocus) && GetFocus() == control) {
         RECT client{};
@@ -84,12 +80,9 @@ void draw_image(HWND control, CanvasRecord& c, HDC dc) {
 }
 
 void paint(HWND control, CanvasRecord& c) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(control, &ps);
-    if (!dc)
-        return;
-    draw_image(control, c, dc);
-    EndPaint(control, &ps);
+    const PaintDc dc(control);
+    if (dc)
+        draw_image(control, c, dc.get());
 }
 
 // Each event's callbacks run at once and may free the canvas: after a post or
@@ -232,8 +225,6 @@ CanvasRecord& record(GadgetObject& g) {
 
 void canvas_free(GadgetObject& g) {
     if (auto* c = static_cast<CanvasRecord*>(g.extension)) {
-        if (c->image)
-            DeleteObject(c->image);
         if (GetCapture() == gadget_hwnd(g) && (c->flags & PB_Canvas_ClipMouse))
             ClipCursor(nullptr);
         delete c;
@@ -330,13 +321,13 @@ bool canvas_draw(std::intptr_t gadget, CanvasDrawRoutine draw, void* user) {
     if (!g || !draw || g->table->kind != kKindCanvas)
         return false;
     CanvasRecord& c = record(*g);
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (!dc)
-        return false;
-    HGDIOBJ old = SelectObject(dc, c.image);
-    draw(dc, c.width, c.height, user);
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    {
+        const MemoryDc dc;
+        if (!dc)
+            return false;
+        const SelectedObject drawing(dc.get(), c.image.get());
+        draw(dc.get(), c.width, c.height, user);
+    }
     InvalidateRect(gadget_hwnd(*g), nullptr, FALSE);
     return true;
 }

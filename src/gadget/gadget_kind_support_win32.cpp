@@ -51,28 +51,18 @@ int add_to_image_list(HIMAGELIST list, std::uintptr_t image) {
     ImageList_GetIconSize(list, &cx, &cy);
     BITMAP info{};
     GetObjectW(handle, sizeof info, &info);
-    HDC screen = GetDC(nullptr);
-    HDC from = CreateCompatibleDC(screen);
-    HDC to = CreateCompatibleDC(screen);
-    HBITMAP scaled = CreateCompatibleBitmap(screen, cx, cy);
-    int index = -1;
-    if (from && to && scaled) {
-        HGDIOBJ old_from = SelectObject(from, handle);
-        HGDIOBJ old_to = SelectObject(to, scaled);
-        SetStretchBltMode(to, HALFTONE);
-        StretchBlt(to, 0, 0, cx, cy, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-        SelectObject(from, old_from);
-        SelectObject(to, old_to);
-        index = ImageList_Add(list, scaled, nullptr);
+    const WindowDc screen(nullptr);
+    const MemoryDc from(screen.get()), to(screen.get());
+    const UniqueHbitmap scaled(CreateCompatibleBitmap(screen.get(), cx, cy));
+    if (!from || !to || !scaled)
+        return -1;
+    {
+        const SelectedObject picture(from.get(), handle);
+        const SelectedObject into(to.get(), scaled.get());
+        SetStretchBltMode(to.get(), HALFTONE);
+        StretchBlt(to.get(), 0, 0, cx, cy, from.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     }
-    if (scaled)
-        DeleteObject(scaled);
-    if (to)
-        DeleteDC(to);
-    if (from)
-        DeleteDC(from);
-    ReleaseDC(nullptr, screen);
-    return index;
+    return ImageList_Add(list, scaled.get(), nullptr);
 }
 
 HANDLE copy_picture(std::uintptr_t image, bool& icon) {

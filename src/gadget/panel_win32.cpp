@@ -369,22 +369,17 @@ HBRUSH themed_brush(HWND page) {
         return nullptr;
     RECT r{};
     GetClientRect(page, &r);
-    HDC screen = GetDC(page);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right > 0 ? r.right : 1, r.bottom > 0 ? r.bottom : 1);
-    HBRUSH brush = nullptr;
-    if (dc && bitmap) {
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        g_kind.draw_parent_background(page, dc, &r);
-        SelectObject(dc, old);
-        brush = CreatePatternBrush(bitmap);
+    const WindowDc screen(page);
+    const MemoryDc dc(screen.get());
+    const UniqueHbitmap bitmap(
+        CreateCompatibleBitmap(screen.get(), r.right > 0 ? r.right : 1, r.bottom > 0 ? r.bottom : 1));
+    if (!dc || !bitmap)
+        return nullptr;
+    {
+        const SelectedObject background(dc.get(), bitmap.get());
+        g_kind.draw_parent_background(page, dc.get(), &r);
     }
-    if (bitmap)
-        DeleteObject(bitmap);
-    if (dc)
-        DeleteDC(dc);
-    ReleaseDC(page, screen);
-    return brush;
+    return CreatePatternBrush(bitmap.get());
 }
 
 bool wants_themed_background(HWND child) {

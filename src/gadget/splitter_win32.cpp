@@ -91,13 +91,12 @@ void place_panes(HWND control, SplitterRecord& s) {
 }
 
 void paint_bar(HWND control, SplitterRecord& s) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(control, &ps);
+    const PaintDc dc(control);
     if (!dc)
         return;
     RECT client{};
     GetClientRect(control, &client);
-    FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
+    FillRect(dc.get(), &dc.area(), GetSysColorBrush(COLOR_BTNFACE));
     if (s.flags & PB_Splitter_Separator) {
         RECT bar = client;
         if (vertical(s)) {
@@ -107,9 +106,8 @@ void paint_bar(HWND control, SplitterRecord& s) {
             bar.top = s.position;
             bar.bottom = s.position + bar_size(s);
         }
-        DrawEdge(dc, &bar, EDGE_RAISED, BF_RECT);
+        DrawEdge(dc.get(), &bar, EDGE_RAISED, BF_RECT);
     }
-    EndPaint(control, &ps);
 }
 
 std::int32_t along(const SplitterRecord& s, LPARAM where) {

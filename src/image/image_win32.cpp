@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/object_library.h"
+#include "system/handles_win32.h"
 #include "system/text_case.h"
 #include "system/wide.h"
 #include "system/win32.h"
@@ -159,12 +160,10 @@ bool draw_on_image(std::intptr_t id, ImageDrawRoutine draw, void* user) {
     const ImageRecord* image = record_of(id);
     if (!image || image->icon || !draw)
         return false;
-    HDC dc = CreateCompatibleDC(nullptr);
+    const MemoryDc dc;
     if (!dc)
         return false;
-    HGDIOBJ old = SelectObject(dc, image->handle);
-    draw(dc, image->width, image->height, user);
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    const SelectedObject drawing(dc.get(), image->handle);
+    draw(dc.get(), image->width, image->height, user);
     return true;
 }
