@@ -17,11 +17,10 @@ constexpr DWORD kListOnly = CBS_DROPDOWNLIST | WS_TABSTOP;
 static_assert(kListOnly == 0x10003);
 static_assert(PB_ComboBox_Editable == (CBS_DROPDOWN | CBS_AUTOHSCROLL) && PB_ComboBox_LowerCase == CBS_LOWERCASE &&
               PB_ComboBox_UpperCase == CBS_UPPERCASE);
-constexpr int kImageSize = 16;
 constexpr int kListRows = 10;  // rows of room below the field for the dropped list
 
 struct ComboRecord {
-    HIMAGELIST images = nullptr;  // extended boxes only
+    UniqueImageList images;  // extended boxes only
     bool extended = false;
     bool editable = false;
 };
@@ -56,12 +55,8 @@ std::intptr_t combo_notification(GadgetObject& g, void*, unsigned message, std::
 }
 
 void combo_free(GadgetObject& g) {
-    if (auto* combo = static_cast<ComboRecord*>(g.extension)) {
-        if (combo->images)
-            ImageList_Destroy(combo->images);
-        delete combo;
-        g.extension = nullptr;
-    }
+    delete static_cast<ComboRecord*>(g.extension);
+    g.extension = nullptr;
 }
 
 std::int32_t combo_get_state(GadgetObject& g) {
@@ -134,11 +129,9 @@ void combo_set_text(GadgetObject& g, const std::u16string& text) {
         combo_set_state(g, find_item(g, text));
 }
 
-// The image's index in the box's image list: -1 for no image. False when an
-// image was given but the list cannot hold it.
+// An extended box has its image list from the start.
 bool image_index(GadgetObject& g, std::uintptr_t image, int& index) {
-    index = image ? add_to_image_list(combo_of(g).images, image) : -1;
-    return !image || index >= 0;
+    return item_image_index(combo_of(g).images, gadget_hwnd(g), CBEM_SETIMAGELIST, 0, image, index);
 }
 
 std::int32_t combo_add_item(GadgetObject& g, std::int32_t position, const std::u16string& text, std::uintptr_t image) {
@@ -166,7 +159,7 @@ void combo_remove_item(GadgetObject& g, std::int32_t item) {
 void combo_clear_items(GadgetObject& g) {
     send(gadget_hwnd(g), CB_RESETCONTENT);
     if (combo_of(g).images)
-        ImageList_RemoveAll(combo_of(g).images);
+        ImageList_RemoveAll(combo_of(g).images.get());
 }
 
 std::int32_t combo_count_items(GadgetObject& g) {
@@ -231,7 +224,7 @@ void combo_required_size(GadgetObject& g, std::int32_t& width, std::int32_t& hei
             widest = std::max<std::int32_t>(widest, extent.cx);
         }
     });  // without a device context: the width of no text
-    const std::int32_t image = combo_of(g).extended ? kImageSize + 4 : 0;
+    const std::int32_t image = combo_of(g).extended ? kItemImageSize + 4 : 0;
     width = widest + image + GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE) + 8;
 }
 
@@ -290,11 +283,11 @@ std::intptr_t combobox_gadget(std::intptr_t id,
                               std::uint32_t flags) {
     const bool extended = flags & PB_ComboBox_Image;
     const bool editable = (flags & PB_ComboBox_Editable) == PB_ComboBox_Editable;
-    auto* combo = new (std::nothrow) ComboRecord{nullptr, extended, editable};
+    auto* combo = new (std::nothrow) ComboRecord{{}, extended, editable};
     if (!combo)
         return 0;
     if (extended) {
-        combo->images = ImageList_Create(kImageSize, kImageSize, ILC_COLOR32 | ILC_MASK, 4, 4);
+        combo->images = make_item_image_list();
         if (!combo->images) {
             delete combo;
             return 0;
@@ -305,13 +298,11 @@ std::intptr_t combobox_gadget(std::intptr_t id,
         create_gadget_control(0, extended ? WC_COMBOBOXEXW : L"ComboBox", u"", style, x, y, width, height);
     GadgetObject* g = control ? allocate_gadget(id, control) : nullptr;
     if (!g) {
-        GadgetObject none{};
-        none.extension = combo;
-        combo_free(none);
+        delete combo;
         return 0;
     }
     g->extension = combo;
     if (extended)
-        send(control, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(combo->images));
+        send(control, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(combo->images.get()));
     return register_gadget(id, g, control, &kComboBoxKind);
 }

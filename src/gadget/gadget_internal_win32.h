@@ -157,6 +157,31 @@ void check_kind_required_size(GadgetObject& g, std::int32_t& width, std::int32_t
 // image list; returns its index, -1 for no image or on failure.
 int add_to_image_list(HIMAGELIST list, std::uintptr_t image);
 
+namespace handle_traits {
+inline void destroy_image_list(HIMAGELIST list) {
+    ImageList_Destroy(list);
+}
+struct ImageList : Closer<HIMAGELIST, destroy_image_list> {
+    using Handle = HIMAGELIST;
+    static Handle invalid() noexcept { return nullptr; }
+};
+}  // namespace handle_traits
+using UniqueImageList = UniqueHandle<handle_traits::ImageList>;
+
+// The size of the items' images in the kinds with images.
+inline constexpr int kItemImageSize = 16;
+// An empty list for the items' images; null on failure.
+[[nodiscard]] UniqueImageList make_item_image_list();
+// An item image's index in a kind's image list, -1 for no image. A list not
+// made yet is made and handed to the control with set_list (wparam which).
+// False when an image was given but the list cannot hold it.
+[[nodiscard]] bool item_image_index(UniqueImageList& list,
+                                    HWND control,
+                                    UINT set_list,
+                                    WPARAM which,
+                                    std::uintptr_t image,
+                                    int& index);
+
 // A gadget's own copy of a native bitmap or icon (icon tells which), null for
 // none or on failure; deleted with delete_picture. Its size in pixels.
 [[nodiscard]] HANDLE copy_picture(std::uintptr_t image, bool& icon);

@@ -65,6 +65,29 @@ int add_to_image_list(HIMAGELIST list, std::uintptr_t image) {
     return ImageList_Add(list, scaled.get(), nullptr);
 }
 
+UniqueImageList make_item_image_list() {
+    return UniqueImageList(ImageList_Create(kItemImageSize, kItemImageSize, ILC_COLOR32 | ILC_MASK, 4, 4));
+}
+
+bool item_image_index(UniqueImageList& list,
+                      HWND control,
+                      UINT set_list,
+                      WPARAM which,
+                      std::uintptr_t image,
+                      int& index) {
+    index = -1;
+    if (!image)
+        return true;
+    if (!list) {
+        list = make_item_image_list();
+        if (!list)
+            return false;
+        SendMessageW(control, set_list, which, reinterpret_cast<LPARAM>(list.get()));
+    }
+    index = add_to_image_list(list.get(), image);
+    return index >= 0;
+}
+
 HANDLE copy_picture(std::uintptr_t image, bool& icon) {
     icon = false;
     if (!image)

@@ -15,7 +15,6 @@ namespace {
 
 constexpr DWORD kListIconStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHAREIMAGELISTS;
 static_assert(kListIconStyle == 0x50010041);
-constexpr int kImageSize = 16;
 
 struct ItemColours {
     std::int32_t front = -1, back = -1;
@@ -27,10 +26,10 @@ struct ItemRecord {
 };
 
 struct ListIconRecord {
-    HIMAGELIST images = nullptr;
+    UniqueImageList images;
     // The check boxes' pictures, which the control makes but, sharing its
     // image lists, never destroys.
-    HIMAGELIST states = nullptr;
+    UniqueImageList states;
     std::vector<std::unique_ptr<ItemRecord>> items;
 };
 
@@ -121,14 +120,8 @@ std::intptr_t listicon_notification(GadgetObject& g, void*, unsigned message, st
 
 void listicon_free(GadgetObject& g) {
     RemovePropW(gadget_hwnd(g), kPropLastSelected);
-    if (auto* list = static_cast<ListIconRecord*>(g.extension)) {
-        if (list->images)
-            ImageList_Destroy(list->images);
-        if (list->states)
-            ImageList_Destroy(list->states);
-        delete list;
-        g.extension = nullptr;
-    }
+    delete static_cast<ListIconRecord*>(g.extension);
+    g.extension = nullptr;
 }
 
 std::int32_t first_selected(HWND control) {
@@ -195,21 +188,8 @@ void listicon_set_text(GadgetObject& g, const std::u16string& text) {
     listicon_set_state(g, found);
 }
 
-// The image's index in the gadget's image list, made on first use: -1 for no
-// image. False when an image was given but the list cannot hold it.
 bool image_index(GadgetObject& g, std::uintptr_t image, int& index) {
-    ListIconRecord& list = list_of(g);
-    index = -1;
-    if (!image)
-        return true;
-    if (!list.images) {
-        list.images = ImageList_Create(kImageSize, kImageSize, ILC_COLOR32 | ILC_MASK, 4, 4);
-        if (!list.images)
-            return false;
-        send(gadget_hwnd(g), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(list.images));
-    }
-    index = add_to_image_list(list.images, image);
-    return index >= 0;
+    return item_image_index(list_of(g).images, gadget_hwnd(g), LVM_SETIMAGELIST, LVSIL_SMALL, image, index);
 }
 
 std::int32_t listicon_add_item(GadgetObject& g,
@@ -263,7 +243,7 @@ void listicon_clear_items(GadgetObject& g) {
     send(gadget_hwnd(g), LVM_DELETEALLITEMS);
     list_of(g).items.clear();
     if (list_of(g).images)
-        ImageList_RemoveAll(list_of(g).images);
+        ImageList_RemoveAll(list_of(g).images.get());
 }
 
 std::int32_t listicon_count_items(GadgetObject& g) {
@@ -492,7 +472,7 @@ std::intptr_t listicon_gadget(std::intptr_t id,
         extended |= LVS_EX_HEADERDRAGDROP;
     send(control, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
     if (extended & LVS_EX_CHECKBOXES)
-        list->states = reinterpret_cast<HIMAGELIST>(send(control, LVM_GETIMAGELIST, LVSIL_STATE));
+        list->states.reset(reinterpret_cast<HIMAGELIST>(send(control, LVM_GETIMAGELIST, LVSIL_STATE)));
     const std::intptr_t result = register_gadget(id, g, control, &kListIconKind);
     listicon_add_column(*g, 0, text_or_empty(title), title_width);
     return result;

@@ -14,7 +14,6 @@ namespace {
 constexpr DWORD kPanelStyle = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP;
 static_assert(kPanelStyle == 0x50030000);
 constexpr DWORD kPageStyle = WS_CHILD | WS_CLIPSIBLINGS;
-constexpr int kImageSize = 16;
 
 using IsAppThemedFn = BOOL(WINAPI*)();
 using DrawThemeParentBackgroundFn = HRESULT(WINAPI*)(HWND, HDC, const RECT*);
@@ -29,7 +28,7 @@ WNDPROC g_tab_proc = nullptr;
 WNDPROC g_static_proc = nullptr;
 
 struct PanelRecord {
-    HIMAGELIST images = nullptr;
+    UniqueImageList images;
 };
 
 // Visual styles need version 6 of the common controls and an active theme.
@@ -144,12 +143,8 @@ PanelRecord& panel_of(GadgetObject& g) {
 }
 
 void panel_free(GadgetObject& g) {
-    if (auto* panel = static_cast<PanelRecord*>(g.extension)) {
-        if (panel->images)
-            ImageList_Destroy(panel->images);
-        delete panel;
-        g.extension = nullptr;
-    }
+    delete static_cast<PanelRecord*>(g.extension);
+    g.extension = nullptr;
 }
 
 std::int32_t panel_get_state(GadgetObject& g) {
@@ -188,21 +183,8 @@ void panel_set_text(GadgetObject& g, const std::u16string& text) {
     set_tab_text(gadget_hwnd(g), panel_get_state(g), text);
 }
 
-// The image's index in the gadget's image list, made on first use: -1 for no
-// image. False when an image was given but the list cannot hold it.
 bool image_index(GadgetObject& g, std::uintptr_t image, int& index) {
-    PanelRecord& panel = panel_of(g);
-    index = -1;
-    if (!image)
-        return true;
-    if (!panel.images) {
-        panel.images = ImageList_Create(kImageSize, kImageSize, ILC_COLOR32 | ILC_MASK, 4, 4);
-        if (!panel.images)
-            return false;
-        send(gadget_hwnd(g), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(panel.images));
-    }
-    index = add_to_image_list(panel.images, image);
-    return index >= 0;
+    return item_image_index(panel_of(g).images, gadget_hwnd(g), TCM_SETIMAGELIST, 0, image, index);
 }
 
 LRESULT CALLBACK page_proc(HWND page, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
@@ -271,7 +253,7 @@ void panel_clear_items(GadgetObject& g) {
     for (GadgetObject* live = &g; live;) {
         if (tab_count(tab) == 0) {
             if (panel_of(*live).images)
-                ImageList_RemoveAll(panel_of(*live).images);
+                ImageList_RemoveAll(panel_of(*live).images.get());
             return;
         }
         panel_remove_item(*live, 0);

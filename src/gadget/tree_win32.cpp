@@ -16,14 +16,13 @@ namespace {
 
 constexpr DWORD kTreeStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
 static_assert(kTreeStyle == 0x50010000);
-constexpr int kImageSize = 16;
 
 struct ItemColours {
     std::int32_t front = -1, back = -1;  // -1: the tree's own
 };
 
 struct TreeRecord {
-    HIMAGELIST images = nullptr;
+    UniqueImageList images;
     // By item handle, so that colours follow their item when others come and
     // go; an item's entry goes with it (TVN_DELETEITEM).
     std::unordered_map<HTREEITEM, ItemColours> colours;
@@ -154,12 +153,8 @@ std::intptr_t tree_notification(GadgetObject& g, void*, unsigned message, std::u
 void tree_free(GadgetObject& g) {
     common_free_hook(g);
     RemovePropW(gadget_hwnd(g), kPropThreeState);
-    if (auto* tree = static_cast<TreeRecord*>(g.extension)) {
-        if (tree->images)
-            ImageList_Destroy(tree->images);
-        delete tree;
-        g.extension = nullptr;
-    }
+    delete static_cast<TreeRecord*>(g.extension);
+    g.extension = nullptr;
 }
 
 std::int32_t tree_get_state(GadgetObject& g) {
@@ -203,21 +198,8 @@ void tree_set_text(GadgetObject& g, const std::u16string& text) {
     send(control, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&entry));
 }
 
-// The image's index in the gadget's image list, made on first use: -1 for no
-// image. False when an image was given but the list cannot hold it.
 bool image_index(GadgetObject& g, std::uintptr_t image, int& index) {
-    TreeRecord& tree = tree_of(g);
-    index = -1;
-    if (!image)
-        return true;
-    if (!tree.images) {
-        tree.images = ImageList_Create(kImageSize, kImageSize, ILC_COLOR32 | ILC_MASK, 4, 4);
-        if (!tree.images)
-            return false;
-        send(gadget_hwnd(g), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(tree.images));
-    }
-    index = add_to_image_list(tree.images, image);
-    return index >= 0;
+    return item_image_index(tree_of(g).images, gadget_hwnd(g), TVM_SETIMAGELIST, TVSIL_NORMAL, image, index);
 }
 
 // Appended (position -1) or put before the item at position: the new item's
@@ -282,7 +264,7 @@ void tree_remove_item(GadgetObject& g, std::int32_t item) {
 void tree_clear_items(GadgetObject& g) {
     send(gadget_hwnd(g), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     if (tree_of(g).images)
-        ImageList_RemoveAll(tree_of(g).images);
+        ImageList_RemoveAll(tree_of(g).images.get());
 }
 
 std::int32_t tree_count_items(GadgetObject& g) {
