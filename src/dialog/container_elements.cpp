@@ -178,8 +178,9 @@ bool SplitterElement::make_containers() {
 }
 
 void SplitterElement::start_panes() {
-    platform().open_list(containers[0], -2);
-    list_open = true;
+    // A list that could not be opened is not closed either: that would close
+    // the list around the splitter.
+    list_open = platform().open_list(containers[0], -2);
     for (const std::intptr_t container : containers) {
         splitter_map()[container] = this;
         platform().bind_gadget_events(container, on_pane_event);
@@ -226,8 +227,7 @@ void SplitterElement::add_child(std::unique_ptr<DialogElement> child, const XmlN
     child->parent = this;
     panes[pane_count++] = std::move(child);
     if (pane_count == 1) {
-        platform().open_list(containers[1], -2);
-        list_open = true;
+        list_open = platform().open_list(containers[1], -2);
     }
 }
 

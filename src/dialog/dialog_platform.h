@@ -86,8 +86,9 @@ public:
     virtual void set_attribute(std::intptr_t gadget, std::int32_t attribute, std::int32_t value) = 0;
     // A panel's new page at position; its index, or -1.
     virtual std::int32_t add_item(std::intptr_t gadget, std::int32_t position, std::u16string_view text) = 0;
-    // Gadget lists: where the gadgets created next go.
-    virtual void open_list(std::intptr_t gadget, std::int32_t item) = 0;
+    // Gadget lists: where the gadgets created next go. False when nothing was
+    // opened (then no close is due).
+    virtual bool open_list(std::intptr_t gadget, std::int32_t item) = 0;
     virtual void close_list() = 0;
     // A callback for every event type of one gadget.
     virtual void bind_gadget_events(std::intptr_t gadget, void (*callback)()) = 0;

@@ -236,7 +236,7 @@ public:
         const std::u16string terminated(text);
         return gadget_add_item(gadget, position, terminated.c_str());
     }
-    void open_list(std::intptr_t gadget, std::int32_t item) override { gadget_open_list(gadget, item); }
+    bool open_list(std::intptr_t gadget, std::int32_t item) override { return gadget_open_list(gadget, item) != 0; }
     void close_list() override { gadget_close_list(); }
     void bind_gadget_events(std::intptr_t gadget, void (*callback)()) override { gadget_bind_event(gadget, callback); }
     void unbind_gadget_events(std::intptr_t gadget, void (*callback)()) override {

@@ -178,7 +178,10 @@ public:
             lists.back() = gadget * 1000 + position;
         return position;
     }
-    void open_list(std::intptr_t gadget, std::int32_t) override { lists.push_back(gadget); }
+    bool open_list(std::intptr_t gadget, std::int32_t) override {
+        lists.push_back(gadget);
+        return true;
+    }
     void close_list() override {
         if (lists.empty())
             ++unbalanced_closes;
