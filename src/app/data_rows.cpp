@@ -43,7 +43,8 @@ void DataRowsWriter::finish() noexcept {
 DataRowsStatus append_file_rows(TextBuilder& out,
                                 std::intptr_t file,
                                 std::int64_t length,
-                                std::int32_t values_per_line) noexcept {
+                                std::int32_t values_per_line,
+                                ReadProgress* progress) noexcept {
     const std::size_t start = out.size();
     const BigBlock block = big_block(kReadBlock);
     if (!block)
@@ -67,6 +68,8 @@ DataRowsStatus append_file_rows(TextBuilder& out,
             return DataRowsStatus::OutOfMemory;  // out has dropped its text
         carry = have - whole;
         std::memmove(block.get(), block.get() + whole, carry);
+        if (progress)
+            progress->bytes_read(done);
     }
     writer.finish();
     return DataRowsStatus::Ok;

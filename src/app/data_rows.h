@@ -39,12 +39,22 @@ struct DataRows {
     std::int64_t bytes = 0;  // the file's length when it was read
 };
 
+// Told how many bytes of a file have been read, after each block.
+class ReadProgress {
+public:
+    virtual void bytes_read(std::int64_t done) noexcept = 0;
+
+protected:
+    ~ReadProgress() = default;
+};
+
 // Appends the rows of an open file, read from its position to `length`, to
 // `out`. On failure `out` is cut back to what it held before.
 [[nodiscard]] DataRowsStatus append_file_rows(TextBuilder& out,
                                               std::intptr_t file,
                                               std::int64_t length,
-                                              std::int32_t values_per_line) noexcept;
+                                              std::int32_t values_per_line,
+                                              ReadProgress* progress = nullptr) noexcept;
 
 // The rows of the file at `path`, read in large blocks to its length at the
 // time it was opened. Files of 2 GiB or more are not read (TooLarge).

@@ -34,7 +34,8 @@ bool emit_from_file(TextBuilder& text,
                     FileEntry& entry,
                     std::u16string_view label,
                     std::vector<Placed>& placed,
-                    std::vector<LeftOut>& left_out) {
+                    std::vector<LeftOut>& left_out,
+                    ReadProgress& reading) {
     EntryFile opened = open_entry_file(entry, 0, true);
     if (opened.left_out) {
         if (for_want_of_memory(*opened.left_out))
@@ -52,7 +53,7 @@ bool emit_from_file(TextBuilder& text,
     if (length == 0) {
         text.append(kEmptyRows);
     } else {
-        status = append_file_rows(text, file, length, kValuesPerLine);
+        status = append_file_rows(text, file, length, kValuesPerLine, &reading);
         // Written while it was read: the rows may mix old and new bytes.
         changed = status == DataRowsStatus::Ok && file_stamp(file) != opened.before;
     }
@@ -68,6 +69,17 @@ bool emit_from_file(TextBuilder& text,
     text.append(kEntryEnd);
     return true;
 }
+
+// The bar while one file is read: the bytes before it and those read of it.
+class EntryProgress final : public ReadProgress {
+public:
+    EntryProgress(Progress& progress, std::int64_t before) : progress_(progress), before_(before) {}
+    void bytes_read(std::int64_t done) noexcept override { progress_.set(before_ + done); }
+
+private:
+    Progress& progress_;
+    std::int64_t before_;
+};
 
 // The text of the last generation, when it is exactly the text this one would
 // build: every entry's rows cached in it, in this order, with the same lines.
@@ -137,22 +149,24 @@ DataSection build(FileMap& map, ProgressSink* sink) {
     for (const Emitted& e : emitted) {
         FileEntry& entry = *e.entry;
         const std::u16string label = labels.take(entry);
-        // Before the file is read, so the bar already includes it.
-        if (entry.size > 0)
-            progress.set(sum += entry.size);
+        // As counted in the total, whatever the file's size turns out to be.
+        const std::int64_t size = entry.size > 0 ? entry.size : 0;
         if (entry.text.empty()) {
-            // A text without this entry's rows, or without the entries after
-            // it, must not pass for the whole one.
-            if (!emit_from_file(text, entry, label, placed, result.left_out)) {
+            // The bar moves while a large file is read, and is full only once
+            // the last one has been. A text without this entry's rows, or
+            // without the entries after it, must not pass for the whole one.
+            EntryProgress reading(progress, sum);
+            if (!emit_from_file(text, entry, label, placed, result.left_out, reading)) {
                 result.status = GenerationStatus::OutOfMemory;
                 return result;
             }
-            continue;
+        } else {
+            text.append(entry_head(entry, label));
+            placed.push_back({&entry, text.size(), entry.text.size()});
+            text.append(entry.text.view());
+            text.append(kEntryEnd);
         }
-        text.append(entry_head(entry, label));
-        placed.push_back({&entry, text.size(), entry.text.size()});
-        text.append(entry.text.view());
-        text.append(kEntryEnd);
+        progress.set(sum += size);
     }
     text.append(kEnd);
     if (text.failed()) {

@@ -8,7 +8,8 @@
 #include "app/path_report.h"
 
 std::u16string size_text(std::int64_t bytes) {
-    return byte_size_text(static_cast<double>(bytes), u" byte", u" bytes");
+    // A no-break space: a box must not part the number from its unit.
+    return byte_size_text(static_cast<double>(bytes), u"\u00A0", u"byte", u"bytes");
 }
 
 std::u16string largest_files_lines(FileMap& map, std::size_t count, std::size_t limit) {

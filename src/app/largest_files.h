@@ -8,7 +8,8 @@
 
 #include "app/file_map.h"
 
-// "12 bytes", "3.5 KiB", "1.9 GiB": one decimal from KiB on.
+// "12 bytes", "3.5 KiB", "1.9 GiB": one decimal from KiB on, a no-break
+// space before the unit.
 [[nodiscard]] std::u16string size_text(std::int64_t bytes);
 
 // The `count` largest files of the map (sizes as last seen; gone and too

@@ -189,9 +189,11 @@ Progress::Progress(ProgressSink* sink, std::int64_t total) : sink_(sink) {
     sink_->set_progress_value(0);
 }
 
-void Progress::set(std::int64_t value) {
-    if (sink_)
-        sink_->set_progress_value(static_cast<std::int32_t>(value >> shift_));
+void Progress::set(std::int64_t value) noexcept {
+    if (!sink_ || value == last_)
+        return;
+    last_ = value;
+    sink_->set_progress_value(static_cast<std::int32_t>(value >> shift_));
 }
 
 }  // namespace section_parts

@@ -88,11 +88,13 @@ struct EntryFile {
 class Progress {
 public:
     Progress(ProgressSink* sink, std::int64_t total);
-    void set(std::int64_t value);
+    // A value equal to the last one is not passed on again.
+    void set(std::int64_t value) noexcept;
 
 private:
     ProgressSink* sink_;
     int shift_ = 0;
+    std::int64_t last_ = 0;
 };
 
 }  // namespace section_parts

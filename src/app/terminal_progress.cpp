@@ -60,5 +60,5 @@ void TerminalProgress::draw(std::int32_t value) noexcept {
 }
 
 std::u16string byte_count(double bytes) {
-    return byte_size_text(bytes, u" B", u" B");
+    return byte_size_text(bytes, u" ", u"B", u"B");
 }

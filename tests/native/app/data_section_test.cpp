@@ -189,6 +189,24 @@ TEST(BuildDataSection, MovesTheProgressFromZeroToTheTotalEveryTime) {
     }
 }
 
+// One large file must not show a full bar while it is still being read.
+TEST(BuildDataSection, TheBarMovesWhileALargeFileIsReadAndIsFullOnlyAtTheEnd) {
+    ScratchDir dir;
+    FileMap map;
+    constexpr std::int32_t kSize = 300 * 1024;
+    add(map, dir.write(u"large.bin", std::string(kSize, 'x')));
+    RecordingProgress progress;
+    build(map, &progress);
+    ASSERT_GE(progress.calls.size(), 5u);
+    EXPECT_EQ(progress.calls[0], std::make_pair('M', kSize));
+    EXPECT_EQ(progress.calls[1], std::make_pair('V', 0));
+    for (std::size_t i = 2; i < progress.calls.size(); ++i) {
+        EXPECT_EQ(progress.calls[i].first, 'V');
+        EXPECT_GT(progress.calls[i].second, progress.calls[i - 1].second);
+    }
+    EXPECT_EQ(progress.calls.back(), std::make_pair('V', kSize));
+}
+
 TEST(BuildDataSection, LeavesOutFilesTooLargeForTheSizeField) {
     ScratchDir dir;
     FileMap map;

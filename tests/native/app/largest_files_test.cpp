@@ -5,14 +5,15 @@
 
 namespace {
 
+// A no-break space before the unit: a box must not part them.
 TEST(LargestFiles, SizesReadAsUsersReadThem) {
-    EXPECT_EQ(size_text(0), u"0 bytes");
-    EXPECT_EQ(size_text(1), u"1 byte");
-    EXPECT_EQ(size_text(1023), u"1023 bytes");
-    EXPECT_EQ(size_text(1024), u"1.0 KiB");
-    EXPECT_EQ(size_text(1536), u"1.5 KiB");
-    EXPECT_EQ(size_text(1024 * 1024 - 1), u"1.0 MiB");  // not "1024.0 KiB"
-    EXPECT_EQ(size_text(2147483647), u"2.0 GiB");
+    EXPECT_EQ(size_text(0), u"0\u00A0bytes");
+    EXPECT_EQ(size_text(1), u"1\u00A0byte");
+    EXPECT_EQ(size_text(1023), u"1023\u00A0bytes");
+    EXPECT_EQ(size_text(1024), u"1.0\u00A0KiB");
+    EXPECT_EQ(size_text(1536), u"1.5\u00A0KiB");
+    EXPECT_EQ(size_text(1024 * 1024 - 1), u"1.0\u00A0MiB");  // not "1024.0 KiB"
+    EXPECT_EQ(size_text(2147483647), u"2.0\u00A0GiB");
 }
 
 TEST(LargestFiles, NamesTheLargestFirstAndOnlyFiles) {
@@ -28,8 +29,9 @@ TEST(LargestFiles, NamesTheLargestFirstAndOnlyFiles) {
     add(u"middle.bin", 2048);
     add(u"twin-b.bin", 2048);
     add(u"empty.bin", 0);
-    EXPECT_EQ(largest_files_lines(map, 3, 0),
-              u"    C:\\big.bin (300.0 MiB)\r\n    C:\\middle.bin (2.0 KiB)\r\n    C:\\twin-b.bin (2.0 KiB)");
+    EXPECT_EQ(
+        largest_files_lines(map, 3, 0),
+        u"    C:\\big.bin (300.0\u00A0MiB)\r\n    C:\\middle.bin (2.0\u00A0KiB)\r\n    C:\\twin-b.bin (2.0\u00A0KiB)");
     EXPECT_EQ(largest_files_lines(map, 10, 0).find(u"gone"), std::u16string::npos);
     FileMap none;
     EXPECT_EQ(largest_files_lines(none, 5, 0), u"");
