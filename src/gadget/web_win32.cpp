@@ -136,7 +136,15 @@ public:
         return S_OK;
     }
     STDMETHODIMP_(ULONG) AddRef() noexcept override { return ++references_; }
-    STDMETHODIMP_(ULONG) Release() noexcept override { return --references_; }
+    // The browser may hold the site after it was told to close (work of its
+    // own still under way): the host goes with the last reference, the
+    // gadget's own being one of them.
+    STDMETHODIMP_(ULONG) Release() noexcept override {
+        const ULONG left = --references_;
+        if (left == 0)
+            delete this;
+        return left;
+    }
 
     // IOleClientSite
     STDMETHODIMP SaveObject() noexcept override { return E_NOTIMPL; }
@@ -242,8 +250,8 @@ WebHost* host_of(GadgetObject& g) {
 void web_free(GadgetObject& g) {
     if (WebHost* host = host_of(g)) {
         host->stop();
-        delete host;
         g.extension = nullptr;
+        host->Release();
     }
 }
 
@@ -305,7 +313,7 @@ std::intptr_t web_gadget(std::intptr_t id,
         // No browser object here: nothing of the gadget may stay.
         if (host) {
             host->stop();
-            delete host;
+            host->Release();
         }
         DestroyWindow(window);
         return 0;
@@ -313,7 +321,7 @@ std::intptr_t web_gadget(std::intptr_t id,
     GadgetObject* g = allocate_gadget(id, window);
     if (!g) {
         host->stop();
-        delete host;
+        host->Release();
         return 0;
     }
     g->extension = host;
