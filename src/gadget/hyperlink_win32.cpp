@@ -1,6 +1,6 @@
 // The hyperlink gadget: a static control that paints itself, with a hover
 // colour, an underline (always, or only while hovered), a hand cursor and a
-// click on release.
+// click on release; a tab stop that Enter or Space clicks.
 #include <new>
 
 #include "gadget/gadget_internal_win32.h"
@@ -10,6 +10,8 @@
 
 namespace {
 
+// The key's previous state in a key message: down, so this one is a repeat.
+constexpr LPARAM kKeyWasDown = LPARAM{1} << 30;
 constexpr UINT_PTR kHoverTimer = 1;
 constexpr UINT kHoverTimerMs = 30;
 constexpr int kTransparentBackground = 1;  // <windows.h>'s TRANSPARENT, undefined by system/win32.h
@@ -81,13 +83,19 @@ void draw(HWND control, HDC dc, const RECT& area, GadgetObject& g, HyperlinkReco
     TextOutW(dc, 0, 0, text, length);
     // Underlined always with the flag, and while hovered in any case: the
     // pointer over it shows it is a link.
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text, length, &extent);
     if ((link.flags & PB_HyperLink_Underline) || link.hovering) {
-        SIZE extent{};
-        GetTextExtentPoint32W(dc, text, length, &extent);
         const UniqueHpen pen(CreatePen(PS_SOLID, 0, colour));
         const SelectedObject selected(dc, pen.get());  // deselected before the pen is deleted
         MoveToEx(dc, 0, extent.cy, nullptr);
         LineTo(dc, extent.cx, extent.cy);
+    }
+    // Reached with Tab, the link shows it has the focus.
+    if (GetFocus() == control) {
+        RECT around{0, 0, extent.cx + 2, extent.cy + 2};
+        IntersectRect(&around, &around, &area);
+        DrawFocusRect(dc, &around);
     }
 }
 
@@ -167,6 +175,24 @@ LRESULT CALLBACK hyperlink_proc(HWND control, UINT message, WPARAM wparam, LPARA
         case WM_LBUTTONUP:
             post_gadget_event(control, ET_LEFT_CLICK);
             return 0;
+        // From the keyboard, as a button: Enter when pressed (not its
+        // repeats), Space when released.
+        case WM_KEYDOWN:
+            if (wparam == VK_RETURN && !(lparam & kKeyWasDown))
+                post_gadget_event(control, ET_LEFT_CLICK);
+            if (wparam == VK_RETURN || wparam == VK_SPACE)
+                return 0;
+            break;
+        case WM_KEYUP:
+            if (wparam == VK_SPACE) {
+                post_gadget_event(control, ET_LEFT_CLICK);
+                return 0;
+            }
+            break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            InvalidateRect(control, nullptr, TRUE);
+            return 0;
         case WM_COMMAND:
         case WM_LBUTTONDBLCLK:
             return 0;
@@ -202,7 +228,8 @@ std::intptr_t hyperlink_gadget(std::intptr_t id,
         if (!g_link_cursor)
             g_link_cursor = LoadCursorW(nullptr, IDC_ARROW);
     }
-    const HWND control = create_gadget_control(0, L"STATIC", text, WS_CHILD, x, y, width, height);
+    // A tab stop, so that the keyboard reaches it too.
+    const HWND control = create_gadget_control(0, L"STATIC", text, WS_CHILD | WS_TABSTOP, x, y, width, height);
     if (!control)
         return 0;
     GadgetObject* g = allocate_gadget(id, control);

@@ -87,6 +87,24 @@ TEST_F(GadgetTest, HyperlinkClicksOnReleaseAndHasNoDoubleClick) {
     EXPECT_EQ(pump(), GadgetEvents{});
 }
 
+// Reached with Tab, the link is clicked as a button is: Enter when pressed
+// (not its repeats), Space when released.
+TEST_F(GadgetTest, HyperlinkIsATabStopThatTheKeyboardClicks) {
+    ASSERT_NE(hyperlink_gadget(1, 0, 0, 100, 20, u"Home page", kHover, 0), 0);
+    EXPECT_TRUE(GetWindowLongW(hwnd(1), GWL_STYLE) & WS_TABSTOP);
+    SetFocus(hwnd(1));
+    pump();
+    PostMessageW(hwnd(1), WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageW(hwnd(1), WM_KEYDOWN, VK_RETURN, 1 | (1 << 30));
+    EXPECT_EQ(pump(), (GadgetEvents{{1, ET_LEFT_CLICK}}));
+    PostMessageW(hwnd(1), WM_KEYDOWN, VK_SPACE, 1);
+    EXPECT_EQ(pump(), GadgetEvents{});
+    PostMessageW(hwnd(1), WM_KEYUP, VK_SPACE, 1 | (3 << 30));
+    EXPECT_EQ(pump(), (GadgetEvents{{1, ET_LEFT_CLICK}}));
+    PostMessageW(hwnd(1), WM_KEYDOWN, 'A', 1);
+    EXPECT_EQ(pump(), GadgetEvents{});
+}
+
 TEST_F(GadgetTest, HyperlinkHoverColourFollowsTheMouse) {
     ASSERT_NE(hyperlink_gadget(1, 20, 20, 100, 20, u"link", kHover), 0);
     const HWND link = hwnd(1);

@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -337,8 +337,10 @@ TEST(BlobsmithWindow, TheListAnswersTheRightButtonAndTheKeysAsFileListsDo) {
     EXPECT_EQ(driver::list_count(parts.list.hwnd), 1);
 
     // Enter presses the button with the focus: from the list, Tab reaches
-    // "Export to file", then "Copy".
+    // the link, "Export to file", then "Copy".
     const DWORD sequence = driver::settled_clipboard_sequence();
+    driver::key(VK_TAB);
+    ASSERT_TRUE(driver::wait_until([&] { return focus_of(program) == parts.link.hwnd; }, 3000));
     driver::key(VK_TAB);
     driver::key(VK_TAB);
     ASSERT_TRUE(driver::wait_until([&] { return focus_of(program) == parts.copy.hwnd; }, 3000));
