@@ -76,10 +76,16 @@ std::intptr_t add_menu(std::intptr_t number, HMENU handle, HWND window) {
     }
     Menu* m = made.record;
     const std::intptr_t id = made.id;
+    // A menu bar the window would not take is no menu bar: not reported as one.
+    if (window && !SetMenu(window, handle)) {
+        const DWORD error = GetLastError();
+        g_menus->release(id);
+        DestroyMenu(handle);
+        SetLastError(error);
+        return 0;
+    }
     m->handle = handle;
     m->window = window;
-    if (window)
-        SetMenu(window, handle);
     // A new menu has no enclosing menus: the stack starts again with it.
     g_build = MenuBuildState{};
     g_build.menu_id = id;

@@ -285,6 +285,13 @@ std::intptr_t open_window(std::intptr_t number,
     win->accelerators[1] = ACCEL{FVIRTKEY | FNOINVERT | FSHIFT, VK_TAB, kCommandFocusPrevious};
     win->accelerator_count = 2;
     win->accelerator_table = CreateAcceleratorTableW(win->accelerators, win->accelerator_count);
+    if (!win->accelerator_table) {
+        // Without its table Tab would silently move no focus: no window.
+        const DWORD error = GetLastError();
+        close_window(id);
+        SetLastError(error);
+        return 0;
+    }
 
     if (!no_gadgets)
         use_gadget_list(hwnd);

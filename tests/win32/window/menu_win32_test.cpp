@@ -6,6 +6,7 @@
 #include <functional>
 #include <thread>
 
+#include "support/import_slot_win32.h"
 #include "window_test_support_win32.h"
 
 namespace {
@@ -90,6 +91,27 @@ TEST_F(MenuTest, SubMenusNestSixtyFourDeepAndNoFurther) {
     free_menu(2);
     EXPECT_FALSE(add_menu_item(3, u"lost"));
     EXPECT_FALSE(open_sub_menu(u"lost"));
+}
+
+BOOL WINAPI refused_set_menu(HWND, HMENU) noexcept {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return FALSE;
+}
+
+// A bar the window would not take is not reported as made, and no number or
+// menu stays behind; the next one is made as usual.
+TEST_F(MenuTest, AMenuBarTheWindowRefusesIsNotMade) {
+    ASSERT_NE(open_window(1, 0, 0, 200, 100, u"bar", PB_Window_SystemMenu | PB_Window_Invisible), 0);
+    {
+        const DivertedImport refused("SetMenu", reinterpret_cast<void*>(&refused_set_menu));
+        ASSERT_NE(refused.original<void*>(), nullptr);
+        EXPECT_EQ(create_menu(4, hwnd_of(1)), 0);
+        EXPECT_FALSE(add_menu_item(11, u"Quit"));
+    }
+    EXPECT_EQ(is_menu(4), nullptr);
+    EXPECT_EQ(GetMenu(hwnd_of(1)), nullptr);
+    ASSERT_NE(create_menu(4, hwnd_of(1)), 0);
+    EXPECT_EQ(GetMenu(hwnd_of(1)), hmenu(4));
 }
 
 TEST_F(MenuTest, FreeingAMenuBarRemovesItFromTheWindow) {

@@ -171,6 +171,26 @@ TEST_F(WindowTest, AWindowWhoseNumberCannotBeStoredIsNotOpened) {
     close_window(2);
 }
 
+HACCEL WINAPI refused_accelerators(LPACCEL, int) noexcept {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+}
+
+// Without its accelerator table Tab would move no focus: the opening fails
+// and leaves nothing.
+TEST_F(WindowTest, AWindowWithoutItsKeyTableIsNotOpened) {
+    {
+        const DivertedImport refused("CreateAcceleratorTableW", reinterpret_cast<void*>(&refused_accelerators));
+        ASSERT_NE(refused.original<void*>(), nullptr);
+        EXPECT_EQ(open_window(2, 0, 0, 100, 100, u"t", PB_Window_Invisible), 0);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+    }
+    EXPECT_EQ(is_window(2), nullptr);
+    EXPECT_EQ(FindWindowW(L"WindowClass_2", nullptr), nullptr);
+    ASSERT_NE(open_window(2, 0, 0, 100, 100, u"t", PB_Window_Invisible), 0);
+    close_window(2);
+}
+
 TEST_F(WindowTest, ClosingDropsWindowClassBindingsAndQueuedEvents) {
     static int runs;
     runs = 0;
