@@ -1,11 +1,13 @@
 // The main window: opened from the dialog definition, its event loop, and the
 // commands behind its link, buttons and file list.
+#include <algorithm>
 #include <new>
 #include <string>
 #include <vector>
 
 #include "app/busy_flag.h"
 #include "app/data_section.h"
+#include "app/dpi_values.h"
 #include "app/dropped_files.h"
 #include "app/file_map.h"
 #include "app/largest_files.h"
@@ -40,10 +42,12 @@ constexpr std::uint32_t kDropFormatFiles = 15;  // the platform's dropped-file l
 constexpr std::uint32_t kDropActions = 5;
 constexpr std::uint32_t kBoxError = 0x10;    // error icon, OK button
 constexpr std::uint32_t kBoxWarning = 0x30;  // warning icon, OK button
-// Paths named under each reason in a box, the rest counted; and their length,
-// so that a box of paths without spaces (which cannot wrap) fits a screen.
+// Paths named under each reason in a box, the rest counted; and their length
+// at 96 DPI, so that a box of paths without spaces (which cannot wrap) fits a
+// screen. A box's lines hold fewer characters as the DPI grows.
 constexpr std::size_t kPathsPerReason = 5;
 constexpr std::size_t kShownPathLength = 72;
+constexpr std::size_t kShortestShownPath = 32;
 constexpr std::int32_t kLinkColour = 0xCC6600;  // 0x00BBGGRR: red 0, green 102, blue 204
 
 void free_left_out(void* left_out) {
@@ -63,6 +67,11 @@ void copy_worker(void*) noexcept {
         free_left_out(left_out);
 }
 
+std::size_t shown_path_length() {
+    const float scale = scale_x > 1.0f ? scale_x : 1.0f;
+    return std::max(kShortestShownPath, static_cast<std::size_t>(static_cast<float>(kShownPathLength) / scale));
+}
+
 // The items' paths under their reasons, for a box.
 template <class Item, class Why>
 std::u16string named_lines(const std::vector<Item>& items, Why why) {
@@ -70,7 +79,7 @@ std::u16string named_lines(const std::vector<Item>& items, Why why) {
     reported.reserve(items.size());
     for (const Item& item : items)
         reported.push_back({item.path, why(item)});
-    return paths_by_reason(std::move(reported), kPathsPerReason, kShownPathLength);
+    return paths_by_reason(std::move(reported), kPathsPerReason, shown_path_length());
 }
 
 std::u16string left_out_lines(const std::vector<LeftOut>& left_out) {
@@ -233,9 +242,9 @@ void on_copy_done() noexcept {
             std::u16string text =
                 u"The clipboard is unchanged: there is not enough memory for the text of these files "
                 u"(a 32-bit program can hold little more than 1 GiB of it). Remove some files and try again.";
-            if (const std::u16string largest = busy_flag_is_set()
-                                                   ? std::u16string()
-                                                   : largest_files_lines(file_map(), kPathsPerReason, kShownPathLength);
+            if (const std::u16string largest =
+                    busy_flag_is_set() ? std::u16string()
+                                       : largest_files_lines(file_map(), kPathsPerReason, shown_path_length());
                 !largest.empty())
                 text += u"\r\n\r\nThe largest:\r\n" + largest;
             message_box(u"Blobsmith", text, kBoxError);
