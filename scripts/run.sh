@@ -30,8 +30,10 @@ program=$!
 trap 'kill "$program" 2>/dev/null || true; wine_session_stop' EXIT
 trap 'exit 130' INT TERM
 # The window is there once X knows a window of that name (its title carries
-# the project's version).
-title="Blobsmith v$(sed -n 's/^project(Blobsmith VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")"
+# the version the build wrote).
+version="$(sed -n 's/^#define BLOBSMITH_VERSION "\(.*\)"$/\1/p' "$ROOT/build/win32/generated/app/version.h")"
+[ -n "$version" ] || { echo "no version in build/win32/generated/app/version.h" >&2; exit 1; }
+title="Blobsmith v$version"
 for _ in $(seq 1 100); do
     if xwininfo -root -tree 2>/dev/null | grep -qF "\"$title\""; then break; fi
     kill -0 "$program" 2>/dev/null || { echo "Blobsmith ended early; see $log" >&2; exit 1; }

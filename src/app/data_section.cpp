@@ -1,6 +1,7 @@
 // The data-section generator: refresh, convert, sort, assemble.
 #include "app/data_section.h"
 
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <string>
@@ -70,15 +71,19 @@ bool emit_from_file(TextBuilder& text,
     return true;
 }
 
-// The bar while one file is read: the bytes before it and those read of it.
+// The bar while one file is read: the bytes before it and those read of it,
+// at most its size as counted in the total (a file that grew since must not
+// take the bar past its end and back).
 class EntryProgress final : public ReadProgress {
 public:
-    EntryProgress(Progress& progress, std::int64_t before) : progress_(progress), before_(before) {}
-    void bytes_read(std::int64_t done) noexcept override { progress_.set(before_ + done); }
+    EntryProgress(Progress& progress, std::int64_t before, std::int64_t counted)
+        : progress_(progress), before_(before), counted_(counted) {}
+    void bytes_read(std::int64_t done) noexcept override { progress_.set(before_ + std::min(done, counted_)); }
 
 private:
     Progress& progress_;
     std::int64_t before_;
+    std::int64_t counted_;
 };
 
 // The text of the last generation, when it is exactly the text this one would
@@ -155,7 +160,7 @@ DataSection build(FileMap& map, ProgressSink* sink) {
             // The bar moves while a large file is read, and is full only once
             // the last one has been. A text without this entry's rows, or
             // without the entries after it, must not pass for the whole one.
-            EntryProgress reading(progress, sum);
+            EntryProgress reading(progress, sum, size);
             if (!emit_from_file(text, entry, label, placed, result.left_out, reading)) {
                 result.status = GenerationStatus::OutOfMemory;
                 return result;

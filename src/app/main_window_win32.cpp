@@ -125,7 +125,11 @@ std::u16string open_main_window() noexcept {
 
     std::u16string problem;
     if (xml == 0 || open_xml_dialog(state.dialog, xml, u"wndMain") == 0) {
+        // No dialog, or its definition not parsed, leaves no error of its own:
+        // the failure must still be one.
         problem = dialog_error_text(state.dialog);
+        if (problem.empty())
+            problem = xml == 0 ? u"Its definition could not be read." : u"Its dialog could not be opened.";
     } else if (const std::u16string_view missing = find_gadgets(state); !missing.empty()) {
         problem = u"Its definition has no gadget named \"" + std::u16string(missing) + u"\".";
     } else if (state.window = dialog_window(state.dialog);

@@ -178,13 +178,20 @@ bool SplitterElement::make_containers() {
 }
 
 void SplitterElement::start_panes() {
-    // A list that could not be opened is not closed either: that would close
-    // the list around the splitter.
-    list_open = platform().open_list(containers[0], -2);
+    open_pane_list(0);
     for (const std::intptr_t container : containers) {
         splitter_map()[container] = this;
         platform().bind_gadget_events(container, on_pane_event);
     }
+}
+
+void SplitterElement::open_pane_list(int i) {
+    // A list that could not be opened is not closed either (that would close
+    // the list around the splitter), and the opening fails: the pane would be
+    // made outside the splitter.
+    list_open = platform().open_list(containers[i], -2);
+    if (!list_open)
+        record_dialog_error(errors_, kErrorGadgetNotCreated, {u"splitter", name});
 }
 
 void SplitterElement::leave_map() {
@@ -227,7 +234,7 @@ void SplitterElement::add_child(std::unique_ptr<DialogElement> child, const XmlN
     child->parent = this;
     panes[pane_count++] = std::move(child);
     if (pane_count == 1) {
-        list_open = platform().open_list(containers[1], -2);
+        open_pane_list(1);
     }
 }
 

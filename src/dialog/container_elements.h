@@ -7,6 +7,7 @@
 
 #include "dialog/container_layout.h"
 #include "dialog/dialog_element.h"
+#include "dialog/dialog_errors.h"
 
 // The container gadget's list is open while the children are built; finish closes it.
 class ContainerElement final : public SingleChildElement {
@@ -75,7 +76,7 @@ public:
 // finds the element from the container).
 class SplitterElement final : public DialogElement {
 public:
-    SplitterElement() : DialogElement(ElementKind::splitter) {}
+    explicit SplitterElement(DialogErrorSink& errors) : DialogElement(ElementKind::splitter), errors_(errors) {}
     // Destroys the panes and leaves the splitter map.
     ~SplitterElement() override;
     LayoutSize own_requested_size() override;
@@ -93,7 +94,8 @@ public:
     [[nodiscard]] bool make_containers();
     // Once the splitter gadget holds them: opens the first container's list
     // for the first pane, enters both in the splitter map and binds the pane
-    // handlers.
+    // handlers. A pane's list that cannot be opened fails the opening: its
+    // pane would be made outside the splitter.
     void start_panes();
 
     bool first_auto = false;  // FIRSTMIN / SECONDMIN "AUTO"
@@ -106,4 +108,8 @@ public:
 
 private:
     void leave_map();
+    // Opens the list of container `i` for its pane; records the failure.
+    void open_pane_list(int i);
+
+    DialogErrorSink& errors_;
 };

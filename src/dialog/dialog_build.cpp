@@ -337,7 +337,7 @@ std::unique_ptr<DialogElement> make_tab(DialogBuild& build, const Attributes& a)
 }
 
 std::unique_ptr<DialogElement> make_splitter(DialogBuild& build, const Attributes& a) {
-    auto e = std::make_unique<SplitterElement>();
+    auto e = std::make_unique<SplitterElement>(build.errors);
     read_common_attributes(build, *e, a);
     if (build.errors.has_error())
         return e;

@@ -19,8 +19,10 @@ constexpr DWORD kWebStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
 static_assert((kWebStyle & ~WS_CLIPCHILDREN) == 0x50000000);
 
 // The host of one browser object: its client site, in-place site and frame,
-// and the sink of its events. Reference counts only keep the object alive
-// while the browser holds it; the gadget's record owns it.
+// and the sink of its events. The gadget holds one reference and lets go of
+// it when freed; the host goes with the last one, which the browser may hold
+// a little longer. Stopped, it answers for no window: the control is gone and
+// its handle may be another's.
 class WebHost final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame, public IDispatch {
 public:
     explicit WebHost(HWND window) : window_(window) {}
@@ -61,6 +63,7 @@ public:
             object_->Release();
             object_ = nullptr;
         }
+        window_ = nullptr;
     }
 
     void navigate(const std::u16string& address) {
@@ -159,7 +162,7 @@ public:
         if (!out)
             return E_POINTER;
         *out = window_;
-        return S_OK;
+        return window_ ? S_OK : E_FAIL;
     }
     STDMETHODIMP ContextSensitiveHelp(BOOL) noexcept override { return E_NOTIMPL; }
 
@@ -174,9 +177,13 @@ public:
                                   LPOLEINPLACEFRAMEINFO info) noexcept override {
         if (!frame || !document || !position || !clip || !info)
             return E_POINTER;
+        *document = nullptr;
+        if (!window_) {
+            *frame = nullptr;
+            return E_FAIL;
+        }
         *frame = this;
         AddRef();
-        *document = nullptr;
         GetClientRect(window_, position);
         *clip = *position;
         info->fMDIApp = FALSE;
@@ -213,6 +220,8 @@ public:
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** out) noexcept override { return none(out, E_NOTIMPL); }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) noexcept override { return E_NOTIMPL; }
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) noexcept override {
+        if (!window_)
+            return S_OK;
         switch (id) {
             case DISPID_NAVIGATECOMPLETE2:
                 post_gadget_event(window_, ET_WEB_NAVIGATE_COMPLETE);

@@ -91,13 +91,24 @@ TEST_F(ContainerElements, SplitterPanesAreBuiltInTheirContainersAndPlacedByTheir
     EXPECT_TRUE(fake.gadget_callbacks.empty());  // out of the splitter map, handlers unbound
 }
 
+// A pane's list that cannot be opened would leave the pane outside the
+// splitter, and closing it would close the list around the splitter.
+TEST_F(ContainerElements, ASplitterWhosePaneListCannotBeOpenedFailsTheOpening) {
+    fake.refuse_lists = true;
+    EXPECT_EQ(open(u"<window name='w'><splitter name='s'><button name='l'/><button name='r'/></splitter></window>"), 0);
+    EXPECT_EQ(dialog_error(dialog), "'splitter' gadget could not be created: s");
+    EXPECT_EQ(fake.unbalanced_closes, 0);
+    EXPECT_EQ(dialog_gadget(dialog, u"l"), -1);
+}
+
 // In a process of its own, where no splitter has made the splitter map yet:
 // memory running out while the first one enters it must not end the process
-// from a destructor.
-TEST_F(ContainerElements, AnOpenThatRunsOutOfMemoryLeavesNoSplitterBehind) {
+// from a destructor. Every attempt opens window number 1, so that an entry a
+// failed attempt left for it would be met by the next.
+TEST_F(ContainerElements, AnOpenThatRunsOutOfMemoryLeavesNothingBehind) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const std::u16string_view xml =
-        u"<window name='w'><splitter name='s'><button name='l'/><button name='r'/>"
+        u"<window name='w' id='1'><splitter name='s'><button name='l'/><button name='r'/>"
         u"</splitter></window>";
     EXPECT_EXIT(
         {

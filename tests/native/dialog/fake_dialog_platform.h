@@ -179,6 +179,8 @@ public:
         return position;
     }
     bool open_list(std::intptr_t gadget, std::int32_t) override {
+        if (refuse_lists)
+            return false;
         lists.push_back(gadget);
         return true;
     }
@@ -211,6 +213,7 @@ public:
     std::function<void(std::intptr_t window)> on_close_window;
     std::vector<std::intptr_t> lists;  // open gadget lists, innermost last
     int unbalanced_closes = 0;
+    bool refuse_lists = false;  // open_list opens nothing
     int freed = 0;
     std::map<std::intptr_t, void (*)()> gadget_callbacks;
 

@@ -91,7 +91,7 @@ TEST(BlobsmithWindow, LooksAsDesignedAtTheScreensDpi) {
         GTEST_SKIP() << "no table for " << dpi << " DPI";
 
     Program program;
-    ASSERT_NE(program.window(), nullptr) << "no window titled Blobsmith v1.0.0.2";
+    ASSERT_NE(program.window(), nullptr) << "no window titled Blobsmith v" BLOBSMITH_VERSION;
     RECT inner{};
     GetClientRect(program.window(), &inner);
     EXPECT_EQ(width(inner), expected->window_w);

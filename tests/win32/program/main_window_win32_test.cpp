@@ -13,6 +13,7 @@
 #include "app/file_map.h"
 #include "app/program.h"
 #include "app/program_state.h"
+#include "app/version.h"
 #include "dialog/dialog.h"
 #include "gadget/gadget.h"
 #include "support/scratch_dir.h"
@@ -58,13 +59,24 @@ void choose(std::uint32_t item) {
 
 TEST(MainWindowInProcess, LooksAsDesignedWithItsFontAndMenuRules) {
     start_program();
+    ProgramState& state = program_state();
+    {
+        // A dialog that is not there records no error of its own: the failed
+        // opening must still say so, not pass for an open window.
+        const std::intptr_t dialog = state.dialog;
+        const std::u16string definition = state.definition;
+        state.dialog = 0;
+        const std::u16string problem = open_main_window();
+        EXPECT_EQ(problem, u"Blobsmith cannot open its window.\r\n\r\nIts dialog could not be opened.");
+        state.dialog = dialog;
+        state.definition = definition;
+    }
     ASSERT_EQ(open_main_window(), u"");
-    const ProgramState& state = program_state();
     HWND window = static_cast<HWND>(window_handle(state.window));
     ASSERT_NE(window, nullptr);
     wchar_t title[64] = {};
     GetWindowTextW(window, title, 64);
-    EXPECT_STREQ(title, L"Blobsmith v1.0.0.2");
+    EXPECT_STREQ(title, L"Blobsmith v" BLOBSMITH_VERSION);
 
     // Every control asked for Consolas 10 at the screen's DPI (Wine may draw
     // another face; the request is what the program controls).

@@ -4,6 +4,7 @@
 // the clipboard.
 #pragma once
 
+#include "app/version.h"
 #include "system/win32.h"
 
 #include <tlhelp32.h>
@@ -22,7 +23,7 @@ namespace driver {
 
 inline const std::u16string kProgram = u"" BLOBSMITH_BIN_DIR u"\\Blobsmith.exe";
 inline const std::u16string kCli = u"" BLOBSMITH_BIN_DIR u"\\blobsmith-cli.exe";
-inline constexpr wchar_t kTitle[] = L"Blobsmith v1.0.0.2";
+inline constexpr wchar_t kTitle[] = L"Blobsmith v" BLOBSMITH_VERSION;
 
 // Polls until the condition holds or the time is up.
 inline bool wait_until(const std::function<bool()>& condition, DWORD milliseconds = 10000) {
