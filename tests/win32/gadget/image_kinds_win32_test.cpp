@@ -87,9 +87,18 @@ TEST_F(GadgetTest, AToggleButtonImageShowsItsPressedImageWhileDown) {
     EXPECT_GT(h, 16);
 }
 
-struct Fill {
-    COLORREF colour;
-};
+// Fills the whole drawing of the canvas with one colour.
+bool fill_canvas(std::intptr_t canvas, COLORREF colour) {
+    return canvas_draw(
+        canvas,
+        [](void* dc, std::int32_t width, std::int32_t height, void* user) {
+            RECT r{0, 0, width, height};
+            HBRUSH brush = CreateSolidBrush(*static_cast<COLORREF*>(user));
+            FillRect(static_cast<HDC>(dc), &r, brush);
+            DeleteObject(brush);
+        },
+        &colour);
+}
 
 TEST_F(GadgetTest, ACanvasKeepsItsDrawingAndReportsMouseAndKeys) {
     ASSERT_NE(canvas_gadget(1, 0, 0, 100, 80, PB_Canvas_Keyboard | PB_Canvas_Border), 0);
@@ -98,23 +107,15 @@ TEST_F(GadgetTest, ACanvasKeepsItsDrawingAndReportsMouseAndKeys) {
     EXPECT_EQ(reinterpret_cast<std::intptr_t>(GetPropW(canvas, L"PB_Gadget")), 1);
     EXPECT_TRUE(ex_style_of(canvas) & WS_EX_CLIENTEDGE);
     EXPECT_EQ(current_gadget_list(), window);  // not a container
-    Fill fill{RGB(0, 128, 255)};
-    ASSERT_TRUE(canvas_draw(
-        1,
-        [](void* dc, std::int32_t width, std::int32_t height, void* user) {
-            RECT r{0, 0, width, height};
-            HBRUSH brush = CreateSolidBrush(static_cast<Fill*>(user)->colour);
-            FillRect(static_cast<HDC>(dc), &r, brush);
-            DeleteObject(brush);
-        },
-        &fill));
+    const COLORREF blue = RGB(0, 128, 255);
+    ASSERT_TRUE(fill_canvas(1, blue));
     // What the canvas paints is its drawing.
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP target = CreateCompatibleBitmap(screen, 120, 100);
     HGDIOBJ old = SelectObject(dc, target);
     SendMessageW(canvas, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    EXPECT_EQ(GetPixel(dc, 50, 40), fill.colour);
+    EXPECT_EQ(GetPixel(dc, 50, 40), blue);
     SelectObject(dc, old);
     DeleteDC(dc);
     DeleteObject(target);
@@ -168,7 +169,7 @@ TEST_F(GadgetTest, ACanvasKeepsItsDrawingAndReportsMouseAndKeys) {
             static_cast<Probe*>(user)->added = GetPixel(static_cast<HDC>(dc), 140, 50);
         },
         &probe);
-    EXPECT_EQ(probe.inside, fill.colour);
+    EXPECT_EQ(probe.inside, blue);
     EXPECT_EQ(probe.added, RGB(255, 255, 255));
     expect_all_freed({canvas});
 }
@@ -197,16 +198,8 @@ Drawn look_at_canvas(std::intptr_t canvas) {
 // than a black image of the new size.
 TEST_F(GadgetTest, ACanvasThatCannotRedrawForANewSizeKeepsItsDrawing) {
     ASSERT_NE(canvas_gadget(1, 0, 0, 100, 80), 0);
-    Fill fill{RGB(0, 128, 255)};
-    ASSERT_TRUE(canvas_draw(
-        1,
-        [](void* dc, std::int32_t width, std::int32_t height, void* user) {
-            RECT r{0, 0, width, height};
-            HBRUSH brush = CreateSolidBrush(static_cast<Fill*>(user)->colour);
-            FillRect(static_cast<HDC>(dc), &r, brush);
-            DeleteObject(brush);
-        },
-        &fill));
+    const COLORREF blue = RGB(0, 128, 255);
+    ASSERT_TRUE(fill_canvas(1, blue));
     {
         const DivertedImport refused("CreateCompatibleDC", reinterpret_cast<void*>(&no_memory_dc));
         ASSERT_NE(refused.original<void*>(), nullptr);
@@ -215,12 +208,12 @@ TEST_F(GadgetTest, ACanvasThatCannotRedrawForANewSizeKeepsItsDrawing) {
     Drawn drawn = look_at_canvas(1);
     EXPECT_EQ(drawn.width, 100);
     EXPECT_EQ(drawn.height, 80);
-    EXPECT_EQ(drawn.pixel, fill.colour);
+    EXPECT_EQ(drawn.pixel, blue);
     // The next resize makes the new image, the drawing in it.
     gadget_resize(1, kIgnore, kIgnore, 160, 90);
     drawn = look_at_canvas(1);
     EXPECT_EQ(drawn.width, 160);
-    EXPECT_EQ(drawn.pixel, fill.colour);
+    EXPECT_EQ(drawn.pixel, blue);
 }
 
 // A callback may free the canvas between two events of one message: the rest
