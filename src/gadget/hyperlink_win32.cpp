@@ -81,11 +81,9 @@ void draw(HWND control, HDC dc, const RECT& area, GadgetObject& g, HyperlinkReco
     const COLORREF colour = text_colour(g, link);
     SetTextColor(dc, colour);
     TextOutW(dc, 0, 0, text, length);
-    // Underlined always with the flag, and while hovered in any case: the
-    // pointer over it shows it is a link.
     SIZE extent{};
     GetTextExtentPoint32W(dc, text, length, &extent);
-    if ((link.flags & PB_HyperLink_Underline) || link.hovering) {
+    if (link.flags & PB_HyperLink_Underline) {
         const UniqueHpen pen(CreatePen(PS_SOLID, 0, colour));
         const SelectedObject selected(dc, pen.get());  // deselected before the pen is deleted
         MoveToEx(dc, 0, extent.cy, nullptr);
