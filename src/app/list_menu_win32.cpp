@@ -5,6 +5,7 @@
 #include "app/file_map.h"
 #include "app/program.h"
 #include "app/program_state.h"
+#include "app/source_files.h"
 #include "gadget/gadget.h"
 #include "system/fatal_error.h"
 #include "window/event_queue.h"
@@ -12,7 +13,7 @@
 
 namespace {
 
-constexpr std::uint32_t kThisFile = 2;
+constexpr std::uint32_t kThisFile = kListMenuSource;
 constexpr std::uint32_t kRemoveSelected = 1;
 constexpr std::uint32_t kRemoveAll = 2;
 

@@ -16,6 +16,7 @@
 #include "app/path_report.h"
 #include "app/program.h"
 #include "app/program_state.h"
+#include "app/source_files.h"
 #include "app/version.h"
 #include "dialog/dialog.h"
 #include "font/font.h"
@@ -34,7 +35,7 @@
 
 namespace {
 
-constexpr std::uint32_t kThisFile = 1;
+constexpr std::uint32_t kThisFile = kMainWindowSource;
 constexpr std::uint32_t kDropFormatFiles = 15;  // the platform's dropped-file list
 // Copy and link, never move: the program only reads what is dropped, and a
 // source told its files were moved may delete them (Shift+drag, or a source

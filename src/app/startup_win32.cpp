@@ -9,6 +9,7 @@
 #include "app/main_dialog.h"
 #include "app/program.h"
 #include "app/program_state.h"
+#include "app/source_files.h"
 #include "dialog/dialog.h"
 #include "dialog/runtime_names.h"
 #include "font/font.h"
@@ -30,9 +31,7 @@
 
 namespace {
 
-// Index 0 is this file; the fatal-error box names the file of the line last recorded.
-constexpr std::u16string_view kSourceFiles[] = {u"startup_win32.cpp", u"main_window_win32.cpp", u"list_menu_win32.cpp"};
-constexpr std::uint32_t kThisFile = 0;
+constexpr std::uint32_t kThisFile = kStartupSource;
 
 bool g_drop_started = false;
 // Why the program cannot run, found while starting; empty when nothing is wrong.
@@ -74,7 +73,7 @@ void start_program() noexcept {
     start_services();
     register_dpi_variables();
 
-    set_source_files(kSourceFiles, std::size(kSourceFiles));
+    set_source_files(kSourceFileNames, std::size(kSourceFileNames));
     set_error_handler([] { fatal_error_handler(); });
     TRACK_LINE(kThisFile);
 
