@@ -68,6 +68,30 @@ TEST_F(DialogOpen, LookupsAreDepthFirstAndCaseBlind) {
     EXPECT_EQ(dialog_gadget(dialog, u""), -1);
 }
 
+// Spans come from the children's own attributes (any letter case); a span
+// past the last column is cut, later children flow around a row span.
+TEST_F(DialogOpen, GridChildrenTakeTheirSpansFromTheDefinition) {
+    ASSERT_EQ(open(u"<window name='w' margin='0'><gridbox colspacing='5' rowspacing='5'>"
+                   u"<button name='a' width='40' height='10'/><button name='b' width='60' height='10' colspan='2'/>"
+                   u"<button name='c' width='30' height='10' COLSPAN='2'/></gridbox></window>",
+                   u"w", 125),
+              1)
+        << dialog_error(dialog);
+    EXPECT_EQ(rect(u"a"), (LayoutRect{0, 0, 50, 10}));
+    EXPECT_EQ(rect(u"b"), (LayoutRect{55, 0, 70, 10}));
+    EXPECT_EQ(rect(u"c"), (LayoutRect{0, 15, 125, 10}));
+
+    ASSERT_EQ(open(u"<window name='v' margin='0'><gridbox columns='3' colspacing='0' rowspacing='0' colexpand='no'>"
+                   u"<button name='p' width='10' height='10' rowspan='2'/><button name='q' width='10' height='10'/>"
+                   u"<button name='r' width='10' height='10'/><button name='s' width='10' height='10'/></gridbox>"
+                   u"</window>",
+                   u"v"),
+              1)
+        << dialog_error(dialog);
+    EXPECT_EQ(rect(u"p"), (LayoutRect{0, 0, 10, 20}));
+    EXPECT_EQ(rect(u"s"), (LayoutRect{10, 10, 10, 10}));
+}
+
 TEST_F(DialogOpen, DisabledInvisibleAndFoldedChildren) {
     ASSERT_EQ(open(u"<window name='w'><hbox spacing='0'><button name='a' width='10' disabled='Yes'/>"
                    u"<button name='b' width='10' folded='yes' invisible='yes'/><button name='c' width='10'/>"
