@@ -11,14 +11,10 @@
 
 namespace {
 
-bool is_separator(char16_t c) {
-    return c == u'/' || c == u'\\';
-}
-
 // A file path with trailing separators names the file all the same, but its
 // file-name part (the key, the label) would be empty: drop them.
 std::u16string_view without_trailing_separators(std::u16string_view path) {
-    while (!path.empty() && is_separator(path.back()))
+    while (!path.empty() && is_path_separator(path.back()))
         path.remove_suffix(1);
     return path;
 }

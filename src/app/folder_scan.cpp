@@ -68,12 +68,17 @@ std::optional<Listing> list_folder(const std::u16string& path,
 }
 
 // The key of a file: its path after the top folder, with "\" between folders
-// on every platform.
+// on every platform. A POSIX name may hold "\" itself, never "/": the two
+// trade places there, so that no name spells another file's place.
 std::u16string relative_key(std::u16string_view full, std::size_t base) {
     std::u16string key(full.substr(base));
     for (char16_t& c : key) {
         if (c == u'/')
             c = u'\\';
+#ifndef _WIN32
+        else if (c == u'\\')
+            c = u'/';
+#endif
     }
     return key;
 }

@@ -191,14 +191,20 @@ void end_files() {
 
 std::u16string_view path_name(std::u16string_view path) {
     for (std::size_t i = path.size(); i > 0; --i) {
-        if (is_separator(path[i - 1]))
+        if (is_path_separator(path[i - 1]))
             return path.substr(i);
     }
     return path;
 }
 
 std::u16string file_part(std::u16string_view path, int flags) {
-    std::u16string_view part = path_name(path);
+    std::u16string_view part = path;
+    for (std::size_t i = path.size(); i > 0; --i) {
+        if (is_separator(path[i - 1])) {
+            part = path.substr(i);
+            break;
+        }
+    }
     if (!part.empty() && part.front() == u'"')
         part.remove_prefix(1);
     part = part.substr(0, part.find(u'"'));

@@ -31,8 +31,19 @@ inline constexpr int FILE_PART_NO_EXTENSION = 1;
 // part ends at the next one. FILE_PART_NO_EXTENSION cuts a trailing ".ext".
 [[nodiscard]] std::u16string file_part(std::u16string_view path, int flags = 0);
 
-// The name a real path ends in: all after the last "\" or "/". Unlike
-// file_part it reads no quotes, which a POSIX file name may hold.
+// Whether c separates folders in a real path. A POSIX name may hold "\" as a
+// letter of its own.
+[[nodiscard]] constexpr bool is_path_separator(char16_t c) {
+#ifdef _WIN32
+    return c == u'\\' || c == u'/';
+#else
+    return c == u'/';
+#endif
+}
+
+// The name a real path ends in: all after its last separator. Unlike
+// file_part it reads no quotes and, on POSIX, takes "\" for a letter: a
+// POSIX file name may hold both.
 [[nodiscard]] std::u16string_view path_name(std::u16string_view path);
 
 // The text after the name's last "."; empty when the name has none, begins with

@@ -49,17 +49,25 @@ TEST(FolderScanPosix, ALinkedFileIsCollectedLikeAnyOther) {
     EXPECT_EQ(map.find(u"link.bin")->size, 1);
 }
 
-// A name holding a backslash spells another file's place in the tree: one
-// stays, the other is named as having given way, never dropped unseen.
-TEST(FolderScanPosix, ANameWithABackslashThatSpellsAnotherPathIsNotLostUnseen) {
+// A POSIX name may hold a backslash: it names a file of its own, even where
+// it spells another file's place in the tree.
+TEST(FolderScanPosix, ANameWithABackslashIsANameOfItsOwn) {
     ScratchDir dir;
-    dir.write(u"root/a/b.bin", "folder");
+    const std::u16string nested = dir.write(u"root/a/b.bin", "folder");
     std::ofstream(utf8_from_utf16(dir.path(u"root")) + "/a\\b.bin") << "name";  // one name, not a path
-    FileMap map;
-    const DropResult result = collect_dropped_paths(map, {dir.path(u"root")}, nullptr);
-    ASSERT_NE(map.find(u"b.bin"), nullptr);
-    ASSERT_EQ(result.displaced.size(), 1u);
-    EXPECT_NE(result.displaced[0], map.find(u"b.bin")->path);
+    file_map().clear();
+    const DropResult result = collect_dropped_paths(file_map(), {dir.path(u"root")}, nullptr);
+    EXPECT_TRUE(result.displaced.empty());
+    ASSERT_NE(file_map().find(u"b.bin"), nullptr);
+    EXPECT_EQ(file_map().find(u"b.bin")->path, nested);
+    ASSERT_NE(file_map().find(u"a\\b.bin"), nullptr);
+    EXPECT_EQ(file_map().find(u"a\\b.bin")->size, 4);
+
+    ASSERT_TRUE(busy_flag_try_set());
+    const DataSection section = generate_data_section(1);
+    EXPECT_NE(section.text.view().find(u"#size_a_b_bin = 4"), std::u16string_view::npos);
+    EXPECT_NE(section.text.view().find(u"#size_b_bin = 6"), std::u16string_view::npos);
+    file_map().clear();
 }
 
 // A POSIX name may hold double quotes: each such file is an entry of its

@@ -45,7 +45,14 @@ TEST(FilePart, TakesTheNameAfterTheLastSeparatorOfEitherKind) {
     }
     // A real path's name reads no quotes.
     EXPECT_EQ(path_name(u"/tmp/\"plain.txt\" rest"), u"\"plain.txt\" rest");
-    EXPECT_EQ(path_name(u"dir\\x\"1"), u"x\"1");
+    EXPECT_EQ(path_name(u"dir/x\"1"), u"x\"1");
+    // "\\" separates folders on Windows only; file_part takes it everywhere.
+#ifdef _WIN32
+    EXPECT_EQ(path_name(u"dir\\a\\b.bin"), u"b.bin");
+#else
+    EXPECT_EQ(path_name(u"dir/a\\b.bin"), u"a\\b.bin");
+#endif
+    EXPECT_EQ(file_part(u"dir/a\\b.bin"), u"b.bin");
 }
 
 TEST(ExtensionPart, IsTheTextAfterTheNamesLastDot) {
