@@ -13,9 +13,9 @@ SECONDS_PER_TARGET="${BLOBSMITH_FUZZ_SECONDS:-60}"
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLOBSMITH_SANITIZE=ON -DBLOBSMITH_FUZZ=ON \
     -DBLOBSMITH_WERROR=ON >/dev/null
-cmake --build "$BUILD" --target xml_fuzz layout_fuzz dialog_fuzz -j"$(nproc)" >/dev/null
+cmake --build "$BUILD" --target xml_fuzz layout_fuzz dialog_fuzz section_fuzz -j"$(nproc)" >/dev/null
 
-TARGETS=(xml layout dialog)
+TARGETS=(xml layout dialog section)
 status=0
 for target in "${TARGETS[@]}"; do
     # Files as arguments: each runs once, nothing is fuzzed.
