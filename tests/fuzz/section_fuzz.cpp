@@ -37,12 +37,12 @@ void check(bool condition, const char* what) {
         fault(what);
 }
 
-// Pieces that labels must mangle: punctuation, digits, letters of either case,
-// a letter outside ASCII and one above U+FFFF. No "/" and no "\": a path's
-// file-name part begins after the last of either, on every system.
+// Pieces that labels must mangle: punctuation (a backslash among it, a letter
+// of a name here), digits, letters of either case, a letter outside ASCII and
+// one above U+FFFF. No "/": it separates folders.
 constexpr std::string_view kNameParts[16] = {
-    "a", "A", "b", "B", "_", "-", ".", " ", "0", "9", "\xC3\xA9", "\xC3\x89", "\xE6\x97\xA5", "\xF0\x9F\x98\x80",
-    "x", "_2"};
+    "a",  "A", "b", "B", "_", "-", ".", " ", "0", "9", "\xC3\xA9", "\xC3\x89", "\xE6\x97\xA5", "\xF0\x9F\x98\x80",
+    "\\", "_2"};
 
 struct File {
     std::string name;  // UTF-8
