@@ -286,7 +286,7 @@ int open_xml_dialog(std::intptr_t dialog,
     // Making gadgets and laying them out run callbacks (handlers the definition
     // names among them); one may free this dialog or open it again.
     const LayoutPass pass;
-    DialogBuild build{*state, *g_platform, -1, 0, {}};
+    DialogBuild build{*state, *g_platform, -1, 0, {}, kMaxDialogGridCells};
     state->root = make_window_element(build, window_node, x, y, width, height, parent);
     WindowElement* const tree = state->root.get();
     if (!tree)

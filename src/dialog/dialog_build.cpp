@@ -389,7 +389,7 @@ std::unique_ptr<DialogElement> make_element(DialogBuild& build,
         case Maker::singlebox:
             return make_single_child<SingleBoxElement>(build, a);
         case Maker::gridbox: {
-            auto e = std::make_unique<GridElement>(build.errors);
+            auto e = std::make_unique<GridElement>(build.errors, build.grid_cells_left);
             read_common_attributes(build, *e, a);
             read_layout_attributes(build, a, [&](auto n, auto v) { return apply_grid_attribute(e->grid, n, v); });
             return e;

@@ -19,6 +19,9 @@ inline constexpr std::int32_t kMaxDialogDepth = 256;
 inline constexpr std::int32_t kMaxDialogElements = 100'000;
 // ID numbers beyond this would make registries reserve huge tables.
 inline constexpr std::int32_t kMaxElementId = 1'000'000;
+// Cells of all grid tables of a definition together: one grid may take this
+// many, so a definition of many grids would otherwise take that many times more.
+inline constexpr std::int64_t kMaxDialogGridCells = kGridMaxCells;
 
 struct DialogBuild {
     DialogErrorSink& errors;
@@ -27,6 +30,7 @@ struct DialogBuild {
     std::int32_t elements = 0;
     // The panels being built, innermost last: a tab adds its page to the last.
     std::vector<PanelElement*> panels;
+    std::int64_t grid_cells_left = kMaxDialogGridCells;
 };
 
 // Reads the window node's attributes and opens its window (invisible, at

@@ -81,7 +81,7 @@ bool GridLayout::set_columns(std::int32_t columns) {
     return true;
 }
 
-GridPlacement GridLayout::add_child(std::int32_t column_span, std::int32_t row_span) {
+GridPlacement GridLayout::add_child(std::int32_t column_span, std::int32_t row_span, std::int64_t max_cells) {
     std::int64_t cell = cursor_;
     while (cell < static_cast<std::int64_t>(cells_.size()) && cells_[static_cast<std::size_t>(cell)] != kFree)
         ++cell;
@@ -101,7 +101,8 @@ GridPlacement GridLayout::add_child(std::int32_t column_span, std::int32_t row_s
     }
     placed.row_span = std::max(row_span, 1);
     const std::int64_t rows_needed = std::int64_t{placed.row} + placed.row_span;
-    if (rows_needed * columns_ > kGridMaxCells || children_.size() >= static_cast<std::size_t>(kGridMaxCells)) {
+    if (rows_needed * columns_ > std::min(max_cells, kGridMaxCells) ||
+        children_.size() >= static_cast<std::size_t>(kGridMaxCells)) {
         placed.error = GridError::table_full;
         return placed;
     }

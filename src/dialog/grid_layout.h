@@ -47,8 +47,13 @@ public:
     // Puts the next child into the first free cell from the cursor. Spans
     // below 1 count as 1; a column span is cut at the last column and before
     // a cell an earlier span covers, so children never overlap. Fails
-    // (error set, nothing changed) when the table would pass its bounds.
-    [[nodiscard]] GridPlacement add_child(std::int32_t column_span, std::int32_t row_span);
+    // (error set, nothing changed) when the table would pass its bounds or
+    // hold more than `max_cells` cells.
+    [[nodiscard]] GridPlacement add_child(std::int32_t column_span,
+                                          std::int32_t row_span,
+                                          std::int64_t max_cells = kGridMaxCells);
+    // Cells the table holds now (rows so far × columns): what it costs in memory.
+    [[nodiscard]] std::int64_t table_cells() const { return static_cast<std::int64_t>(cells_.size()); }
 
     // After the last child: rows = the first row whose cells are all free.
     void finish();

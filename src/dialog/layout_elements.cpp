@@ -84,8 +84,10 @@ void SingleBoxElement::place(std::int32_t x, std::int32_t y, std::int32_t w, std
 // ---------------------------------------------------------------- gridbox
 
 void GridElement::add_child(std::unique_ptr<DialogElement> child, const XmlNode* node) {
-    const GridPlacement placed =
-        grid.add_child(read_grid_span(attribute(node, u"COLSPAN")), read_grid_span(attribute(node, u"ROWSPAN")));
+    const std::int64_t cells_before = grid.table_cells();
+    const GridPlacement placed = grid.add_child(read_grid_span(attribute(node, u"COLSPAN")),
+                                                read_grid_span(attribute(node, u"ROWSPAN")),
+                                                cells_before + cells_left_);
     if (placed.error != GridError::none) {
         // The child is not kept: a full table fails the opening rather than
         // dropping the child silently.
@@ -95,6 +97,7 @@ void GridElement::add_child(std::unique_ptr<DialogElement> child, const XmlNode*
                              name.empty() ? std::u16string_view(u"gridbox") : std::u16string_view(name)});
         return;
     }
+    cells_left_ -= grid.table_cells() - cells_before;
     MultiChildElement::add_child(std::move(child), node);
 }
 

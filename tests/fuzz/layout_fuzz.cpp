@@ -3,6 +3,7 @@
 // result must stay within the layout range, and nothing may overflow (UBSan).
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -107,14 +108,18 @@ void fuzz_grid(Input& in) {
         (void)apply_grid_attribute(grid, name, in.text());
     }
     check(grid.columns() >= 1 && grid.columns() <= kGridMaxColumns);
+    // Sometimes a smaller table, as when other grids of a definition took cells.
+    const std::int64_t max_cells = in.flag() ? kGridMaxCells : in.count(5000);
     for (std::int32_t i = in.count(400); i > 0 && !in.done(); --i) {
         const std::int32_t before = grid.child_count();
+        const std::int64_t cells_before = grid.table_cells();
         const std::int32_t column_span = in.flag() ? read_grid_span(in.text()) : in.number();
-        const GridPlacement placed = grid.add_child(column_span, in.number());
+        const GridPlacement placed = grid.add_child(column_span, in.number(), max_cells);
         if (placed.error != GridError::none) {
-            check(grid.child_count() == before);
+            check(grid.child_count() == before && grid.table_cells() == cells_before);
             continue;
         }
+        check(grid.table_cells() <= std::max(cells_before, max_cells));
         check(placed.child == before && grid.child_count() == before + 1);
         check(placed.column >= 0 && placed.column_span >= 1 && placed.column + placed.column_span <= grid.columns());
         check(placed.row >= 0 && placed.row_span >= 1);

@@ -242,6 +242,20 @@ TEST_F(DialogOpen, HostileDefinitionsFailOrAreClamped) {
     EXPECT_LE(rect(u"a").x + rect(u"a").width, 4 * kLayoutLimit);
 }
 
+TEST_F(DialogOpen, AllGridsOfADefinitionShareOneTableSize) {
+    // Each grid alone fits; together they would hold tens of millions of cells.
+    std::u16string grids = u"<window name='w'><vbox>";
+    for (int i = 0; i < 20; ++i)
+        grids += u"<gridbox columns='1000'><empty rowspan='1000'/></gridbox>";
+    grids += u"</vbox></window>";
+    EXPECT_EQ(open(grids), 0);
+    EXPECT_EQ(dialog_error(dialog), "'empty' does not fit into the grid: gridbox");
+    EXPECT_TRUE(fake.windows.empty());
+    // A later opening starts with the whole size again.
+    EXPECT_EQ(open(u"<window name='w'><gridbox columns='1000'><empty rowspan='1000'/></gridbox></window>"), 1)
+        << dialog_error(dialog);
+}
+
 TEST_F(DialogOpen, ChildrenALeafCannotKeepStillGetTheirSettings) {
     ASSERT_EQ(open(u"<window name='w'><vbox><text name='t'><button name='inner' id='9' disabled='yes'/></text>"
                    u"<singlebox><button name='one' id='10'/><button name='two' id='11' invisible='yes'/></singlebox>"

@@ -150,6 +150,19 @@ TEST(GridLayout, RefusesWhatWouldOverrunTheTable) {
     EXPECT_FALSE(grid.set_columns(3));
 }
 
+TEST(GridLayout, AChildPastTheGivenCellCountIsRefused) {
+    GridLayout grid;
+    ASSERT_TRUE(grid.set_columns(10));
+    EXPECT_EQ(grid.add_child(1, 3, 30).error, GridError::none);
+    EXPECT_EQ(grid.table_cells(), 30);
+    // Within the rows the table already has, no more cells are needed.
+    EXPECT_EQ(grid.add_child(1, 3, 30).error, GridError::none);
+    EXPECT_EQ(grid.add_child(1, 4, 39).error, GridError::table_full);
+    EXPECT_EQ(grid.child_count(), 2);
+    EXPECT_EQ(grid.table_cells(), 30);
+    EXPECT_EQ(grid.add_child(1, 4, 40).error, GridError::none);
+}
+
 TEST(GridLayout, WithoutRowsOnlyTheMinimumCounts) {
     GridLayout grid;
     grid.finish();
