@@ -430,6 +430,13 @@ std::unique_ptr<DialogElement> make_element(DialogBuild& build,
             if (build.errors.has_error() || !create_gadget(build, *e, request_for(*e), a))
                 return e;
             bind_event_attributes(build, e->gadget, a, k.event_mask);
+            if (build.errors.has_error()) {
+                // The panel's list opened with its gadget, and a failed element
+                // never reaches its finish: left open, it would take the gadgets
+                // made after it.
+                e->finish();
+                return e;
+            }
             build.panels.push_back(e.get());
             return e;
         }

@@ -101,6 +101,17 @@ TEST_F(ContainerElements, ASplitterWhosePaneListCannotBeOpenedFailsTheOpening) {
     EXPECT_EQ(dialog_gadget(dialog, u"l"), -1);
 }
 
+TEST_F(ContainerElements, APanelWhoseHandlerIsRefusedClosesItsList) {
+    for (const std::u16string_view xml : {
+             u"<window name='w'><vbox><panel onleftclick='handler'><tab><button/></tab></panel></vbox></window>",
+             u"<window name='w'><vbox><panel onchange='nothing'/></vbox></window>",
+         }) {
+        EXPECT_EQ(open(xml), 0);
+        EXPECT_TRUE(fake.lists.empty()) << dialog_error(dialog);
+        EXPECT_EQ(fake.unbalanced_closes, 0);
+    }
+}
+
 // In a process of its own, where no splitter has made the splitter map yet:
 // memory running out while the first one enters it must not end the process
 // from a destructor. Every attempt opens window number 1, so that an entry a
