@@ -41,8 +41,10 @@ void start() {
 
 // First byte: bit 0 opens the window named "w" (else the unnamed one); bit 1
 // asks for a window of 1000 x 1000; bit 2 makes every gadget report a huge
-// required size; bits 3 and 4 refuse windows or gadgets. The rest is the
-// definition, one byte per unit.
+// required size; bits 3 and 4 refuse windows or gadgets; bit 5 opens the
+// definition a second time in the same dialog; bit 6 frees the dialog from
+// inside its third gadget resize, as a handler may; bit 7 refuses lists. The
+// rest is the definition, one byte per unit.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool started = (start(), true);
     (void)started;
@@ -55,6 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fake.refuse_windows = mode & 8;
     fake.refuse_gadgets = mode & 16;
     fake.item_height = (mode & 4) ? 2'000'000'000 : 13;
+    fake.refuse_lists = mode & 128;
     set_dialog_platform(&fake);
     for (const char16_t* t : {u"", u"x", u"Copy", u"a"})
         fake.required[t] = (mode & 4) ? LayoutSize{2'000'000'000, 2'000'000'000} : LayoutSize{40, 20};
@@ -63,8 +66,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(document != 0);
     const std::intptr_t dialog = create_dialog(PB_Any);
     check(dialog != 0);
+    int resizes = 0;
+    if (mode & 64)
+        fake.on_resize = [&](std::intptr_t) {
+            if (++resizes == 3)
+                free_dialog(dialog);
+        };
     const std::int32_t asked = (mode & 2) ? 1000 : 0;
-    const int opened = open_xml_dialog(dialog, document, (mode & 1) ? u"w" : u"", 0, 0, asked, asked);
+    const std::u16string_view name = (mode & 1) ? u"w" : u"";
+    int opened = open_xml_dialog(dialog, document, name, 0, 0, asked, asked);
+    const bool first_opened = opened;
+    // Every list a container opened is closed again, and none more, whether
+    // the opening succeeded or failed.
+    check(fake.unbalanced_closes == 0);
+    check(fake.lists.empty());
+    // A second opening replaces the tree; the first window stays (closed below).
+    if ((mode & 32) && is_dialog(dialog)) {
+        opened = open_xml_dialog(dialog, document, name, 0, 0, asked, asked);
+        check(fake.unbalanced_closes == 0);
+        check(fake.lists.empty());
+    }
     free_xml(document);
 
     if (opened) {
@@ -78,15 +99,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)dialog_gadget(dialog, u"a");
         (void)dialog_gadget(dialog, u"");
         refresh_dialog(dialog);
-        fake.windows.at(window).size = {7, 3};
-        queue_event(EV_SIZE_WINDOW, 0, window, 0);
-        fake.windows.at(window).size = {5000, 5000};
-        queue_event(EV_SIZE_WINDOW, 0, window, 0);
+        // The window goes once a handler freed the dialog.
+        for (const LayoutSize size : {LayoutSize{7, 3}, LayoutSize{5000, 5000}}) {
+            if (!fake.is_window(window))
+                break;
+            fake.windows.at(window).size = size;
+            queue_event(EV_SIZE_WINDOW, 0, window, 0);
+        }
+        check(is_dialog(dialog) == fake.is_window(window));
     } else {
         check(dialog_window(dialog) == -1);
-        check(fake.windows.empty());
+        check(first_opened || fake.windows.empty());
     }
     free_dialog(dialog);
+    fake.on_resize = nullptr;
+    // A first opening's window outlives its tree; closing it drops its bindings.
+    if (mode & 32)
+        while (!fake.windows.empty())
+            fake.close_window(fake.windows.begin()->first);
     // Every window the opening made is closed with it, and no binding stays.
     check(fake.windows.empty());
     check(binding_entry_count() == 0);
