@@ -85,9 +85,9 @@ void SingleBoxElement::place(std::int32_t x, std::int32_t y, std::int32_t w, std
 
 void GridElement::add_child(std::unique_ptr<DialogElement> child, const XmlNode* node) {
     const std::int64_t cells_before = grid.table_cells();
-    const GridPlacement placed = grid.add_child(read_grid_span(attribute(node, u"COLSPAN")),
-                                                read_grid_span(attribute(node, u"ROWSPAN")),
-                                                cells_before + cells_left_);
+    const GridPlacement placed =
+        grid.add_child(read_grid_span(attribute(node, u"COLSPAN")), read_grid_span(attribute(node, u"ROWSPAN")),
+                       cells_left_ ? cells_before + *cells_left_ : cells_before);
     if (placed.error != GridError::none) {
         // The child is not kept: a full table fails the opening rather than
         // dropping the child silently.
@@ -97,7 +97,8 @@ void GridElement::add_child(std::unique_ptr<DialogElement> child, const XmlNode*
                              name.empty() ? std::u16string_view(u"gridbox") : std::u16string_view(name)});
         return;
     }
-    cells_left_ -= grid.table_cells() - cells_before;
+    if (cells_left_)
+        *cells_left_ -= grid.table_cells() - cells_before;
     MultiChildElement::add_child(std::move(child), node);
 }
 

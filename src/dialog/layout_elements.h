@@ -45,19 +45,23 @@ class GridElement final : public MultiChildElement {
 public:
     // Errors of adding a child (a full table) go to `errors`. `cells_left` is
     // shared by every grid of a definition: their tables grow out of it, so
-    // that many grids cannot together take what one may not.
+    // that many grids cannot together take what one may not. It belongs to
+    // the opening, so the grid lets go of it once its children are in.
     GridElement(DialogErrorSink& errors, std::int64_t& cells_left)
-        : MultiChildElement(ElementKind::gridbox), errors_(errors), cells_left_(cells_left) {}
+        : MultiChildElement(ElementKind::gridbox), errors_(errors), cells_left_(&cells_left) {}
     LayoutSize own_requested_size() override;
     void place(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) override;
     void add_child(std::unique_ptr<DialogElement> child, const XmlNode* node) override;
-    void finish() override { grid.finish(); }
+    void finish() override {
+        grid.finish();
+        cells_left_ = nullptr;
+    }
 
     GridLayout grid;
 
 private:
     DialogErrorSink& errors_;
-    std::int64_t& cells_left_;
+    std::int64_t* cells_left_;
 };
 
 class WindowElement final : public SingleChildElement {
