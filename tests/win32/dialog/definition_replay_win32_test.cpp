@@ -26,13 +26,6 @@ int thread_windows() {
     return count;
 }
 
-// Beside the test program: the build copies the seeds there.
-std::filesystem::path seed_folder() {
-    wchar_t exe[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    return std::filesystem::path(exe).parent_path() / L"dialog-definitions";
-}
-
 // Each seed is a mode byte (bit 0: open the window named "w", else the unnamed
 // one; bit 1: ask for 1000 x 1000; the others steer the recording platform)
 // and then the definition, one byte per unit.
@@ -42,9 +35,11 @@ TEST_F(DialogTest, FuzzSeedsOpenOrFailCleanlyOverTheRealControls) {
     register_runtime_variable(u"DPIx3", &g_values[2], kRuntimeInteger);
     register_runtime_variable(u"DPIy4", &g_values[3], kRuntimeInteger);
     register_runtime_integer(u"handler", reinterpret_cast<std::intptr_t>(&handler));
+    const std::filesystem::path corpus =
+        std::filesystem::path(BLOBSMITH_TEST_DATA).parent_path() / "fuzz" / "corpus" / "dialog";
     const int windows_before = thread_windows();
     int seeds = 0, opened = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(seed_folder())) {
+    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
         SCOPED_TRACE(entry.path().filename().string());
         std::ifstream in(entry.path(), std::ios::binary);
         const std::vector<unsigned char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -74,7 +69,7 @@ TEST_F(DialogTest, FuzzSeedsOpenOrFailCleanlyOverTheRealControls) {
         dialog = create_dialog(PB_Any);
         ASSERT_NE(dialog, 0);
     }
-    EXPECT_GE(seeds, 50);
+    EXPECT_GE(seeds, 50) << "the corpus in " << corpus.string() << " is missing";
     EXPECT_GT(opened, 0);
     EXPECT_LT(opened, seeds);
 }
