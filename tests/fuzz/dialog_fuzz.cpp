@@ -4,6 +4,7 @@
 // leaves no window and no binding, and sizes stay within the layout range.
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 #include "../native/dialog/fake_dialog_platform.h"
@@ -35,6 +36,22 @@ void start() {
     register_runtime_variable(u"DPIy4", &g_values[3], kRuntimeInteger);
     register_runtime_integer(u"handler", reinterpret_cast<std::intptr_t>(&handler));
     register_runtime_integer(u"#GADGET", 7);
+    // One name of every other kind and width, with values at their edges: a
+    // real or variable must be read and clamped, never overflow.
+    static const std::int8_t small8 = -128;
+    static const std::int16_t small16 = -32768;
+    static const std::uint8_t byte8 = 255;
+    static const std::uint16_t word16 = 65535;
+    static const float inf32 = std::numeric_limits<float>::infinity();
+    static const double nan64 = std::numeric_limits<double>::quiet_NaN();
+    register_runtime_variable(u"small8", &small8, kRuntimeInt8);
+    register_runtime_variable(u"small16", &small16, kRuntimeInt16);
+    register_runtime_variable(u"byte8", &byte8, kRuntimeUInt8);
+    register_runtime_variable(u"word16", &word16, kRuntimeUInt16);
+    register_runtime_variable(u"inf32", &inf32, kRuntimeFloat);
+    register_runtime_variable(u"nan64", &nan64, kRuntimeDouble);
+    register_runtime_real(u"huge", 1e300);
+    register_runtime_pointer(u"pointer", &g_values[0]);
 }
 
 }  // namespace
