@@ -113,6 +113,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             check(w.size.width >= -kLayoutLimit && w.size.width <= kLayoutLimit);
             check(w.size.height >= -kLayoutLimit && w.size.height <= kLayoutLimit);
         }
+        const auto in_range = [](std::int32_t v) { return v >= -kLayoutLimit && v <= kLayoutLimit; };
+        for (const auto& [id, g] : fake.gadgets)
+            check(in_range(g.rect.x) && in_range(g.rect.y) && in_range(g.rect.width) && in_range(g.rect.height));
         (void)dialog_gadget(dialog, u"a");
         (void)dialog_gadget(dialog, u"");
         refresh_dialog(dialog);
