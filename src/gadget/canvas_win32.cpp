@@ -49,7 +49,7 @@ void fit_image(HWND control, CanvasRecord& c) {
     if (c.image && client.right == c.width && client.bottom == c.height)
         return;
     UniqueHbitmap image(blank_image(client.right, client.bottom));
-    const MemoryDc to, from;
+    const UniqueMemoryDc to(CreateCompatibleDC(nullptr)), from(CreateCompatibleDC(nullptr));
     if (!image || !to || (c.image && !from))
         return;
     {
@@ -68,7 +68,7 @@ void fit_image(HWND control, CanvasRecord& c) {
 
 void draw_image(HWND control, CanvasRecord& c, HDC dc) {
     if (c.image) {
-        const MemoryDc from(dc);
+        const UniqueMemoryDc from(CreateCompatibleDC(dc));
         const SelectedObject drawing(from.get(), c.image.get());
         BitBlt(dc, 0, 0, c.width, c.height, from.get(), 0, 0, SRCCOPY);
     }
@@ -322,7 +322,7 @@ bool canvas_draw(std::intptr_t gadget, CanvasDrawRoutine draw, void* user) {
         return false;
     CanvasRecord& c = record(*g);
     {
-        const MemoryDc dc;
+        const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
         if (!dc)
             return false;
         const SelectedObject drawing(dc.get(), c.image.get());

@@ -52,7 +52,7 @@ int add_to_image_list(HIMAGELIST list, std::uintptr_t image) {
     BITMAP info{};
     GetObjectW(handle, sizeof info, &info);
     const WindowDc screen(nullptr);
-    const MemoryDc from(screen.get()), to(screen.get());
+    const UniqueMemoryDc from(CreateCompatibleDC(screen.get())), to(CreateCompatibleDC(screen.get()));
     const UniqueHbitmap scaled(CreateCompatibleBitmap(screen.get(), cx, cy));
     if (!from || !to || !scaled)
         return -1;

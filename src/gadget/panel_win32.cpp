@@ -352,7 +352,7 @@ HBRUSH themed_brush(HWND page) {
     RECT r{};
     GetClientRect(page, &r);
     const WindowDc screen(page);
-    const MemoryDc dc(screen.get());
+    const UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
     const UniqueHbitmap bitmap(
         CreateCompatibleBitmap(screen.get(), r.right > 0 ? r.right : 1, r.bottom > 0 ? r.bottom : 1));
     if (!dc || !bitmap)

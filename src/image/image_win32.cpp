@@ -160,7 +160,7 @@ bool draw_on_image(std::intptr_t id, ImageDrawRoutine draw, void* user) {
     const ImageRecord* image = record_of(id);
     if (!image || image->icon || !draw)
         return false;
-    const MemoryDc dc;
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     if (!dc)
         return false;
     const SelectedObject drawing(dc.get(), image->handle);

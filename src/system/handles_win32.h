@@ -1,6 +1,6 @@
 // Owners of Win32 handles, one per kind of invalid value and close call, and
-// guards that undo a paired call (SelectObject, GetDC, CreateCompatibleDC,
-// BeginPaint, an open clipboard, GlobalLock) on every way out of a function.
+// guards that undo a paired call (SelectObject, GetDC, BeginPaint,
+// an open clipboard, GlobalLock) on every way out of a function.
 #pragma once
 
 #include "system/unique_handle.h"
@@ -27,6 +27,9 @@ inline void find_close(HANDLE h) {
 }
 inline void delete_object(HGDIOBJ h) {
     DeleteObject(h);
+}
+inline void delete_dc(HDC h) {
+    DeleteDC(h);
 }
 inline void global_free(HGLOBAL h) {
     GlobalFree(h);
@@ -57,6 +60,11 @@ struct Gdi : Closer<HGDIOBJ, delete_object> {
     using Handle = H;
     static Handle invalid() noexcept { return nullptr; }
 };
+// CreateCompatibleDC: a memory device context.
+struct MemoryDc : Closer<HDC, delete_dc> {
+    using Handle = HDC;
+    static Handle invalid() noexcept { return nullptr; }
+};
 struct Global : Closer<HGLOBAL, global_free> {
     using Handle = HGLOBAL;
     static Handle invalid() noexcept { return nullptr; }
@@ -78,6 +86,7 @@ struct WindowClass : Closer<ATOM, unregister_class> {
 using UniqueKernelHandle = UniqueHandle<handle_traits::Kernel>;
 using UniqueFile = UniqueHandle<handle_traits::File>;
 using UniqueFind = UniqueHandle<handle_traits::Find>;
+using UniqueMemoryDc = UniqueHandle<handle_traits::MemoryDc>;
 using UniqueHfont = UniqueHandle<handle_traits::Gdi<HFONT>>;
 using UniqueHpen = UniqueHandle<handle_traits::Gdi<HPEN>>;
 using UniqueHbrush = UniqueHandle<handle_traits::Gdi<HBRUSH>>;
@@ -120,25 +129,6 @@ public:
 
 private:
     HWND window_;
-    HDC dc_;
-};
-
-// CreateCompatibleDC / DeleteDC: a memory device context compatible with
-// `like` (null: the screen); get() is null when it could not be made.
-class MemoryDc {
-public:
-    explicit MemoryDc(HDC like = nullptr) noexcept : dc_(CreateCompatibleDC(like)) {}
-    ~MemoryDc() {
-        if (dc_)
-            DeleteDC(dc_);
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-
-    explicit operator bool() const noexcept { return dc_ != nullptr; }
-    HDC get() const noexcept { return dc_; }
-
-private:
     HDC dc_;
 };
 
